@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Core/Operations/InputRequest.h"
+#include "Core/Operations/SelectionMode.h"
+#include "Core/Operations/SelectionState.h"
+#include "Core/Operations/UndoRedoStack.h"
+#include "Core/VolumeHistory.h"
+#include "Model/Scene.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Util {
+class IObserver;
+}
+
+namespace Core {
+
+namespace Operations {
+class Operation;
+class IOperationFactory;
+}
+
+// The model of one document: its scene, the current operation, the input channel, the
+// selection, undo and redo, and the per-volume history. Everything here runs on the user
+// interface thread; the selection state and the scene have mutexes because the view reads
+// them while it paints.
+class ApplicationModel {
+public:
+    ApplicationModel();
+    ~ApplicationModel();
+
+    ApplicationModel(const ApplicationModel &) = delete;
+    ApplicationModel &operator=(const ApplicationModel &) = delete;
+
+    // Cancels the current operation, creates the one of `id` and executes it; an id without
+    // an operation only cancels.
+    void startOperation(uint32_t id);
+    // Makes `op` current and executes it, as startOperation does with a factory-made one.
+    void startOperation(std::shared_ptr<Operations::Operation> op);
+    // The current operation completed: an undoable one goes on the undo stack. The selection
+    // is cleared and the view refreshed.
+    void operationFinished();
+    // The current operation ended without anything to undo (plain operations, cancels).
+    void operationEnded();
+    // Calls the current operation's cancel, if there is one.
+    void cancelCurrent();
+
+    void addUpdateObserver(std::shared_ptr<Util::IObserver> observer);
+    void notifyUpdateObservers();
+
+    std::shared_ptr<Operations::Operation> currentOperation() const { return current; }
+    Operations::InputRequest &inputRequest() { return input; }
+    Model::Scene &scene() { return documentScene; }
+    Operations::UndoRedoStack &undoRedo() { return undoRedoStack; }
+    Operations::SelectionMode &selectionMode() { return selection; }
+    Operations::SelectionState &selectionState() { return state; }
+    VolumeHistory &volumeHistory() { return history; }
+
+    void setOperationFactory(std::shared_ptr<Operations::IOperationFactory> factory);
+    std::shared_ptr<Operations::IOperationFactory> operationFactory() const { return factory; }
+
+    void clearPreview() { state.clearPreview(); }
+    void setMovePreview(Operations::Operation *owner, const Util::Vector3D *start, const Util::Vector3D *end,
+                        const Util::Vector3D *displacement = nullptr)
+    {
+        state.setMovePreview(owner, start, end, displacement);
+    }
+    void setLinePreview(Operations::Operation *owner, const Util::Vector3D *start, const Util::Vector3D *end)
+    {
+        state.setLinePreview(owner, start, end);
+    }
+    QList<std::shared_ptr<Model::Object>> selectedObjects() const { return state.selectedObjects(); }
+    void publishSelection(const QList<std::shared_ptr<Model::Object>> &objects) { state.publishSelection(objects); }
+
+private:
+    void endCurrent(bool pushOnUndoStack);
+
+    std::shared_ptr<Operations::Operation> current;
+    // The operation that ended last. It is kept alive until the next one ends, because it
+    // usually ends from inside one of its own member functions.
+    std::shared_ptr<Operations::Operation> retired;
+    Operations::InputRequest input;
+    Operations::SelectionState state;
+    Model::Scene documentScene;
+    Operations::UndoRedoStack undoRedoStack;
+    std::vector<std::shared_ptr<Util::IObserver>> updateObservers;
+    Operations::SelectionMode selection;
+    VolumeHistory history;
+    std::shared_ptr<Operations::IOperationFactory> factory;
+};
+
+} // namespace Core

@@ -1,0 +1,134 @@
+#include "TotalVolume.h"
+
+#include <QLocale>
+#include <QSysInfo>
+#include <algorithm>
+#include <limits>
+#include <unistd.h>
+
+namespace Model {
+namespace Automaton {
+
+namespace {
+
+// Physical memory of this computer in bytes, or 0 when it cannot be told.
+uint64_t physicalMemoryBytes()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return 0;
+    return uint64_t(pages) * uint64_t(pageSize);
+}
+
+} // namespace
+
+TotalVolume::TotalVolume(uint32_t sizeX, uint32_t sizeY, uint32_t sizeZ,
+                         float cellSizeX, float cellSizeY, float cellSizeZ,
+                         const Util::Vector3D &origin, const std::vector<uint32_t> &materials)
+    : xSize(sizeX), ySize(sizeY), zSize(sizeZ),
+      xCellSize(cellSizeX), yCellSize(cellSizeY), zCellSize(cellSizeZ),
+      originPoint(origin), volumePainter(*this)
+{
+    const size_t count = size_t(sizeX) * sizeY * sizeZ;
+    cells.resize(count);
+    const size_t given = std::min(count, materials.size());
+    for (size_t i = 0; i < given; ++i)
+        cells[i] = Cell(materials[i]);
+}
+
+TotalVolume::~TotalVolume() = default;
+
+bool TotalVolume::sizeIsAcceptable(uint64_t sizeX, uint64_t sizeY, uint64_t sizeZ, QString *why)
+{
+    const uint64_t limit = std::numeric_limits<uint32_t>::max();
+    // Multiply step by step so that absurd sizes cannot overflow 64 bits either.
+    bool fits = sizeX <= limit && sizeY <= limit && sizeZ <= limit;
+    uint64_t count = 0;
+    if (fits) {
+        count = sizeX * sizeY;
+        fits = count <= limit && (sizeZ == 0 || count <= limit / sizeZ);
+        count = fits ? count * sizeZ : 0;
+    }
+    const QLocale c = QLocale::c();
+    auto describe = [&](const QString &reason) {
+        if (!why)
+            return;
+        const double cellsAsked = double(sizeX) * double(sizeY) * double(sizeZ);
+        const double gib = cellsAsked * double(sizeof(Cell)) / (1024.0 * 1024.0 * 1024.0);
+        *why = QStringLiteral("%1 × %2 × %3 = %4 cells were asked for; they would need %5 GiB of memory. %6")
+                   .arg(sizeX).arg(sizeY).arg(sizeZ)
+                   .arg(c.toString(cellsAsked, 'g', 12))
+                   .arg(c.toString(gib, 'f', 2))
+                   .arg(reason);
+    };
+    if (!fits) {
+        describe(QStringLiteral("A cell volume can hold at most %1 cells.").arg(limit));
+        return false;
+    }
+    const uint64_t memory = physicalMemoryBytes();
+    if (memory != 0 && bytesForCells(count) > memory) {
+        describe(QStringLiteral("This computer has %1 GiB of memory.")
+                     .arg(c.toString(double(memory) / (1024.0 * 1024.0 * 1024.0), 'f', 2)));
+        return false;
+    }
+    return true;
+}
+
+void TotalVolume::paint(bool drawFaces, bool drawOutlines, const Util::Vector3D &eyePosition)
+{
+    volumePainter.paint(drawFaces, drawOutlines, eyePosition);
+}
+
+void TotalVolume::paintForPicking()
+{
+    volumePainter.paintForPicking();
+}
+
+Object *TotalVolume::clone()
+{
+    std::vector<uint32_t> materials;
+    materials.reserve(cells.size());
+    mutex.lock();
+    for (const Cell &cell : cells)
+        materials.push_back(cell.material());
+    mutex.unlock();
+    return new TotalVolume(xSize, ySize, zSize, xCellSize, yCellSize, zCellSize, origin(), materials);
+}
+
+void TotalVolume::move(const Util::Vector4D &displacement)
+{
+    originPoint += displacement;
+}
+
+Cell *TotalVolume::lockCells()
+{
+    mutex.lock();
+    return cells.data();
+}
+
+void TotalVolume::unlockCells()
+{
+    mutex.unlock();
+}
+
+void TotalVolume::cellCoordinates(uint32_t index, uint32_t &x, uint32_t &y, uint32_t &z) const
+{
+    const uint32_t plane = ySize * zSize;
+    x = index / plane;
+    y = (index - x * plane) / zSize;
+    z = index % zSize;
+}
+
+void TotalVolume::setTopMask(const QBitArray &bits, uint32_t a, uint32_t b)
+{
+    top = Mask{bits, a, b};
+}
+
+void TotalVolume::setBottomMask(const QBitArray &bits, uint32_t a, uint32_t b)
+{
+    bottom = Mask{bits, a, b};
+}
+
+} // namespace Automaton
+} // namespace Model

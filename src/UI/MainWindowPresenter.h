@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Console/CommandConsole.h"
+#include "Core/ApplicationModel.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+
+class MainWindow;
+namespace Observers {
+class UndoRedoObserver;
+}
+
+// The spine between one main window and its document model: operation ids from the menus
+// go to the model, stack changes go back to the window's undo and redo actions, and the
+// floating console is owned here.
+class MainWindowPresenter : public QObject {
+    Q_OBJECT
+public:
+    explicit MainWindowPresenter(MainWindow *mainWindow);
+    ~MainWindowPresenter() override;
+
+    void undo();
+    void redo();
+    // Asks "This will erase all data. Continue?" and, on OK, empties the document.
+    void newDocument();
+    void setSelectionMode(bool on);
+    void showConsole(bool show);
+    void connectView();
+    void manageMaterials();
+    void editCompatibleMaterials();
+
+    Model::Scene &scene() { return model.scene(); }
+    MainWindow *window() const { return mainWindow; }
+    Core::Operations::SelectionMode &selectionMode() { return model.selectionMode(); }
+    Core::ApplicationModel &applicationModel() { return model; }
+    Console::CommandConsole &commandConsole() { return console; }
+
+public slots:
+    void undoStackChanged();
+    void redoStackChanged();
+    void operationActivated(const QString &operationId);
+    void enterPressed();
+    void cancelPressed();
+
+private:
+    void placeConsole();
+
+    MainWindow *mainWindow;
+    Core::ApplicationModel model;
+    Console::CommandConsole console;
+    std::shared_ptr<Observers::UndoRedoObserver> undoObserver;
+    std::shared_ptr<Observers::UndoRedoObserver> redoObserver;
+};
+
+} // namespace Ui

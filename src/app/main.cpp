@@ -1,0 +1,37 @@
+// Voxfab: a desktop simulator of microfabrication processes on a grid of cells.
+#include "Model/Catalogues.h"
+#include "UI/MainWindow.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kIconSize = 32; // pixels
+const QColor kFallbackIconColor(207, 8, 12, 255);
+
+// "icon.ico" from the working folder, or a plain red square when there is none.
+QIcon windowIcon()
+{
+    QPixmap pixmap(kIconSize, kIconSize);
+    if (!pixmap.load(QStringLiteral("icon.ico"))) {
+        pixmap = QPixmap(kIconSize, kIconSize);
+        pixmap.fill(kFallbackIconColor);
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Voxfab"));
+    Model::initializeCatalogues();
+    QApplication::setWindowIcon(windowIcon());
+
+    auto *window = new Ui::MainWindow(); // deletes itself when closed
+    window->showMaximized();
+    return app.exec();
+}
