@@ -14,6 +14,7 @@
 #include <QDesktopWidget>
 #include <QMessageBox>
 #include <QScreen>
+#include <QWindow>
 
 namespace Ui {
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
 
 namespace {
 
@@ -32,6 +33,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(windowIcon());
 
     auto *window = new Ui::MainWindow(); // deletes itself when closed
+    // Without a window manager a maximize request is not honoured; start at full size anyway.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        window->setGeometry(screen->availableGeometry());
     window->showMaximized();
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <memory>
 

@@ -1,0 +1,219 @@
+#include "MaterialFactory.h"
+
+#include "Model/Catalogues.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QMutexLocker>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <QtGlobal>
+
+namespace Model {
+namespace Materials {
+
+namespace {
+
+constexpr int kRandomRange = 32768;         // draws are taken in 0..32767
+constexpr int kUserIdSpan = 30767;          // 2000 + 30767 · r / 32768 stays below 32767
+constexpr float kInverseRandomRange = 3.0517578e-5f; // 1 / 32768
+constexpr float kChannelMax = 255.0f;
+constexpr int kSignificantDigits = 6;
+
+const std::vector<Material> &defaultMaterials()
+{
+    static const std::vector<Material> table = {
+        {1, QStringLiteral("Si"), 2329, 1.88e11f, 0.28f, {0.5f, 0.5f, 0.5f, 1.0f}},
+        {3, QStringLiteral("Thermal Si02"), 2200, 7e10f, 0.17f, {0.5f, 0.5f, 1.0f, 1.0f}},
+        {4, QStringLiteral("Al (bulk)"), 2700, 7e10f, 0.14f, {0.7f, 0.7f, 0.7f, 1.0f}},
+        {5, QStringLiteral("Cu (bulk)"), 8960, 1.28e11f, 0.36f, {1.0f, 0.8f, 0.3f, 1.0f}},
+        {6, QStringLiteral("Cr (bulk)"), 7190, 2.79e11f, 0.21f, {0.8f, 0.8f, 0.8f, 1.0f}},
+        {7, QStringLiteral("Ni (bulk)"), 8908, 2e11f, 0.31f, {0.8f, 0.9f, 0.8f, 1.0f}},
+        {8, QStringLiteral("Pt (bulk)"), 21450, 1.68e11f, 0.38f, {0.9f, 0.9f, 0.8f, 1.0f}},
+        {9, QStringLiteral("Au (bulk)"), 19300, 7.9e10f, 0.44f, {0.5f, 1.0f, 0.5f, 1.0f}},
+        {10, QStringLiteral("Ti (bulk)"), 4506, 1.16e11f, 0.32f, {0.3f, 0.3f, 0.3f, 1.0f}},
+        {11, QStringLiteral("Photoresist +"), 1000, 1e9f, 0.4f, {1.0f, 0.5f, 0.5f, 1.0f}},
+        {12, QStringLiteral("Photoresist -"), 1000, 1e9f, 0.4f, {1.0f, 0.3f, 1.0f, 1.0f}},
+        {13, QStringLiteral("PDMS"), 1000, 1e9f, 0.4f, {1.0f, 1.0f, 1.0f, 1.0f}},
+        {14, QStringLiteral("N-doped Si (100)"), 2329, 1.88e11f, 0.28f, {1.0f, 1.0f, 0.67f, 1.0f}},
+        {15, QStringLiteral("P-doped Si (100)"), 2329, 1.88e11f, 0.28f, {0.67f, 0.67f, 1.0f, 1.0f}},
+        {16, QStringLiteral("Poly-Si"), 2329, 1.88e11f, 0.28f, {0.3f, 0.5f, 0.4f, 1.0f}},
+    };
+    return table;
+}
+
+int randomDraw()
+{
+    // qrand's range depends on the C library; the id formula expects 15 bits.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    const int r = qrand();
+    QT_WARNING_POP
+    return r % kRandomRange;
+}
+
+QString number(float value)
+{
+    return QString::number(value, 'g', kSignificantDigits);
+}
+
+// "#AARRGGBB", each channel the component · 255 truncated.
+QString colorText(const Color &color)
+{
+    QString text = QStringLiteral("#");
+    for (int component : {3, 0, 1, 2})
+        text += QStringLiteral("%1").arg(static_cast<int>(color[component] * kChannelMax), 2, 16, QLatin1Char('0'))
+                    .toUpper();
+    return text;
+}
+
+Color parseColor(const QStringRef &text)
+{
+    QColor color;
+    color.setNamedColor(text.toString());
+    if (!color.isValid())
+        return Material::kDefaultColor;
+    return {float(color.redF()), float(color.greenF()), float(color.blueF()), float(color.alphaF())};
+}
+
+// Reads the "Material" element the reader stands on. False for other elements and for entries
+// without an id or a name.
+bool readMaterial(QXmlStreamReader &reader, Material &material)
+{
+    if (reader.name() != QLatin1String("Material"))
+        return false;
+    const QXmlStreamAttributes attributes = reader.attributes();
+    material = Material(attributes.value(QLatin1String("material-id")).toUInt(),
+                        attributes.value(QLatin1String("name")).toString(),
+                        attributes.value(QLatin1String("density")).toFloat(),
+                        attributes.value(QLatin1String("young-modulus")).toFloat(),
+                        attributes.value(QLatin1String("poisson-ratio")).toFloat(),
+                        parseColor(attributes.value(QLatin1String("color"))));
+    return material.materialId() != 0 && !material.name().isEmpty();
+}
+
+void writeMaterial(QXmlStreamWriter &writer, const Material &material)
+{
+    writer.writeEmptyElement(QStringLiteral("Material"));
+    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
+    writer.writeAttribute(QStringLiteral("name"), material.name());
+    writer.writeAttribute(QStringLiteral("material-id"), QString::number(material.materialId()));
+    writer.writeAttribute(QStringLiteral("density"), number(material.density()));
+    writer.writeAttribute(QStringLiteral("poisson-ratio"), number(material.poissonRatio()));
+    writer.writeAttribute(QStringLiteral("young-modulus"), number(material.youngModulus()));
+    writer.writeAttribute(QStringLiteral("color"), colorText(material.color()));
+}
+
+} // namespace
+
+std::shared_ptr<MaterialFactory> MaterialFactory::instance()
+{
+    static const std::shared_ptr<MaterialFactory> factory(new MaterialFactory);
+    return factory;
+}
+
+Material MaterialFactory::material(uint32_t id)
+{
+    QMutexLocker locker(&mutex);
+    const auto found = catalogue.find(id);
+    return found == catalogue.end() ? Material() : found->second;
+}
+
+Material MaterialFactory::materialByName(const QString &name)
+{
+    QMutexLocker locker(&mutex);
+    for (const auto &entry : catalogue)
+        if (entry.second.name() == name)
+            return entry.second;
+    return Material();
+}
+
+std::vector<Material> MaterialFactory::materials()
+{
+    QMutexLocker locker(&mutex);
+    std::vector<Material> list;
+    list.reserve(catalogue.size());
+    for (const auto &entry : catalogue)
+        list.push_back(entry.second);
+    return list;
+}
+
+bool MaterialFactory::setMaterial(const Material &material)
+{
+    if (material.materialId() == 0)
+        return false;
+    QMutexLocker locker(&mutex);
+    catalogue[material.materialId()] = material;
+    return true;
+}
+
+uint32_t MaterialFactory::newMaterialId()
+{
+    QMutexLocker locker(&mutex);
+    uint32_t id = 0;
+    do {
+        const int r = randomDraw();
+        id = kFirstUserMaterialId + static_cast<uint32_t>(static_cast<float>(r * kUserIdSpan) * kInverseRandomRange);
+    } while (catalogue.count(id) != 0);
+    return id;
+}
+
+bool MaterialFactory::loadMaterials()
+{
+    QMutexLocker locker(&mutex);
+    QFile file(catalogueFilePath(QLatin1String(kFileName)));
+    if (file.fileName().isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+
+    QXmlStreamReader reader(&file);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("Materials"))
+        return false;
+    catalogue.clear(); // the file, not what was there before, is the catalogue
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartElement())
+            continue;
+        Material material;
+        if (readMaterial(reader, material))
+            catalogue[material.materialId()] = material;
+    }
+    if (reader.hasError()) {
+        qWarning() << __FILE__ << Q_FUNC_INFO << file.fileName() << reader.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool MaterialFactory::saveMaterials()
+{
+    QMutexLocker locker(&mutex);
+    QFile file;
+    if (!openCatalogueFileForWriting(file, QLatin1String(kFileName), Q_FUNC_INFO))
+        return false;
+
+    QXmlStreamWriter writer(&file);
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument();
+    writer.writeStartElement(QStringLiteral("Materials"));
+    for (const auto &entry : catalogue)
+        writeMaterial(writer, entry.second);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    file.close();
+    if (writer.hasError() || file.error() != QFileDevice::NoError) {
+        qWarning() << __FILE__ << Q_FUNC_INFO << "error writing" << file.fileName() << ":" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void MaterialFactory::createDefaultMaterials()
+{
+    QMutexLocker locker(&mutex);
+    catalogue.clear();
+    for (const Material &material : defaultMaterials())
+        catalogue[material.materialId()] = material;
+}
+
+} // namespace Materials
+} // namespace Model

@@ -1,0 +1,164 @@
+// The "Manage Materials" dialog: its table model, the colour editor and "Add Material".
+#include "Model/Materials/MaterialFactory.h"
+#include "UI/Materials/ColorItemDelegate.h"
+#include "UI/Materials/ManageMaterialsDialog.h"
+#include "UI/Materials/MaterialTableViewItem.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QPushButton>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+using Model::Materials::Material;
+using Model::Materials::MaterialFactory;
+using Ui::MaterialTableViewItem;
+
+namespace {
+
+const Material kSilicon(1, QStringLiteral("Si"), 2329, 1.88e11f, 0.28f);
+const Material kUser(2100, QStringLiteral("Glue"), 1100, 2e9f, 0.45f, {1.0f, 0.0f, 0.2f, 0.5f});
+
+class MaterialTable : public ::testing::Test {
+protected:
+    MaterialTableViewItem model{{kSilicon, kUser}};
+
+    QModelIndex cell(int row, int column) const { return model.index(row, column); }
+};
+
+} // namespace
+
+TEST_F(MaterialTable, HeadersNameTheColumnsAndNumberTheRows)
+{
+    const QStringList expected = {"Material Id", "Material Name", "Color", "Density", "Young Modulus", "Poisson Ratio",
+                                  "Column 6", "Column 9"};
+    const int sections[] = {0, 1, 2, 3, 4, 5, 6, 9};
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(model.headerData(sections[i], Qt::Horizontal).toString(), expected[i]);
+    EXPECT_EQ(model.headerData(0, Qt::Vertical).toInt(), 1);
+    EXPECT_EQ(model.headerData(1, Qt::Vertical).toInt(), 2);
+    EXPECT_EQ(model.columnCount(), 6);
+    EXPECT_EQ(model.rowCount(), 2);
+}
+
+TEST_F(MaterialTable, ShowsIdNameColourAndNumbers)
+{
+    EXPECT_EQ(model.data(cell(0, 0)).toUInt(), 1u);
+    EXPECT_EQ(model.data(cell(0, 1)).toString(), QStringLiteral("Si"));
+    EXPECT_EQ(model.data(cell(0, 2)).value<QColor>(), QColor(127, 127, 127, 255));
+    EXPECT_EQ(model.data(cell(1, 2)).value<QColor>(), QColor(255, 0, 51, 127));
+    EXPECT_FLOAT_EQ(model.data(cell(0, 3)).toFloat(), 2329.0f);
+    EXPECT_FLOAT_EQ(model.data(cell(0, 4)).toFloat(), 1.88e11f);
+    EXPECT_FLOAT_EQ(model.data(cell(0, 5)).toFloat(), 0.28f);
+    // Numbers are edited as text that reads back as the same float.
+    EXPECT_EQ(model.data(cell(0, 4), Qt::EditRole).toString(), QStringLiteral("1.88e+11"));
+    EXPECT_EQ(model.data(cell(1, 5), Qt::EditRole).toString(), QStringLiteral("0.45"));
+}
+
+TEST_F(MaterialTable, OnlyUserMaterialsHaveEditableNamesAndIdsNeverAre)
+{
+    const auto editable = [this](int row, int column) {
+        return model.flags(cell(row, column)).testFlag(Qt::ItemIsEditable);
+    };
+    EXPECT_FALSE(editable(0, 0));
+    EXPECT_FALSE(editable(1, 0));
+    EXPECT_FALSE(editable(0, 1));
+    EXPECT_TRUE(editable(1, 1));
+    for (int column = 2; column < 6; ++column) {
+        EXPECT_TRUE(editable(0, column));
+        EXPECT_TRUE(editable(1, column));
+    }
+    EXPECT_FALSE(model.setData(cell(0, 1), QStringLiteral("Silicon")));
+    EXPECT_FALSE(model.setData(cell(1, 0), 2200u));
+    EXPECT_EQ(model.materials()[0], kSilicon);
+    EXPECT_EQ(model.materials()[1], kUser);
+}
+
+TEST_F(MaterialTable, EditsConvertColoursByChannelAndNumbersThroughDouble)
+{
+    EXPECT_TRUE(model.setData(cell(0, 2), QColor(255, 51, 0, 128)));
+    const Model::Materials::Color expected{1.0f, 0.2f, 0.0f, 128 / 255.0f};
+    EXPECT_EQ(model.materials()[0].color(), expected);
+    EXPECT_EQ(model.data(cell(0, 2)).value<QColor>(), QColor(255, 51, 0, 128));
+
+    EXPECT_TRUE(model.setData(cell(0, 3), 7.5));
+    EXPECT_TRUE(model.setData(cell(0, 4), QStringLiteral("1.5e+11")));
+    EXPECT_TRUE(model.setData(cell(0, 5), QStringLiteral("0.3")));
+    EXPECT_TRUE(model.setData(cell(1, 1), QStringLiteral("Epoxy")));
+    EXPECT_EQ(model.materials()[0], Material(1, QStringLiteral("Si"), 7.5f, 1.5e11f, 0.3f, expected));
+    EXPECT_EQ(model.materials()[1].name(), QStringLiteral("Epoxy"));
+
+    // Values that do not fit the column leave the material as it was.
+    EXPECT_FALSE(model.setData(cell(0, 3), QStringLiteral("heavy")));
+    EXPECT_FALSE(model.setData(cell(1, 1), QStringLiteral("  ")));
+    EXPECT_FALSE(model.setData(cell(0, 3), 9.0, Qt::DisplayRole));
+    EXPECT_EQ(model.materials()[0].density(), 7.5f);
+    EXPECT_EQ(model.materials()[1].name(), QStringLiteral("Epoxy"));
+}
+
+TEST_F(MaterialTable, AddedMaterialsGetDistinctFreshIdsAndDefaults)
+{
+    auto catalogue = MaterialFactory::instance();
+    catalogue->createDefaultMaterials();
+    const int first = model.addMaterial();
+    const int second = model.addMaterial();
+    ASSERT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(first, 2);
+    EXPECT_EQ(second, 3);
+    const Material added = model.materials()[2];
+    EXPECT_EQ(added, Material(added.materialId(), QStringLiteral("New Material"), 0, 0, 0));
+    EXPECT_GE(added.materialId(), 2000u);
+    EXPECT_EQ(catalogue->material(added.materialId()).materialId(), 0u);
+    EXPECT_NE(model.materials()[3].materialId(), added.materialId());
+    EXPECT_TRUE(model.flags(cell(2, 1)).testFlag(Qt::ItemIsEditable));
+}
+
+TEST(ManageMaterialsDialog, ShowsTheCatalogueAndAddsRowsWithoutTouchingIt)
+{
+    auto catalogue = MaterialFactory::instance();
+    catalogue->createDefaultMaterials();
+    Ui::ManageMaterialsDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Manage Materials"));
+    EXPECT_EQ(dialog.materials(), catalogue->materials());
+
+    auto *add = dialog.findChild<QPushButton *>(QStringLiteral("btnAddMaterial"));
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(add->text(), QStringLiteral("Add Material"));
+    add->click();
+    ASSERT_EQ(dialog.materials().size(), 16u);
+    EXPECT_EQ(dialog.materials().back().name(), QStringLiteral("New Material"));
+    EXPECT_EQ(catalogue->materials().size(), 15u);
+}
+
+TEST(ManageMaterialsDialog, ColourEditorCommitsOnAcceptOnly)
+{
+    MaterialFactory::instance()->createDefaultMaterials();
+    Ui::ManageMaterialsDialog dialog;
+    auto *table = dialog.findChild<QTableView *>(QStringLiteral("tblMaterials"));
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(qobject_cast<Ui::ColorItemDelegate *>(table->itemDelegateForColumn(2)), nullptr);
+    dialog.show();
+    const QModelIndex silicon = dialog.tableModel()->index(0, MaterialTableViewItem::ColorColumn);
+
+    const auto openEditor = [&]() {
+        table->edit(silicon);
+        QApplication::processEvents();
+        return table->findChild<QColorDialog *>();
+    };
+
+    QColorDialog *editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->currentColor(), QColor(127, 127, 127));
+    editor->setCurrentColor(QColor(10, 20, 30));
+    editor->reject();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.materials()[0].toQColor(), QColor(127, 127, 127));
+
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    editor->setCurrentColor(QColor(10, 20, 30));
+    editor->accept();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.materials()[0].toQColor(), QColor(10, 20, 30));
+}
