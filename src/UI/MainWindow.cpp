@@ -1,11 +1,15 @@
 #include "MainWindow.h"
 
+#include "AboutWindow.h"
+#include "MainWindowActions.h"
 #include "MainWindowPresenter.h"
+#include "Observers/SelectionModeObserver.h"
 #include "OperationMapper.h"
 #include "PlaceholderView.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -24,11 +28,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     operationMapper = new OperationMapper(this);
     connect(operationMapper, &OperationMapper::activated, windowPresenter.get(),
             &MainWindowPresenter::operationActivated);
+    viewMapper = new OperationMapper(this);
 
     auto *view = new PlaceholderView(this);
     view->setObjectName(QStringLiteral("centralView"));
     setCentralWidget(view);
     windowPresenter->connectView();
+    connectActions();
 
     auto *returnKey = new QShortcut(QKeySequence(Qt::Key_Return), this);
     auto *enterKey = new QShortcut(QKeySequence(Qt::Key_Enter), this);
@@ -36,6 +42,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(returnKey, &QShortcut::activated, windowPresenter.get(), &MainWindowPresenter::enterPressed);
     connect(enterKey, &QShortcut::activated, windowPresenter.get(), &MainWindowPresenter::enterPressed);
     connect(escapeKey, &QShortcut::activated, windowPresenter.get(), &MainWindowPresenter::cancelPressed);
+    windowPresenter->selectionMode().addObserver(
+        std::make_shared<Observers::SelectionModeObserver>(action("actionSelect"), &windowPresenter->selectionMode()));
 
     setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -46,117 +54,113 @@ MainWindow::~MainWindow()
     windowPresenter.reset();
 }
 
-QAction *MainWindow::addAction(const char *objectName)
-{
-    auto *a = new QAction(this);
-    a->setObjectName(QString::fromLatin1(objectName));
-    return a;
-}
-
 QAction *MainWindow::action(const QString &objectName) const
 {
-    return findChild<QAction *>(objectName);
+    return findChild<QAction *>(objectName, Qt::FindDirectChildrenOnly);
 }
 
 void MainWindow::createActions()
 {
-    actionNew = addAction("actionNew");
-    actionNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    connect(actionNew, &QAction::triggered, this, &MainWindow::on_actionNew_triggered);
-
-    actionExit = addAction("actionExit");
-    actionExit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    connect(actionExit, &QAction::triggered, this, &MainWindow::close);
-
-    actionUndo = addAction("actionUndo");
-    actionUndo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    actionUndo->setEnabled(false);
-    connect(actionUndo, &QAction::triggered, this, &MainWindow::undoOperation);
-
-    actionRedo = addAction("actionRedo");
-    actionRedo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
-    actionRedo->setEnabled(false);
-    connect(actionRedo, &QAction::triggered, this, &MainWindow::redoOperation);
-
-    actionManageMaterials = addAction("actionManage_Materials");
-    connect(actionManageMaterials, &QAction::triggered, this, &MainWindow::on_actionManage_Materials_triggered);
-
-    actionManageCompatibleMaterials = addAction("actionManage_Compatible_Materials");
-    connect(actionManageCompatibleMaterials, &QAction::triggered, this,
-            &MainWindow::on_actionManage_Compatible_Materials_triggered);
-
-    actionConsole = addAction("actionConsole");
-    actionConsole->setCheckable(true);
-    actionConsole->setChecked(true);
-    connect(actionConsole, &QAction::toggled, this, &MainWindow::showConsole);
+    for (int i = 0; i < kMainWindowActionCount; ++i) {
+        const ActionSpec &spec = kMainWindowActions[i];
+        auto *a = new QAction(this);
+        a->setObjectName(QString::fromLatin1(spec.objectName));
+        if (*spec.shortcut)
+            a->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        switch (spec.kind) {
+        case ActionKind::Checked:
+            a->setCheckable(true);
+            a->setChecked(true);
+            break;
+        case ActionKind::Unchecked:
+            a->setCheckable(true);
+            break;
+        case ActionKind::Disabled:
+            a->setEnabled(false);
+            break;
+        case ActionKind::Plain:
+            break;
+        }
+    }
 }
 
 void MainWindow::createMenus()
 {
-    menuFile = menuBar()->addMenu(QString());
-    menuFile->setObjectName(QStringLiteral("menuFile"));
-    menuFile->addAction(actionNew);
-    menuFile->addSeparator();
-    menuFile->addAction(actionExit);
+    for (int m = 0; m < kMainWindowMenuCount; ++m) {
+        const MenuSpec &spec = kMainWindowMenus[m];
+        QMenu *menu = menuBar()->addMenu(QString());
+        menu->setObjectName(QString::fromLatin1(spec.objectName));
+        for (const char *const *item = spec.items; !(*item && **item == '\0'); ++item) {
+            if (*item)
+                menu->addAction(action(QString::fromLatin1(*item)));
+            else
+                menu->addSeparator();
+        }
+    }
+}
 
-    menuEdit = menuBar()->addMenu(QString());
-    menuEdit->setObjectName(QStringLiteral("menuEdit"));
-    menuEdit->addAction(actionUndo);
-    menuEdit->addAction(actionRedo);
-
-    menuMaterials = menuBar()->addMenu(QString());
-    menuMaterials->setObjectName(QStringLiteral("menuMaterials"));
-    menuMaterials->addAction(actionManageMaterials);
-    menuMaterials->addAction(actionManageCompatibleMaterials);
-
-    menuWindows = menuBar()->addMenu(QString());
-    menuWindows->setObjectName(QStringLiteral("menuWindows"));
-    menuWindows->addAction(actionConsole);
+void MainWindow::connectActions()
+{
+    for (int i = 0; i < kMainWindowActionCount; ++i) {
+        const ActionSpec &spec = kMainWindowActions[i];
+        if (spec.operationId != 0)
+            operationMapper->map(action(QString::fromLatin1(spec.objectName)), spec.operationId);
+        if (spec.view)
+            viewMapper->map(action(QString::fromLatin1(spec.objectName)), QString::fromLatin1(spec.view));
+    }
+    connect(action("actionExit"), &QAction::triggered, this, &MainWindow::close);
+    connect(action("actionConsole"), &QAction::toggled, this, &MainWindow::showConsole);
+    connect(action("actionUndo"), &QAction::triggered, this, &MainWindow::undoOperation);
+    connect(action("actionRedo"), &QAction::triggered, this, &MainWindow::redoOperation);
+    connect(action("actionSelect"), &QAction::toggled, this, &MainWindow::selectionToggled);
+    connect(action("actionAbout_Voxfab"), &QAction::triggered, this, &MainWindow::showAboutInfo);
+    connect(action("actionNew"), &QAction::triggered, this, &MainWindow::on_actionNew_triggered);
+    connect(action("actionManage_Materials"), &QAction::triggered, this,
+            &MainWindow::on_actionManage_Materials_triggered);
+    connect(action("actionManage_Compatible_Materials"), &QAction::triggered, this,
+            &MainWindow::on_actionManage_Compatible_Materials_triggered);
 }
 
 void MainWindow::retranslate()
 {
     setWindowTitle(QStringLiteral("Voxfab"));
-    actionNew->setText(QStringLiteral("New"));
-    actionExit->setText(QStringLiteral("Exit"));
-    actionExit->setToolTip(QStringLiteral("Exit Voxfab"));
-    actionUndo->setText(QStringLiteral("Undo"));
-    actionRedo->setText(QStringLiteral("Redo"));
-    actionManageMaterials->setText(QStringLiteral("Manage Materials"));
-    actionManageMaterials->setStatusTip(QStringLiteral("Edit material names, colors and properties."));
-    actionManageCompatibleMaterials->setText(QStringLiteral("Manage Compatible Materials"));
-    actionManageCompatibleMaterials->setStatusTip(
-        QStringLiteral("Change what materials may be used with a certain process."));
-    actionConsole->setText(QStringLiteral("Console"));
-    actionConsole->setStatusTip(QStringLiteral("View the console window."));
-    menuFile->setTitle(QStringLiteral("File"));
-    menuEdit->setTitle(QStringLiteral("Edit"));
-    menuMaterials->setTitle(QStringLiteral("Materials"));
-    menuWindows->setTitle(QStringLiteral("Windows"));
+    for (int i = 0; i < kMainWindowActionCount; ++i) {
+        const ActionSpec &spec = kMainWindowActions[i];
+        QAction *a = action(QString::fromLatin1(spec.objectName));
+        a->setText(QString::fromUtf8(spec.text));
+        if (*spec.statusTip)
+            a->setStatusTip(QString::fromUtf8(spec.statusTip));
+        if (*spec.toolTip)
+            a->setToolTip(QString::fromUtf8(spec.toolTip));
+    }
+    for (int m = 0; m < kMainWindowMenuCount; ++m) {
+        if (auto *menu = findChild<QMenu *>(QString::fromLatin1(kMainWindowMenus[m].objectName)))
+            menu->setTitle(QString::fromUtf8(kMainWindowMenus[m].title));
+    }
 }
 
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange && actionNew) {
+    if (event->type() == QEvent::LanguageChange && windowPresenter) {
         retranslate();
-        if (windowPresenter) {
-            windowPresenter->undoStackChanged();
-            windowPresenter->redoStackChanged();
-        }
+        windowPresenter->undoStackChanged();
+        windowPresenter->redoStackChanged();
     }
 }
 
 void MainWindow::setUndoText(const QString &name)
 {
-    actionUndo->setText(QStringLiteral("Undo ") + name);
-    actionUndo->setEnabled(!name.isEmpty());
+    QAction *undo = action(QStringLiteral("actionUndo"));
+    undo->setText(QStringLiteral("Undo ") + name);
+    undo->setEnabled(!name.isEmpty());
 }
 
 void MainWindow::setRedoText(const QString &name)
 {
-    actionRedo->setText(QStringLiteral("Redo ") + name);
-    actionRedo->setEnabled(!name.isEmpty());
+    QAction *redo = action(QStringLiteral("actionRedo"));
+    redo->setText(QStringLiteral("Redo ") + name);
+    redo->setEnabled(!name.isEmpty());
 }
 
 void MainWindow::showConsole(bool show)
@@ -172,6 +176,17 @@ void MainWindow::undoOperation()
 void MainWindow::redoOperation()
 {
     windowPresenter->redo();
+}
+
+void MainWindow::selectionToggled(bool checked)
+{
+    windowPresenter->setSelectionMode(checked);
+}
+
+void MainWindow::showAboutInfo()
+{
+    AboutWindow about(this);
+    about.exec();
 }
 
 void MainWindow::on_actionNew_triggered()

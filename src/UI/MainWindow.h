@@ -5,7 +5,6 @@
 #include <memory>
 
 class QAction;
-class QMenu;
 
 namespace Ui {
 
@@ -26,13 +25,15 @@ public:
     void setUndoText(const QString &name);
     void setRedoText(const QString &name);
 
-    // Actions by their object names ("actionUndo", ...), for menus and tests.
+    // An action by its object name ("actionUndo", "actionSave_As", ...).
     QAction *action(const QString &objectName) const;
 
 public slots:
     void showConsole(bool show);
     void undoOperation();
     void redoOperation();
+    void selectionToggled(bool checked);
+    void showAboutInfo();
     void on_actionNew_triggered();
     void on_actionManage_Materials_triggered();
     void on_actionManage_Compatible_Materials_triggered();
@@ -43,22 +44,12 @@ protected:
 private:
     void createActions();
     void createMenus();
+    void connectActions();
     void retranslate();
-    QAction *addAction(const char *objectName);
 
     std::unique_ptr<MainWindowPresenter> windowPresenter;
     OperationMapper *operationMapper = nullptr;
-    QAction *actionNew = nullptr;
-    QAction *actionExit = nullptr;
-    QAction *actionUndo = nullptr;
-    QAction *actionRedo = nullptr;
-    QAction *actionManageMaterials = nullptr;
-    QAction *actionManageCompatibleMaterials = nullptr;
-    QAction *actionConsole = nullptr;
-    QMenu *menuFile = nullptr;
-    QMenu *menuEdit = nullptr;
-    QMenu *menuMaterials = nullptr;
-    QMenu *menuWindows = nullptr;
+    OperationMapper *viewMapper = nullptr;
 };
 
 } // namespace Ui

@@ -37,6 +37,7 @@ void InputRequest::requestEnter(Operation *op, bool *enterFlag)
 {
     finishOtherRequester(op);
     waiting = op;
+    enterRequester = op;
     enterSeen = enterFlag;
     waitingForEnter = true;
 }
@@ -49,6 +50,7 @@ void InputRequest::requestPoint(Operation *op, Util::Vector4D *target, bool *rec
         *received = false;
     pointTarget = target;
     waiting = op;
+    valueRequester = op;
     requestMode = PointMode;
 }
 
@@ -60,6 +62,7 @@ void InputRequest::requestText(Operation *op, std::string *target, bool *receive
         *received = false;
     textTarget = target;
     waiting = op;
+    valueRequester = op;
     requestMode = TextMode;
 }
 
@@ -79,14 +82,20 @@ void InputRequest::resetRequest()
 
 void InputRequest::forget(Operation *op)
 {
-    if (waiting == op) {
+    const bool wasRequester = waiting == op;
+    if (wasRequester)
         waiting = nullptr;
+    if (wasRequester || valueRequester == op) {
+        valueRequester = nullptr;
         requestMode = NoRequest;
-        waitingForEnter = false;
         received = nullptr;
-        enterSeen = nullptr;
         textTarget = nullptr;
         pointTarget = nullptr;
+    }
+    if (wasRequester || enterRequester == op) {
+        enterRequester = nullptr;
+        waitingForEnter = false;
+        enterSeen = nullptr;
     }
     if (picking == op)
         picking = nullptr;
@@ -142,6 +151,19 @@ void InputRequest::submit(const std::string &text)
         waitingForEnter = false;
         op->execute();
     }
+}
+
+void InputRequest::deliverPick(const Util::Vector4D &worldPoint, bool final)
+{
+    if (!waiting || requestMode != PointMode)
+        return;
+    lastClick = worldPoint;
+    if (final)
+        pickCounter = 0;
+    Operation *op = waiting;
+    waiting = nullptr;
+    requestMode = NoRequest;
+    op->execute();
 }
 
 void InputRequest::addObserver(std::shared_ptr<Util::IObserver> observer)

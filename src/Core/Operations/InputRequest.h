@@ -58,11 +58,26 @@ public:
 
     void addObserver(std::shared_ptr<Util::IObserver> observer);
 
+    // Clicks in the 3D view. An operation that expects clicks arms a pick by setting the pick
+    // state to kPickArmed; the view leaves it non-zero for every intermediate point and sets it
+    // to 0 with the click that ends the pick. A delivered point satisfies a pending point
+    // request without setting its `received` flag (which tells a typed point), and resumes the
+    // requester, which reads the point from clickedPoint().
+    static constexpr uint32_t kPickArmed = 3;
+    void deliverPick(const Util::Vector4D &worldPoint, bool final);
+    Util::Vector4D clickedPoint() const { return lastClick; }
+    uint32_t pickState() const { return pickCounter; }
+    void setPickState(uint32_t state) { pickCounter = state; }
+
 private:
     void finishOtherRequester(Operation *op);
     static bool readPoint(const std::string &text, Util::Vector4D &point);
 
     Operation *waiting = nullptr;
+    // Who asked for the value and who for Enter: an Enter can resume an operation while its
+    // point or text request stays open, so `waiting` alone does not tell whose targets these are.
+    Operation *valueRequester = nullptr;
+    Operation *enterRequester = nullptr;
     Operation *picking = nullptr;
     std::string *textTarget = nullptr;
     Util::Vector4D *pointTarget = nullptr;
@@ -72,6 +87,8 @@ private:
     bool *enterSeen = nullptr;
     bool waitingForEnter = false;
     std::string lastMessage;
+    Util::Vector4D lastClick;
+    uint32_t pickCounter = 0;
     std::vector<std::shared_ptr<Util::IObserver>> observers;
 };
 

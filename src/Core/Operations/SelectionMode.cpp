@@ -5,6 +5,9 @@
 #include "Model/Scene.h"
 #include "Util/IObserver.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
 namespace Core {
 namespace Operations {
 
@@ -12,6 +15,9 @@ namespace {
 // Layout of one hit record in an OpenGL selection buffer.
 constexpr int kHitNameCountWord = 0;
 constexpr int kHitFirstNameWord = 3;
+
+constexpr GLsizei kSelectionBufferSize = 2048; // words
+constexpr GLdouble kPickRegionSize = 4.0;      // pixels, width and height
 }
 
 void SelectionMode::setSelectionMode(bool on)
@@ -31,6 +37,40 @@ void SelectionMode::clearSelection()
         object->setSelected(false);
     selected.clear();
     publish();
+}
+
+bool SelectionMode::pickAt(int x, int y)
+{
+    if (!selectionMode)
+        return false;
+    GLuint hitsBuffer[kSelectionBufferSize] = {};
+    GLint viewport[4];
+    GLdouble projection[16];
+    GLdouble modelView[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+
+    glSelectBuffer(kSelectionBufferSize, hitsBuffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPickMatrix(GLdouble(x), GLdouble(viewport[1] + viewport[3] - y), kPickRegionSize, kPickRegionSize, viewport);
+    glMultMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+    scene->paintAllForPicking();
+    const GLint hits = glRenderMode(GL_RENDER);
+    if (hits > 0)
+        togglePicked(hitsBuffer);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+    // A pick proxy that forgets to pop its matrix must not shift the next frame.
+    glLoadMatrixd(modelView);
+    publish();
+    return hits > 0;
 }
 
 void SelectionMode::togglePicked(const uint32_t *hits)
@@ -53,6 +93,7 @@ void SelectionMode::toggleObject(int objectId)
         object->setSelected(true);
         selected.append(object);
     }
+    publish();
 }
 
 void SelectionMode::publish()

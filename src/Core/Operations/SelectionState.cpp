@@ -17,13 +17,16 @@ void SelectionState::setMovePreview(Operation *owner, const Util::Vector3D *star
                                     const Util::Vector3D *end, const Util::Vector3D *displacement)
 {
     QMutexLocker lock(&mutex);
-    currentPreview = Preview{owner, start, end, displacement, false};
+    currentPreview.owner = owner;
+    currentPreview.move = Segment{start, end};
+    currentPreview.displacement = displacement;
 }
 
 void SelectionState::setLinePreview(Operation *owner, const Util::Vector3D *start, const Util::Vector3D *end)
 {
     QMutexLocker lock(&mutex);
-    currentPreview = Preview{owner, start, end, nullptr, true};
+    currentPreview.owner = owner;
+    currentPreview.line = Segment{start, end};
 }
 
 SelectionState::Preview SelectionState::preview() const

@@ -19,12 +19,16 @@ class Operation;
 // selection as last published. Everything is guarded by one mutex.
 class SelectionState {
 public:
-    struct Preview {
-        Operation *owner = nullptr;
+    // Two points the view joins; both null when there is nothing to draw.
+    struct Segment {
         const Util::Vector3D *start = nullptr;
         const Util::Vector3D *end = nullptr;
+    };
+    struct Preview {
+        Operation *owner = nullptr;
+        Segment move;  // the objects drawn displaced from start to end
+        Segment line;  // a rubber-band line from start to end
         const Util::Vector3D *displacement = nullptr;
-        bool isLine = false;
     };
 
     void clearPreview();

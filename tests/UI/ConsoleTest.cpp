@@ -1,0 +1,167 @@
+#include "Core/Operations/InputRequest.h"
+#include "Core/Operations/Operation.h"
+#include "UI/Console/CommandConsole.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+using Core::Operations::InputRequest;
+using Core::Operations::Operation;
+using Ui::Console::CommandConsole;
+
+namespace {
+
+// An operation that asks for a point and records what it received.
+class PointTaker : public Operation {
+public:
+    explicit PointTaker(InputRequest &request) : Operation(nullptr, "Move", 7), request(request) {}
+    void execute() override
+    {
+        ++executions;
+        if (!received)
+            request.requestPoint(this, &point, &received);
+        else
+            request.postMessage("Move: Object(s) moved");
+    }
+    void cancel() override {}
+    void finish() override {}
+
+    InputRequest &request;
+    Util::Vector4D point;
+    bool received = false;
+    int executions = 0;
+};
+
+// An operation that waits for Enter.
+class EnterWaiter : public Operation {
+public:
+    explicit EnterWaiter(InputRequest &request) : Operation(nullptr, "Step", 99), request(request) {}
+    void execute() override
+    {
+        ++executions;
+        if (executions == 1)
+            request.requestEnter(this, &enterSeen);
+    }
+    void cancel() override {}
+    void finish() override {}
+
+    InputRequest &request;
+    bool enterSeen = false;
+    int executions = 0;
+};
+
+QStringList outputLines(const CommandConsole &console)
+{
+    return console.output()->toPlainText().split('\n', Qt::SkipEmptyParts);
+}
+
+void enterLine(CommandConsole &console, const QString &text)
+{
+    console.input()->setText(text);
+    console.enterPressed();
+}
+
+} // namespace
+
+TEST(CommandConsole, ShowsTheFormWithItsTitleAndSize)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    EXPECT_EQ(console.objectName(), "CommandConsoleForm");
+    EXPECT_EQ(console.windowTitle(), "Console");
+    EXPECT_EQ(console.size(), QSize(400, 140));
+    EXPECT_TRUE(console.output()->isReadOnly());
+    EXPECT_EQ(console.output()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST(CommandConsole, TypedPointReachesTheWaitingOperationAndIsEchoed)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    PointTaker move(request);
+    move.execute();
+
+    enterLine(console, "1,2,3");
+
+    EXPECT_TRUE(move.received);
+    EXPECT_EQ(move.point, Util::Vector4D(1, 2, 3, 0));
+    EXPECT_EQ(outputLines(console), QStringList({"1,2,3", "Move: Object(s) moved"}));
+    EXPECT_EQ(console.history(), QStringList({"1,2,3"}));
+    EXPECT_TRUE(console.input()->text().isEmpty());
+}
+
+TEST(CommandConsole, InvalidPointIsReportedAndTheRequestStays)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    PointTaker move(request);
+    move.execute();
+
+    enterLine(console, "1, 2");
+
+    EXPECT_FALSE(move.received);
+    EXPECT_EQ(request.requester(), &move);
+    EXPECT_EQ(outputLines(console).last(), "Invalid entry. Enter the x, y, z coordinates.");
+}
+
+TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    EnterWaiter step(request);
+    step.execute();
+
+    enterLine(console, "");
+
+    EXPECT_TRUE(step.enterSeen);
+    EXPECT_EQ(step.executions, 2);
+    EXPECT_TRUE(console.history().isEmpty());
+    EXPECT_TRUE(console.output()->toPlainText().isEmpty());
+}
+
+TEST(CommandConsole, LineNobodyWaitsForIsOnlyEchoed)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    enterLine(console, "hello");
+    EXPECT_EQ(outputLines(console), QStringList({"hello"}));
+}
+
+TEST(CommandConsole, UpAndDownWalkTheHistory)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    console.upArrowPressed(); // empty history: nothing happens
+    EXPECT_TRUE(console.input()->text().isEmpty());
+
+    for (const char *line : {"a", "b", "c"})
+        enterLine(console, line);
+
+    QStringList shown;
+    for (int i = 0; i < 4; ++i) {
+        console.upArrowPressed();
+        shown << console.input()->text();
+    }
+    EXPECT_EQ(shown, QStringList({"c", "b", "a", "a"}));
+
+    console.downArrowPressed();
+    EXPECT_EQ(console.input()->text(), "a");
+    console.downArrowPressed();
+    EXPECT_EQ(console.input()->text(), "b");
+    console.downArrowPressed(); // reaching the newest line clears the input
+    EXPECT_TRUE(console.input()->text().isEmpty());
+    console.upArrowPressed();
+    EXPECT_EQ(console.input()->text(), "c");
+}
+
+TEST(CommandConsole, MessagesArriveWhileHiddenAndEmptyOnesNever)
+{
+    InputRequest request;
+    CommandConsole console(nullptr, Qt::Tool, &request);
+    console.hide();
+    request.postMessage("Create Substrate: substrate created successfully.");
+    request.postMessage("");
+    console.show();
+    EXPECT_EQ(outputLines(console), QStringList({"Create Substrate: substrate created successfully."}));
+}
