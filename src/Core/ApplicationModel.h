@@ -5,6 +5,7 @@
 #include "Core/Operations/SelectionState.h"
 #include "Core/Operations/UndoRedoStack.h"
 #include "Core/VolumeHistory.h"
+#include "Model/Persistence/DocumentArchive.h"
 #include "Model/Scene.h"
 
 #include <cstdint>
@@ -57,6 +58,7 @@ public:
     Operations::SelectionMode &selectionMode() { return selection; }
     Operations::SelectionState &selectionState() { return state; }
     VolumeHistory &volumeHistory() { return history; }
+    Model::Persistence::DocumentArchive &documentArchive() { return archive; }
 
     void setOperationFactory(std::shared_ptr<Operations::IOperationFactory> factory);
     std::shared_ptr<Operations::IOperationFactory> operationFactory() const { return factory; }
@@ -87,6 +89,7 @@ private:
     Operations::UndoRedoStack undoRedoStack;
     std::vector<std::shared_ptr<Util::IObserver>> updateObservers;
     Operations::SelectionMode selection;
+    Model::Persistence::DocumentArchive archive;
     VolumeHistory history;
     std::shared_ptr<Operations::IOperationFactory> factory;
 };
