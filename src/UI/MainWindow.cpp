@@ -1,20 +1,50 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "ColorsDialog.h"
+#include "GLWidget.h"
+#include "GridSpacingDialog.h"
 #include "MainWindowActions.h"
 #include "MainWindowPresenter.h"
 #include "Observers/SelectionModeObserver.h"
 #include "OperationMapper.h"
-#include "PlaceholderView.h"
+#include "ViewDialog.h"
 
 #include <QAction>
+#include <QDebug>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
 
 namespace Ui {
+
+namespace {
+
+constexpr int kStatusMessageTime = 5000; // ms
+constexpr int kInitialAngleX = -60;      // degrees
+constexpr int kInitialAngleZ = 30;
+
+struct NamedView {
+    const char *name;
+    int ax, ay, az; // degrees
+};
+const NamedView kNamedViews[] = {
+    {"front", -90, 0, 0},   {"back", -90, 0, 180}, {"left", -90, 0, 90},
+    {"right", -90, 0, -90}, {"top", 0, 0, 0},      {"bottom", 180, 0, 0},
+};
+
+QString number(float value)
+{
+    return QString::number(double(value), 'g', 6);
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -29,10 +59,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     connect(operationMapper, &OperationMapper::activated, windowPresenter.get(),
             &MainWindowPresenter::operationActivated);
     viewMapper = new OperationMapper(this);
+    connect(viewMapper, &OperationMapper::activated, this, &MainWindow::setView);
 
-    auto *view = new PlaceholderView(this);
-    view->setObjectName(QStringLiteral("centralView"));
-    setCentralWidget(view);
+    glView = new GLWidget(this, windowPresenter.get());
+    glView->setObjectName(QStringLiteral("centralView"));
+    setCentralWidget(glView);
+    glView->setRotation(kInitialAngleX, 0, kInitialAngleZ);
     windowPresenter->connectView();
     connectActions();
 
@@ -46,6 +78,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
         std::make_shared<Observers::SelectionModeObserver>(action("actionSelect"), &windowPresenter->selectionMode()));
 
     setAttribute(Qt::WA_DeleteOnClose);
+    connectView();
 }
 
 MainWindow::~MainWindow()
@@ -119,6 +152,28 @@ void MainWindow::connectActions()
             &MainWindow::on_actionManage_Materials_triggered);
     connect(action("actionManage_Compatible_Materials"), &QAction::triggered, this,
             &MainWindow::on_actionManage_Compatible_Materials_triggered);
+
+    connect(action("actionLighting"), &QAction::toggled, this, &MainWindow::lightingToggled);
+    connect(action("actionRender_Objects"), &QAction::toggled, this, &MainWindow::renderObjectsToggled);
+    connect(action("actionRender_Object_Edges"), &QAction::toggled, this, &MainWindow::renderObjectEdgesToggled);
+    connect(action("actionGrid"), &QAction::toggled, this, &MainWindow::renderGridToggled);
+    connect(action("actionSnap_to_Grid"), &QAction::toggled, this, &MainWindow::snapToGridToggled);
+    connect(action("actionShow_Axis"), &QAction::toggled, this, &MainWindow::on_actionShow_Axis_toggled);
+    connect(action("actionShow_Lights"), &QAction::toggled, this, &MainWindow::on_actionShow_Lights_toggled);
+    connect(action("actionGrid_Spacing"), &QAction::triggered, this, &MainWindow::changeGridSpacing);
+    connect(action("actionConfigure_Window_Colors"), &QAction::triggered, this, &MainWindow::changeWindowColors);
+    connect(action("actionSet_View"), &QAction::triggered, this, &MainWindow::on_actionSet_View_triggered);
+    connect(action("actionSet_Lighting"), &QAction::triggered, this, &MainWindow::on_actionSet_Lighting_triggered);
+    connect(action("actionSave_Image"), &QAction::triggered, this, [this] { saveImage(QString()); });
+}
+
+void MainWindow::connectView()
+{
+    connect(glView, &GLWidget::axisPositionChanged, this, &MainWindow::changeAxisPositionValue_staturBar);
+    connect(glView, &GLWidget::viewPositionChanged, this, &MainWindow::changeViewPostionValue_statusBar);
+    connect(glView, &GLWidget::rotationChanged, this, &MainWindow::changeRotationValue_statusBar);
+    connect(glView, &GLWidget::zoomChanged, this, &MainWindow::changeZoomValue_statusBar);
+    connect(glView, &GLWidget::lampPositionChanged, this, &MainWindow::changeLampPosition_statusBar);
 }
 
 void MainWindow::retranslate()
@@ -202,6 +257,154 @@ void MainWindow::on_actionManage_Materials_triggered()
 void MainWindow::on_actionManage_Compatible_Materials_triggered()
 {
     windowPresenter->editCompatibleMaterials();
+}
+
+void MainWindow::setView(QString viewAngle)
+{
+    for (const NamedView &named : kNamedViews) {
+        if (viewAngle == QLatin1String(named.name)) {
+            glView->setRotation(named.ax, named.ay, named.az);
+            return;
+        }
+    }
+}
+
+void MainWindow::lightingToggled(bool on)
+{
+    glView->setLighting(on);
+}
+
+void MainWindow::renderObjectsToggled(bool on)
+{
+    glView->setDrawFaces(on);
+}
+
+void MainWindow::renderObjectEdgesToggled(bool on)
+{
+    glView->setDrawOutlines(on);
+}
+
+void MainWindow::renderGridToggled(bool on)
+{
+    glView->setShowGrid(on);
+}
+
+void MainWindow::snapToGridToggled(bool on)
+{
+    glView->setSnapToGrid(on);
+}
+
+void MainWindow::on_actionShow_Axis_toggled(bool on)
+{
+    glView->setShowAxes(on);
+}
+
+void MainWindow::on_actionShow_Lights_toggled(bool on)
+{
+    glView->setShowLamps(on);
+}
+
+void MainWindow::changeGridSpacing()
+{
+    GridSpacingDialog dialog(glView->gridSpacing(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        glView->setGridSpacing(dialog.spacing());
+}
+
+void MainWindow::changeWindowColors()
+{
+    ColorsDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.applyToTable();
+    windowPresenter->commandConsole().applyColors();
+    glView->update();
+}
+
+void MainWindow::openViewDialog(int page)
+{
+    ViewDialog dialog(*glView, ViewDialog::Page(page), this);
+    if (dialog.exec() == QDialog::Accepted)
+        dialog.applyTo(*glView);
+}
+
+void MainWindow::on_actionSet_View_triggered()
+{
+    openViewDialog(ViewDialog::ViewPage);
+}
+
+void MainWindow::on_actionSet_Lighting_triggered()
+{
+    openViewDialog(ViewDialog::LightingPage);
+}
+
+bool MainWindow::saveImage(QString filename)
+{
+    if (lastImageDirectory.isEmpty())
+        lastImageDirectory = QDir::homePath();
+    if (filename.isEmpty()) {
+        filename = QFileDialog::getSaveFileName(this, QStringLiteral("Save Screen Image"), lastImageDirectory,
+                                                QStringLiteral("Images (*.png *.xpm *.jpg)"));
+        if (filename.isEmpty())
+            return false;
+    }
+    const QImage image = glView->renderedImage();
+    const QFileInfo file(filename);
+    const bool saved = !image.isNull() && image.save(filename, file.suffix().isEmpty() ? "PNG" : nullptr);
+    if (!saved) {
+        qWarning() << __FILE__ << Q_FUNC_INFO << "could not save the view as" << filename;
+        return false;
+    }
+    lastImageDirectory = file.absolutePath();
+    return true;
+}
+
+void MainWindow::repaintCentralWidget()
+{
+    glView->update();
+}
+
+void MainWindow::showStatus(const QString &message)
+{
+    statusBar()->showMessage(message, kStatusMessageTime);
+}
+
+void MainWindow::changeAxisPositionValue_staturBar(std::vector<float> t)
+{
+    if (t.size() < 3)
+        return;
+    showStatus(QStringLiteral("Volume position in relation to the axes: X = ") + number(t[0]) +
+               QStringLiteral(" Y = ") + number(t[1]) + QStringLiteral(" Z = ") + number(t[2]));
+}
+
+void MainWindow::changeViewPostionValue_statusBar(std::vector<float> p)
+{
+    if (p.size() < 2)
+        return;
+    showStatus(QStringLiteral("Volume position in relation to the screen: X = ") + number(p[0]) +
+               QStringLiteral(" Y = ") + number(p[1]));
+}
+
+void MainWindow::changeRotationValue_statusBar(std::vector<float> a)
+{
+    if (a.size() < 3)
+        return;
+    showStatus(QStringLiteral("Rotation angles: X Axis = ") + number(a[0]) + QStringLiteral(" Y Axis = ") +
+               number(a[1]) + QStringLiteral(" Z axis = ") + number(a[2]));
+}
+
+void MainWindow::changeZoomValue_statusBar(float percent)
+{
+    showStatus(QStringLiteral("Zoom = ") + number(percent) + QStringLiteral("%"));
+}
+
+void MainWindow::changeLampPosition_statusBar(std::vector<float> lamp)
+{
+    if (lamp.size() < 4)
+        return;
+    showStatus(QStringLiteral("Lamp ") + QString::number(int(lamp[0])) + QStringLiteral(" Position : Radius = ") +
+               number(lamp[1]) + QString::fromUtf8(" Angle θ = ") + number(lamp[2]) +
+               QString::fromUtf8(" Angle φ = ") + number(lamp[3]));
 }
 
 } // namespace Ui

@@ -3,11 +3,13 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <vector>
 
 class QAction;
 
 namespace Ui {
 
+class GLWidget;
 class MainWindowPresenter;
 class OperationMapper;
 
@@ -20,6 +22,7 @@ public:
     ~MainWindow() override;
 
     MainWindowPresenter &presenter() { return *windowPresenter; }
+    GLWidget *view() const { return glView; }
 
     // "Undo <name>" / "Redo <name>", enabled exactly when the name is not empty.
     void setUndoText(const QString &name);
@@ -38,6 +41,31 @@ public slots:
     void on_actionManage_Materials_triggered();
     void on_actionManage_Compatible_Materials_triggered();
 
+    // Rotation angles of the named views: "front", "back", "left", "right", "top", "bottom";
+    // any other name ("manual" included) leaves the view as it is.
+    void setView(QString viewAngle);
+    void lightingToggled(bool on);
+    void renderObjectsToggled(bool on);
+    void renderObjectEdgesToggled(bool on);
+    void renderGridToggled(bool on);
+    void snapToGridToggled(bool on);
+    void on_actionShow_Axis_toggled(bool on);
+    void on_actionShow_Lights_toggled(bool on);
+    void changeGridSpacing();
+    void changeWindowColors();
+    void on_actionSet_View_triggered();
+    void on_actionSet_Lighting_triggered();
+    // Saves the view's frame under `filename` (format from its extension, PNG without one);
+    // an empty name asks for one. True when an image was written.
+    bool saveImage(QString filename);
+    void repaintCentralWidget();
+
+    void changeAxisPositionValue_staturBar(std::vector<float> translation);
+    void changeViewPostionValue_statusBar(std::vector<float> position);
+    void changeRotationValue_statusBar(std::vector<float> angles);
+    void changeZoomValue_statusBar(float percent);
+    void changeLampPosition_statusBar(std::vector<float> lamp);
+
 protected:
     void changeEvent(QEvent *event) override;
 
@@ -46,10 +74,15 @@ private:
     void createMenus();
     void connectActions();
     void retranslate();
+    void connectView();
+    void openViewDialog(int page);
+    void showStatus(const QString &message);
 
     std::unique_ptr<MainWindowPresenter> windowPresenter;
     OperationMapper *operationMapper = nullptr;
     OperationMapper *viewMapper = nullptr;
+    GLWidget *glView = nullptr;
+    QString lastImageDirectory;
 };
 
 } // namespace Ui

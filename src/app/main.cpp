@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
+#include <QSurfaceFormat>
 
 namespace {
 
@@ -23,10 +24,24 @@ QIcon windowIcon()
     return QIcon(pixmap);
 }
 
+// The 3D view draws with fixed-function OpenGL; every context must allow it, and the format
+// must be the default before the application creates its first context.
+void setDefaultSurfaceFormat()
+{
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    format.setDepthBufferSize(24);
+    format.setAlphaBufferSize(8);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    setDefaultSurfaceFormat();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Voxfab"));
     Model::initializeCatalogues();

@@ -1,5 +1,8 @@
 #include "Core/Operations/ObjectOperation.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/ColorTable.h"
+#include "UI/ColorsDialog.h"
+#include "UI/GLWidget.h"
 #include "UI/MainWindow.h"
 #include "UI/MainWindowPresenter.h"
 #include "common/TestSupport.h"
@@ -7,11 +10,21 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using Core::Operations::ObjectOperation;
@@ -270,4 +283,151 @@ TEST(MainWindow, UnknownOperationIdOnlyCancelsTheRunningOperation)
     EXPECT_EQ(model.currentOperation(), nullptr);
     const auto messages = window->presenter().commandConsole().output()->toPlainText();
     EXPECT_TRUE(messages.contains("Step: Operation canceled."));
+}
+
+TEST(MainWindow, NamedViewsTurnTheViewAndManualLeavesIt)
+{
+    auto window = makeWindow();
+    Ui::GLWidget *view = window->view();
+    ASSERT_TRUE(view);
+    EXPECT_EQ(window->centralWidget(), view);
+    EXPECT_EQ(view->rotationAngles(), QVector3D(-60, 0, 30));
+
+    const struct {
+        const char *action;
+        QVector3D angles;
+    } views[] = {
+        {"actionFront_View", {-90, 0, 0}}, {"actionBack_View", {-90, 0, 180}}, {"actionLeft_View", {-90, 0, 90}},
+        {"actionRight_View", {-90, 0, -90}}, {"actionTop_View", {0, 0, 0}},    {"actionBottom_View", {180, 0, 0}},
+    };
+    for (const auto &named : views) {
+        window->action(named.action)->trigger();
+        EXPECT_EQ(view->rotationAngles(), named.angles) << named.action;
+    }
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Rotation angles: X Axis = 180 Y Axis = 0 Z axis = 0");
+
+    window->action("actionManual_View")->trigger();
+    window->setView("sideways");
+    EXPECT_EQ(view->rotationAngles(), QVector3D(180, 0, 0));
+}
+
+TEST(MainWindow, RenderingActionsSwitchTheView)
+{
+    auto window = makeWindow();
+    Ui::GLWidget *view = window->view();
+    EXPECT_TRUE(view->drawFaces() && view->lighting() && view->showAxes());
+    EXPECT_FALSE(view->drawOutlines() || view->showGrid() || view->snapToGrid() || view->showLamps());
+
+    for (const char *name : {"actionRender_Objects", "actionLighting", "actionRender_Object_Edges", "actionGrid",
+                             "actionSnap_to_Grid", "actionShow_Axis", "actionShow_Lights"})
+        window->action(name)->trigger();
+    EXPECT_FALSE(view->drawFaces() || view->lighting() || view->showAxes());
+    EXPECT_TRUE(view->drawOutlines() && view->showGrid() && view->snapToGrid() && view->showLamps());
+}
+
+TEST(MainWindow, StatusBarShowsTheViewsNumbers)
+{
+    auto window = makeWindow();
+    auto message = [&] { return window->statusBar()->currentMessage(); };
+    window->changeZoomValue_statusBar(123.456789f);
+    EXPECT_EQ(message(), "Zoom = 123.457%");
+    window->changeAxisPositionValue_staturBar({1.5f, -2.0f, 1234567.0f});
+    EXPECT_EQ(message(), "Volume position in relation to the axes: X = 1.5 Y = -2 Z = 1.23457e+06");
+    window->changeViewPostionValue_statusBar({0.25f, 3.0f});
+    EXPECT_EQ(message(), "Volume position in relation to the screen: X = 0.25 Y = 3");
+    window->changeRotationValue_statusBar({-60.0f, 0.0f, 30.0f});
+    EXPECT_EQ(message(), "Rotation angles: X Axis = -60 Y Axis = 0 Z axis = 30");
+    window->changeLampPosition_statusBar({2.9f, 300.0f, 60.0f, 45.0f});
+    EXPECT_EQ(message(), QString::fromUtf8("Lamp 2 Position : Radius = 300 Angle θ = 60 Angle φ = 45"));
+
+    // The view's own changes arrive there too.
+    window->view()->setZoom(2.0f);
+    EXPECT_EQ(message(), "Zoom = 200%");
+}
+
+TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
+{
+    auto window = makeWindow();
+    Ui::GLWidget *view = window->view();
+    TestSupport::answerNextModal([](QWidget *modal) {
+        EXPECT_EQ(modal->windowTitle(), "Set vew and lighting");
+        EXPECT_EQ(modal->findChild<QTabWidget *>("tabPages")->currentIndex(), 0);
+        EXPECT_EQ(modal->findChild<QSpinBox *>("sbxRotationX")->value(), -60);
+        modal->findChild<QDoubleSpinBox *>("dbxDistanceZ")->setValue(7.5);
+        modal->findChild<QSpinBox *>("sbxRotationY")->setValue(15);
+        modal->findChild<QDoubleSpinBox *>("dbxPositionX")->setValue(-3.0);
+        modal->findChild<QDoubleSpinBox *>("dbxZoom")->setValue(4.0);
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    window->action("actionSet_View")->trigger();
+    EXPECT_EQ(view->axisTranslation(), QVector3D(0, 0, 7.5f));
+    EXPECT_EQ(view->rotationAngles(), QVector3D(-60, 15, 30));
+    EXPECT_EQ(view->screenPosition(), QPointF(-3.0, 0.0));
+    EXPECT_FLOAT_EQ(view->zoom(), 0.25f);
+
+    // Lighting page: a second lamp at radius 100, and the first one switched off.
+    TestSupport::answerNextModal([](QWidget *modal) {
+        EXPECT_EQ(modal->findChild<QTabWidget *>("tabPages")->currentIndex(), 1);
+        EXPECT_NEAR(modal->findChild<QDoubleSpinBox *>("dbxLampTheta")->value(), 60.0, 1e-3);
+        modal->findChild<QCheckBox *>("chkLampEnabled")->setChecked(false);
+        modal->findChild<QPushButton *>("btnAddLamp")->click();
+        EXPECT_EQ(modal->findChild<QComboBox *>("cbxLamp")->currentIndex(), 1);
+        modal->findChild<QDoubleSpinBox *>("dbxLampRadius")->setValue(100.0);
+        modal->findChild<QDoubleSpinBox *>("dbxLampPhi")->setValue(30.0);
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    window->action("actionSet_Lighting")->trigger();
+    ASSERT_EQ(view->lampCount(), 2);
+    EXPECT_FALSE(view->isLampEnabled(1));
+    EXPECT_TRUE(view->isLampEnabled(2));
+    EXPECT_FLOAT_EQ(view->lamp(1).radius, 300.0f);
+    EXPECT_FLOAT_EQ(view->lamp(2).radius, 100.0f);
+    EXPECT_NEAR(view->lamp(2).phi, std::acos(-1.0) / 6.0, 1e-6);
+    // Lamp 2 at θ 0, φ 30°: x = r cos φ, z = r sin φ.
+    EXPECT_NEAR(view->lamp(2).position[0], 100.0 * std::sqrt(3.0) / 2.0, 1e-3);
+    EXPECT_NEAR(view->lamp(2).position[2], 50.0, 1e-3);
+
+    // Cancel changes nothing.
+    TestSupport::pressOnNextModal(QDialogButtonBox::Cancel);
+    window->action("actionSet_View")->trigger();
+    EXPECT_FLOAT_EQ(view->zoom(), 0.25f);
+}
+
+TEST(MainWindow, ColourSchemesAndHandPickedColours)
+{
+    auto &table = Model::ColorTable::instance();
+    auto window = makeWindow();
+    TestSupport::answerNextModal([](QWidget *modal) {
+        EXPECT_EQ(modal->windowTitle(), "Change Default Colors");
+        modal->findChild<QPushButton *>("btnLoadLowColorScheme")->click();
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    window->action("actionConfigure_Window_Colors")->trigger();
+    EXPECT_EQ(table.currentSet(), Model::ColorTable::kLowColorSet);
+    EXPECT_EQ(table.color(Model::ColorTable::BackgroundColor, Model::ColorTable::kCustomSet),
+              Util::Vector4D(1, 1, 1, 0));
+    EXPECT_EQ(table.color(Model::ColorTable::ObjectColor, Model::ColorTable::kCustomSet), Util::Vector4D(1, 1, 1, 1));
+    const QPalette console = window->presenter().commandConsole().output()->palette();
+    EXPECT_EQ(console.color(QPalette::Base), QColor(Qt::black));
+
+    // A colour picked by hand makes the custom set current.
+    Ui::ColorsDialog dialog(window.get());
+    EXPECT_EQ(dialog.chosenSet(), Model::ColorTable::kLowColorSet);
+    dialog.setFieldColor(Model::ColorTable::GridColor, Util::Vector4D(0.5, 0.25, 0, 1));
+    dialog.applyToTable();
+    EXPECT_EQ(table.currentSet(), Model::ColorTable::kCustomSet);
+    EXPECT_EQ(table.color(Model::ColorTable::GridColor), Util::Vector4D(0.5, 0.25, 0, 1));
+    EXPECT_EQ(table.color(Model::ColorTable::BackgroundColor), Util::Vector4D(1, 1, 1, 0));
+    table.restoreDefaults();
+}
+
+TEST(MainWindow, GridSpacingDialogSetsTheSpacing)
+{
+    auto window = makeWindow();
+    TestSupport::answerNextModal([](QWidget *modal) {
+        modal->findChild<QDoubleSpinBox *>("dbxGridSpacing")->setValue(25.0);
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    window->action("actionGrid_Spacing")->trigger();
+    EXPECT_DOUBLE_EQ(window->view()->gridSpacing(), 25.0);
 }

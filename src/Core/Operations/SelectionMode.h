@@ -32,6 +32,12 @@ public:
 
     void clearSelection();
 
+    // A click at window position (x, y) (origin top left): draws the scene for picking under a
+    // 4 × 4 pixel pick matrix with the current GL viewport and matrices and toggles the objects
+    // of the first hit. Needs the view's GL context current. False when the mode is off or
+    // nothing was hit.
+    bool pickAt(int x, int y);
+
     // Handles the names of the first hit record of an OpenGL selection buffer (word 0 is the
     // name count, names start at word 3): each named object is selected or deselected in turn.
     void togglePicked(const uint32_t *hits);

@@ -58,7 +58,7 @@ bool TotalVolume::sizeIsAcceptable(uint64_t sizeX, uint64_t sizeY, uint64_t size
         const double gib = cellsAsked * double(sizeof(Cell)) / (1024.0 * 1024.0 * 1024.0);
         *why = QStringLiteral("%1 × %2 × %3 = %4 cells were asked for; they would need %5 GiB of memory. %6")
                    .arg(sizeX).arg(sizeY).arg(sizeZ)
-                   .arg(c.toString(cellsAsked, 'g', 12))
+                   .arg(c.toString(cellsAsked, 'f', 0))
                    .arg(c.toString(gib, 'f', 2))
                    .arg(reason);
     };

@@ -1,0 +1,52 @@
+#pragma once
+
+// One task per slab, then a barrier: the way every automaton and surface builder spreads a
+// pass over the global thread pool. A slab is a half-open range [begin, end) of x; the rules
+// that cut a range into slabs differ between passes and live here as small pure functions.
+
+#include <QFuture>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+#include <cstdint>
+#include <vector>
+
+namespace Util {
+
+struct Slab {
+    uint32_t begin = 0;
+    uint32_t end = 0;
+    bool operator==(const Slab &o) const { return begin == o.begin && end == o.end; }
+};
+
+// The number of slabs a pass is cut into: the global thread pool's maximum thread count (at least 1).
+uint32_t slabThreadCount();
+
+// chunk = (end − begin) / threads. With a chunk of 0 one slab covers the whole range; otherwise
+// `threads` slabs of one chunk each, the last one ending at `end` (it takes the remainder).
+std::vector<Slab> splitLastSlabTakesRest(uint32_t begin, uint32_t end, uint32_t threads);
+
+// width = size / threads; the remainder size mod width is spread one cell at a time over the
+// first slabs, and the last slab ends at `size` whatever is left. With a width of 0 one slab
+// covers [0, size).
+std::vector<Slab> splitRemainderOverFirstSlabs(uint32_t size, uint32_t threads);
+
+// Runs task(i, slabs[i]) for every slab: with one slab on the calling thread, otherwise each as
+// a task on the global pool; waits for them in start order before returning.
+template <typename Task>
+void runSlabs(const std::vector<Slab> &slabs, Task &&task)
+{
+    if (slabs.size() == 1) {
+        task(size_t(0), slabs.front());
+        return;
+    }
+    std::vector<QFuture<void>> running;
+    running.reserve(slabs.size());
+    for (size_t i = 0; i < slabs.size(); ++i) {
+        const Slab slab = slabs[i];
+        running.push_back(QtConcurrent::run(QThreadPool::globalInstance(), [&task, i, slab]() { task(i, slab); }));
+    }
+    for (auto &future : running)
+        future.waitForFinished();
+}
+
+} // namespace Util

@@ -1,0 +1,307 @@
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
+#include "Core/Operations/CreateSubstrate/SubstrateBuilder.h"
+#include "Core/Operations/ObjectOperations/CopyObject.h"
+#include "Core/Operations/ObjectOperations/DeleteObject.h"
+#include "Core/Operations/ObjectOperations/MoveObject.h"
+#include "Core/Operations/ObjectOperations/SelectVolumesOperation.h"
+#include "Model/Automaton/TotalVolume.h"
+#include "Util/IObserver.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+
+namespace {
+
+struct CallObserver : Util::IObserver {
+    explicit CallObserver(std::function<void()> f) : call(std::move(f)) {}
+    void update() override { call(); }
+    std::function<void()> call;
+};
+
+struct MessageLog : Util::IObserver {
+    explicit MessageLog(InputRequest &request) : request(request) {}
+    void update() override { lines.push_back(request.message()); }
+    std::string last() const { return lines.empty() ? std::string() : lines.back(); }
+    InputRequest &request;
+    std::vector<std::string> lines;
+};
+
+struct Fixture : ::testing::Test {
+    Fixture() : log(std::make_shared<MessageLog>(model.inputRequest()))
+    {
+        model.inputRequest().addObserver(log);
+    }
+
+    std::shared_ptr<TotalVolume> addVolume(const Util::Vector3D &origin = Util::Vector3D())
+    {
+        auto volume = std::make_shared<TotalVolume>(4, 3, 2, 1.f, 1.f, 1.f, origin, std::vector<uint32_t>(24, 1));
+        model.scene().addObject(volume);
+        return volume;
+    }
+
+    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
+
+    std::shared_ptr<CreateSubstrateOperation> createBox(uint32_t x, uint32_t y, uint32_t z)
+    {
+        auto op = std::make_shared<CreateSubstrateOperation>(&model);
+        CreateSubstrateOperation *raw = op.get();
+        op->setOptionsObserver(std::make_shared<CallObserver>([raw, x, y, z] {
+            raw->setBox(1, x, y, z, Util::Vector3D(5, 6, 7), 0, 0, 0, x, y, 1);
+        }));
+        model.startOperation(op);
+        return op;
+    }
+
+    Core::ApplicationModel model;
+    std::shared_ptr<MessageLog> log;
+};
+
+std::vector<uint32_t> materialsOf(TotalVolume &volume)
+{
+    std::vector<uint32_t> out(volume.cellCount());
+    auto *cells = volume.lockCells();
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = cells[i].material();
+    volume.unlockCells();
+    return out;
+}
+
+} // namespace
+
+TEST(SubstrateBuilder, DefaultBoxFillsTheLowestThirtyLayers)
+{
+    SubstrateBuilder builder;
+    builder.setMaterial(1);
+    builder.setVolumeSize(100, 100, 80);
+    builder.setBox(100, 100, 30, 0, 0, 0);
+    auto volume = builder.build();
+    ASSERT_EQ(volume->cellCount(), 100u * 100u * 80u);
+    const auto materials = materialsOf(*volume);
+    for (uint32_t x : {0u, 57u, 99u})
+        for (uint32_t y : {0u, 31u, 99u})
+            for (uint32_t z = 0; z < 80; ++z)
+                ASSERT_EQ(materials[volume->cellIndex(x, y, z)], z < 30 ? 1u : 0u) << x << ' ' << y << ' ' << z;
+}
+
+TEST(SubstrateBuilder, BoxIsClippedAtTheFarFaces)
+{
+    SubstrateBuilder builder;
+    builder.setMaterial(4);
+    builder.setVolumeSize(5, 4, 3);
+    builder.setBox(10, 10, 10, 3, 2, 1);
+    const auto materials = builder.fill();
+    size_t filled = 0;
+    for (uint32_t x = 0; x < 5; ++x)
+        for (uint32_t y = 0; y < 4; ++y)
+            for (uint32_t z = 0; z < 3; ++z) {
+                const bool inside = x >= 3 && y >= 2 && z >= 1;
+                EXPECT_EQ(materials[(x * 4 + y) * 3 + z], inside ? 4u : 0u);
+                filled += inside;
+            }
+    EXPECT_EQ(filled, 2u * 2u * 2u);
+}
+
+TEST(SubstrateBuilder, SphereOfRadiusZeroIsItsCentreCellAndLargerSpheresAreBalls)
+{
+    SubstrateBuilder builder;
+    builder.setMaterial(9);
+    builder.setVolumeSize(7, 7, 7);
+    builder.setSphere(3, 2, 4, 0);
+    auto materials = builder.fill();
+    for (size_t i = 0; i < materials.size(); ++i)
+        EXPECT_EQ(materials[i], i == (3u * 7 + 2) * 7 + 4 ? 9u : 0u);
+
+    builder.setSphere(0, 0, 0, 2); // cut off at the volume's faces
+    materials = builder.fill();
+    size_t filled = 0;
+    for (int x = 0; x < 7; ++x)
+        for (int y = 0; y < 7; ++y)
+            for (int z = 0; z < 7; ++z) {
+                const bool inside = x * x + y * y + z * z <= 4;
+                EXPECT_EQ(materials[(x * 7 + y) * 7 + z], inside ? 9u : 0u);
+                filled += inside;
+            }
+    EXPECT_EQ(filled, 11u); // the octant of a radius-2 ball, boundary included
+}
+
+TEST_F(Fixture, CreatedSubstrateIsUndoneAndRedoneAsTheSameObject)
+{
+    auto op = createBox(6, 5, 4);
+    auto volume = op->createdVolume();
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(log->last(), "Create Substrate: substrate created successfully.");
+    EXPECT_EQ(volume->sizeX(), 6u);
+    EXPECT_EQ(volume->origin(), Util::Vector3D(5, 6, 7));
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.undoRedo().undoName(), "Create Substrate");
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    const int id = volume->objectId();
+
+    EXPECT_TRUE(model.undoRedo().undo());
+    EXPECT_TRUE(model.scene().objects().isEmpty());
+    EXPECT_TRUE(model.undoRedo().redo());
+    ASSERT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.scene().objects().front()->objectId(), id);
+}
+
+TEST_F(Fixture, SubstrateWithoutParametersOrTooLargeCreatesNothing)
+{
+    auto idle = std::make_shared<CreateSubstrateOperation>(&model); // the dialog was rejected
+    model.startOperation(idle);
+    EXPECT_EQ(model.currentOperation(), idle);
+    EXPECT_TRUE(model.scene().objects().isEmpty());
+
+    createBox(10000, 10000, 10000);
+    EXPECT_TRUE(model.scene().objects().isEmpty());
+    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
+    EXPECT_NE(log->last().find("Volume too large."), std::string::npos);
+}
+
+TEST_F(Fixture, TypedMoveTranslatesTheSelectionAndUndoMovesItBack)
+{
+    auto volume = addVolume(Util::Vector3D(1, 2, 3));
+    auto other = addVolume(Util::Vector3D(0, 0, 0));
+    select(volume);
+
+    model.startOperation(std::make_shared<MoveObject>(&model));
+    EXPECT_EQ(log->last(), "Move: Left click or enter the distance into the console (x, y, z):");
+    EXPECT_TRUE(volume->isTemporary());
+    model.inputRequest().submit("10, 0, 0");
+
+    EXPECT_EQ(volume->origin(), Util::Vector3D(11, 2, 3));
+    EXPECT_EQ(other->origin(), Util::Vector3D(0, 0, 0));
+    EXPECT_FALSE(volume->isTemporary());
+    EXPECT_EQ(log->last(), "Move: Object(s) moved");
+    EXPECT_EQ(model.undoRedo().undoName(), "Move Objects");
+
+    model.undoRedo().undo();
+    EXPECT_EQ(volume->origin(), Util::Vector3D(1, 2, 3));
+    model.undoRedo().redo();
+    EXPECT_EQ(volume->origin(), Util::Vector3D(11, 2, 3));
+}
+
+TEST_F(Fixture, MoveWaitsForASelectionThenTakesClicks)
+{
+    auto volume = addVolume();
+    model.startOperation(std::make_shared<MoveObject>(&model));
+    EXPECT_EQ(log->last(), "Move: Select the object(s) to be copied and press Enter/Return.");
+    EXPECT_TRUE(model.selectionMode().isSelectionMode());
+
+    select(volume);
+    model.inputRequest().submit("");
+    EXPECT_FALSE(model.selectionMode().isSelectionMode());
+    EXPECT_EQ(model.inputRequest().pickState(), InputRequest::kPickArmed);
+
+    auto &request = model.inputRequest();
+    request.deliverPick(Util::Vector4D(1, 1, 0, 0), false); // base point
+    EXPECT_EQ(log->last(), "Move: Left click on destination.");
+    request.deliverPick(Util::Vector4D(3, 1, 0, 0), false); // the pointer moves on
+    EXPECT_EQ(volume->temporaryDisplacement(), Util::Vector3D(2, 0, 0));
+    EXPECT_EQ(volume->origin(), Util::Vector3D(0, 0, 0));
+    request.deliverPick(Util::Vector4D(4, 5, 0, 0), true); // destination
+    EXPECT_EQ(volume->origin(), Util::Vector3D(3, 4, 0));
+    EXPECT_EQ(model.undoRedo().undoName(), "Move Objects");
+}
+
+TEST_F(Fixture, CancelledMoveLeavesObjectsWhereTheyWere)
+{
+    auto volume = addVolume();
+    select(volume);
+    model.startOperation(std::make_shared<MoveObject>(&model));
+    model.inputRequest().deliverPick(Util::Vector4D(1, 1, 0, 0), false);
+    model.inputRequest().deliverPick(Util::Vector4D(5, 1, 0, 0), false);
+    model.cancelCurrent();
+    EXPECT_EQ(log->last(), "Move: Operation canceled");
+    EXPECT_FALSE(volume->isTemporary());
+    EXPECT_EQ(volume->temporaryDisplacement(), Util::Vector3D());
+    EXPECT_EQ(volume->origin(), Util::Vector3D());
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
+}
+
+TEST_F(Fixture, CopyAddsDisplacedClonesThatUndoRemoves)
+{
+    auto volume = addVolume(Util::Vector3D(1, 1, 1));
+    select(volume);
+    auto copy = std::make_shared<CopyObject>(&model);
+    model.startOperation(copy);
+    EXPECT_EQ(log->last(), "Copy: Left click or enter the distance into the console (x, y, z):");
+    model.inputRequest().submit("0,0,2");
+    EXPECT_EQ(log->last(), "Copy: Object(s) copied");
+
+    ASSERT_EQ(copy->copies().size(), 1);
+    auto clone = std::dynamic_pointer_cast<TotalVolume>(copy->copies().front());
+    ASSERT_TRUE(clone);
+    EXPECT_NE(clone->objectId(), volume->objectId());
+    EXPECT_EQ(clone->origin(), Util::Vector3D(1, 1, 3));
+    EXPECT_EQ(volume->origin(), Util::Vector3D(1, 1, 1));
+    EXPECT_EQ(materialsOf(*clone), materialsOf(*volume));
+    EXPECT_EQ(model.scene().objects().size(), 2);
+
+    model.undoRedo().undo();
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    model.undoRedo().redo();
+    EXPECT_EQ(model.scene().objects().size(), 2);
+}
+
+TEST_F(Fixture, DeleteRemovesTheSelectionAndUndoRestoresIt)
+{
+    auto a = addVolume();
+    auto b = addVolume();
+    select(b);
+    model.startOperation(std::make_shared<DeleteObject>(&model));
+    EXPECT_EQ(log->last(), "Delete: objects deleted.");
+    EXPECT_EQ(model.scene().objects(), QList<std::shared_ptr<Model::Object>>({a}));
+    model.undoRedo().undo();
+    EXPECT_EQ(model.scene().objects().size(), 2);
+    model.undoRedo().redo();
+    EXPECT_EQ(model.scene().objects().size(), 1);
+}
+
+TEST_F(Fixture, DeleteWithNothingSelectedAtEnterIsCancelled)
+{
+    addVolume();
+    model.startOperation(std::make_shared<DeleteObject>(&model));
+    EXPECT_EQ(log->last(), "Delete: Select the objects to be deleted and press Return/Enter");
+    EXPECT_TRUE(model.selectionMode().isSelectionMode());
+    model.inputRequest().submit("");
+    EXPECT_EQ(log->last(), "Delete: Operation canceled, no selected objects.");
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
+}
+
+TEST_F(Fixture, BatchVolumeSelectionTakesTheSelectedVolumeOrNone)
+{
+    auto volume = addVolume();
+    int opened = 0;
+    std::shared_ptr<TotalVolume> openedWith;
+
+    auto withNone = std::make_shared<SelectVolumesOperation>(&model);
+    withNone->setOptionsObserver(std::make_shared<CallObserver>([&] {
+        ++opened;
+        openedWith = withNone->chosenVolume();
+    }));
+    model.startOperation(withNone);
+    EXPECT_EQ(log->last(), "Select volumes: Select a cell volume and press Enter/Return. To start without a cell "
+                           "volume type N and press Enter/Return.");
+    model.inputRequest().submit("n");
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(openedWith, nullptr);
+    EXPECT_EQ(model.currentOperation(), nullptr);
+
+    auto withVolume = std::make_shared<SelectVolumesOperation>(&model);
+    withVolume->setOptionsObserver(std::make_shared<CallObserver>([&] {
+        ++opened;
+        openedWith = withVolume->chosenVolume();
+    }));
+    select(volume);
+    model.startOperation(withVolume);
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(openedWith, volume);
+    EXPECT_EQ(log->lines[log->lines.size() - 1], "Select volumes: Cell volume selected.");
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+// Small volumes, test materials and face lookups shared by the surface tests.
+
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialFactory.h"
+
+#include <QThreadPool>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace PainterTestSupport {
+
+using Model::Automaton::TotalVolume;
+using Model::Geometry::QuadFace;
+using Model::Geometry::Rgba;
+
+constexpr uint32_t kSi = 1;            // opaque in the default catalogue
+constexpr uint32_t kOxide = 3;         // opaque in the default catalogue
+constexpr uint32_t kGlass = 2901;      // translucent
+constexpr uint32_t kResin = 2902;      // translucent
+constexpr uint32_t kVapour = 2903;     // invisible
+constexpr uint32_t kMagenta = 2904;    // opaque (0.8, 0.2, 0.5, 1)
+constexpr uint32_t kFarGlass = 100000; // translucent, far above the usual ids
+constexpr uint32_t kUnknown = 777;     // not in the catalogue
+
+// Adds the test materials for the lifetime of the object, then puts the catalogue back.
+class ScopedTestMaterials {
+public:
+    ScopedTestMaterials() : saved(factory()->materials())
+    {
+        add(kGlass, {0.2f, 0.6f, 0.9f, 0.5f});
+        add(kResin, {0.9f, 0.6f, 0.2f, 0.3f});
+        add(kVapour, {1.0f, 1.0f, 1.0f, 0.0f});
+        add(kMagenta, {0.8f, 0.2f, 0.5f, 1.0f});
+        add(kFarGlass, {0.1f, 0.9f, 0.1f, 0.4f});
+    }
+    ~ScopedTestMaterials()
+    {
+        factory()->createDefaultMaterials();
+        for (const auto &material : saved)
+            factory()->setMaterial(material);
+    }
+    static void add(uint32_t id, const Rgba &color)
+    {
+        factory()->setMaterial(Model::Materials::Material(id, QStringLiteral("test %1").arg(id), 1, 1, 0.3f, color));
+    }
+
+private:
+    static std::shared_ptr<Model::Materials::MaterialFactory> factory()
+    {
+        return Model::Materials::MaterialFactory::instance();
+    }
+    std::vector<Model::Materials::Material> saved;
+};
+
+class ScopedMaxThreads {
+public:
+    explicit ScopedMaxThreads(int threads) : previous(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    }
+    ~ScopedMaxThreads() { QThreadPool::globalInstance()->setMaxThreadCount(previous); }
+
+private:
+    int previous;
+};
+
+inline std::unique_ptr<TotalVolume> emptyVolume(uint32_t nx, uint32_t ny, uint32_t nz, float sx = 1.0f,
+                                                float sy = 1.0f, float sz = 1.0f)
+{
+    return std::make_unique<TotalVolume>(nx, ny, nz, sx, sy, sz, Util::Vector3D(),
+                                         std::vector<uint32_t>(size_t(nx) * ny * nz, 0u));
+}
+
+inline void setMaterial(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z, uint32_t material)
+{
+    volume.lockCells()[volume.cellIndex(x, y, z)].setMaterial(material);
+    volume.unlockCells();
+}
+
+inline void setCutCount(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z, uint32_t cuts)
+{
+    volume.lockCells()[volume.cellIndex(x, y, z)].setCutCount(cuts);
+    volume.unlockCells();
+}
+
+inline void fill(TotalVolume &volume, uint32_t material)
+{
+    auto *cells = volume.lockCells();
+    for (uint32_t i = 0; i < volume.cellCount(); ++i)
+        cells[i].setMaterial(material);
+    volume.unlockCells();
+}
+
+// How many faces of `list` show `material`, facing along face `normalIndex` (any when −1).
+inline size_t count(const std::vector<QuadFace> &list, uint32_t material, int normalIndex = -1)
+{
+    size_t n = 0;
+    for (const auto &face : list)
+        n += face.materialId == material && (normalIndex < 0 || face.normalIndex == normalIndex) ? 1 : 0;
+    return n;
+}
+
+// Everything of each face but its serial, as text, so that lists compare with readable failures.
+inline std::vector<std::string> describe(const std::vector<QuadFace> &list)
+{
+    std::vector<std::string> lines;
+    for (const auto &face : list) {
+        std::ostringstream line;
+        line << face << " (" << face.color[0] << ',' << face.color[1] << ',' << face.color[2] << ','
+             << face.color[3] << ')';
+        lines.push_back(line.str());
+    }
+    return lines;
+}
+
+} // namespace PainterTestSupport
