@@ -6,6 +6,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 #include <cerrno>
 
 namespace Model {
@@ -57,6 +59,51 @@ bool openCatalogueFileForWriting(QFile &file, const QString &fileName, const cha
     file.setFileName(folder.absoluteFilePath(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         qWarning() << __FILE__ << function << "cannot write" << file.fileName() << ":" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool readCatalogueFile(const QString &fileName, const char *root, const std::function<void()> &begin,
+                       const std::function<void(QXmlStreamReader &)> &readEntry, const char *function)
+{
+    QFile file(catalogueFilePath(fileName));
+    if (file.fileName().isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+
+    QXmlStreamReader reader(&file);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String(root))
+        return false;
+    begin();
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement())
+            readEntry(reader);
+    }
+    if (reader.hasError()) {
+        qWarning() << __FILE__ << function << file.fileName() << reader.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writeCatalogueFile(const QString &fileName, const char *root,
+                        const std::function<void(QXmlStreamWriter &)> &writeEntries, const char *function)
+{
+    QFile file;
+    if (!openCatalogueFileForWriting(file, fileName, function))
+        return false;
+
+    QXmlStreamWriter writer(&file);
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument();
+    writer.writeStartElement(QLatin1String(root));
+    writeEntries(writer);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    file.close();
+    if (writer.hasError() || file.error() != QFileDevice::NoError) {
+        qWarning() << __FILE__ << function << "error writing" << file.fileName() << ":" << file.errorString();
         return false;
     }
     return true;

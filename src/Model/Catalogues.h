@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QFile;
+class QXmlStreamReader;
+class QXmlStreamWriter;
 
 namespace Model {
 
@@ -22,5 +25,16 @@ QString catalogueFilePath(const QString &fileName);
 // Creates the catalogue folder when missing and opens `fileName` in it for writing (text mode,
 // truncated). On failure logs the path and the reason, tagged with `function`, and returns false.
 bool openCatalogueFileForWriting(QFile &file, const QString &fileName, const char *function);
+
+// Reads the catalogue file `fileName`: its root element must be `root`; then `begin` is called
+// once and `readEntry` on every start element below the root. False when the file is missing,
+// unreadable, has another root, or is not well-formed XML (the reason goes to the debug log).
+bool readCatalogueFile(const QString &fileName, const char *root, const std::function<void()> &begin,
+                       const std::function<void(QXmlStreamReader &)> &readEntry, const char *function);
+
+// Writes the catalogue file `fileName` (auto-formatted XML, root element `root`, entries from
+// `writeEntries`). False, with the reason in the debug log, when it cannot be written.
+bool writeCatalogueFile(const QString &fileName, const char *root,
+                        const std::function<void(QXmlStreamWriter &)> &writeEntries, const char *function);
 
 } // namespace Model

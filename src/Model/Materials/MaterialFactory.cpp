@@ -161,50 +161,27 @@ uint32_t MaterialFactory::newMaterialId()
 bool MaterialFactory::loadMaterials()
 {
     QMutexLocker locker(&mutex);
-    QFile file(catalogueFilePath(QLatin1String(kFileName)));
-    if (file.fileName().isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-
-    QXmlStreamReader reader(&file);
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("Materials"))
-        return false;
-    catalogue.clear(); // the file, not what was there before, is the catalogue
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (!reader.isStartElement())
-            continue;
-        Material material;
-        if (readMaterial(reader, material))
-            catalogue[material.materialId()] = material;
-    }
-    if (reader.hasError()) {
-        qWarning() << __FILE__ << Q_FUNC_INFO << file.fileName() << reader.errorString();
-        return false;
-    }
-    return true;
+    return readCatalogueFile(
+        QLatin1String(kFileName), "Materials",
+        [this] { catalogue.clear(); }, // the file, not what was there before, is the catalogue
+        [this](QXmlStreamReader &reader) {
+            Material material;
+            if (readMaterial(reader, material))
+                catalogue[material.materialId()] = material;
+        },
+        Q_FUNC_INFO);
 }
 
 bool MaterialFactory::saveMaterials()
 {
     QMutexLocker locker(&mutex);
-    QFile file;
-    if (!openCatalogueFileForWriting(file, QLatin1String(kFileName), Q_FUNC_INFO))
-        return false;
-
-    QXmlStreamWriter writer(&file);
-    writer.setAutoFormatting(true);
-    writer.writeStartDocument();
-    writer.writeStartElement(QStringLiteral("Materials"));
-    for (const auto &entry : catalogue)
-        writeMaterial(writer, entry.second);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    file.close();
-    if (writer.hasError() || file.error() != QFileDevice::NoError) {
-        qWarning() << __FILE__ << Q_FUNC_INFO << "error writing" << file.fileName() << ":" << file.errorString();
-        return false;
-    }
-    return true;
+    return writeCatalogueFile(
+        QLatin1String(kFileName), "Materials",
+        [this](QXmlStreamWriter &writer) {
+            for (const auto &entry : catalogue)
+                writeMaterial(writer, entry.second);
+        },
+        Q_FUNC_INFO);
 }
 
 void MaterialFactory::createDefaultMaterials()

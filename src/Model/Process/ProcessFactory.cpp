@@ -148,50 +148,27 @@ bool ProcessFactory::setProcess(const Process &process)
 bool ProcessFactory::loadProcesses()
 {
     QMutexLocker locker(&mutex);
-    QFile file(catalogueFilePath(QLatin1String(kFileName)));
-    if (file.fileName().isEmpty() || !file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-
-    QXmlStreamReader reader(&file);
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String("Processes"))
-        return false;
-    catalogue.clear(); // the file, not what was there before, is the catalogue
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (!reader.isStartElement())
-            continue;
-        Process process;
-        if (readProcess(reader, process))
-            catalogue[process.processId()] = process;
-    }
-    if (reader.hasError()) {
-        qWarning() << __FILE__ << Q_FUNC_INFO << file.fileName() << reader.errorString();
-        return false;
-    }
-    return true;
+    return readCatalogueFile(
+        QLatin1String(kFileName), "Processes",
+        [this] { catalogue.clear(); }, // the file, not what was there before, is the catalogue
+        [this](QXmlStreamReader &reader) {
+            Process process;
+            if (readProcess(reader, process))
+                catalogue[process.processId()] = process;
+        },
+        Q_FUNC_INFO);
 }
 
 bool ProcessFactory::saveProcesses()
 {
     QMutexLocker locker(&mutex);
-    QFile file;
-    if (!openCatalogueFileForWriting(file, QLatin1String(kFileName), Q_FUNC_INFO))
-        return false;
-
-    QXmlStreamWriter writer(&file);
-    writer.setAutoFormatting(true);
-    writer.writeStartDocument();
-    writer.writeStartElement(QStringLiteral("Processes"));
-    for (const auto &entry : catalogue)
-        writeProcess(writer, entry.second);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    file.close();
-    if (writer.hasError() || file.error() != QFileDevice::NoError) {
-        qWarning() << __FILE__ << Q_FUNC_INFO << "error writing" << file.fileName() << ":" << file.errorString();
-        return false;
-    }
-    return true;
+    return writeCatalogueFile(
+        QLatin1String(kFileName), "Processes",
+        [this](QXmlStreamWriter &writer) {
+            for (const auto &entry : catalogue)
+                writeProcess(writer, entry.second);
+        },
+        Q_FUNC_INFO);
 }
 
 void ProcessFactory::createDefaultProcesses()
