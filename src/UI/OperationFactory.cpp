@@ -1,6 +1,11 @@
 #include "OperationFactory.h"
 
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
+#include "Core/Operations/Document/OpenDocumentOperation.h"
+#include "Core/Operations/Document/SaveDocumentAsOperation.h"
+#include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Core/Operations/ObjectOperations/CopyObject.h"
 #include "Core/Operations/ObjectOperations/DeleteObject.h"
 #include "Core/Operations/ObjectOperations/MoveObject.h"
@@ -8,6 +13,13 @@
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
 #include "Observers/CreateSubstrateObserver.h"
+#include "Observers/DocumentOpenedObserver.h"
+#include "Observers/DocumentSavedObserver.h"
+#include "Observers/ElectrodepositionObserver.h"
+#include "Observers/IsotropicFilmDepositionObserver.h"
+#include "Observers/IsotropicFilmEtchingObserver.h"
+#include "Observers/MaterialConflictObserver.h"
+#include "Model/Persistence/MaterialConflict.h"
 
 namespace Ui {
 
@@ -31,6 +43,41 @@ std::shared_ptr<Core::Operations::Operation> OperationFactory::create(uint32_t i
         return std::make_shared<DeleteObject>(model);
     case MoveId:
         return std::make_shared<MoveObject>(model);
+    case SaveId:
+    case SaveAsId: {
+        auto op = id == SaveId ? std::make_shared<SaveDocumentOperation>(model)
+                               : std::make_shared<SaveDocumentAsOperation>(model);
+        op->setPathChooser(Observers::DocumentSavedObserver::saveDialog(window));
+        op->setReporter(&Observers::DocumentSavedObserver::showFailure);
+        op->setSavedObserver(std::make_shared<Observers::DocumentSavedObserver>(window, model));
+        return op;
+    }
+    case OpenId: {
+        Model::Persistence::MaterialConflict::instance().setObserver(
+            std::make_shared<Observers::MaterialConflictObserver>(window));
+        auto op = std::make_shared<OpenDocumentOperation>(model);
+        op->setPathChooser(Observers::DocumentOpenedObserver::openDialog(window));
+        op->setOpenedObserver(std::make_shared<Observers::DocumentOpenedObserver>());
+        return op;
+    }
+    case IsotropicDepositionId:
+    case CvdId: {
+        auto op = id == CvdId ? std::make_shared<IsotropicFilmDepositionOperation>(
+                                    model, "CVD", IsotropicFilmDepositionOperation::kCvdProcess)
+                              : std::make_shared<IsotropicFilmDepositionOperation>(model);
+        op->setOptionsObserver(std::make_shared<Observers::IsotropicFilmDepositionObserver>(op.get(), window));
+        return op;
+    }
+    case IsotropicEtchingId: {
+        auto op = std::make_shared<IsotropicFilmEtchingOperation>(model);
+        op->setOptionsObserver(std::make_shared<Observers::IsotropicFilmEtchingObserver>(op.get(), window));
+        return op;
+    }
+    case ElectroplatingId: {
+        auto op = std::make_shared<ElectrodepositionOperation>(model);
+        op->setOptionsObserver(std::make_shared<Observers::ElectrodepositionObserver>(op.get(), window));
+        return op;
+    }
     default:
         return nullptr;
     }

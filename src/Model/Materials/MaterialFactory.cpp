@@ -1,5 +1,7 @@
 #include "MaterialFactory.h"
 
+#include "Model/Materials/MaterialXml.h"
+
 #include "Model/Catalogues.h"
 
 #include <QDebug>
@@ -17,8 +19,6 @@ namespace {
 constexpr int kRandomRange = 32768;         // draws are taken in 0..32767
 constexpr int kUserIdSpan = 30767;          // 2000 + 30767 · r / 32768 stays below 32767
 constexpr float kInverseRandomRange = 3.0517578e-5f; // 1 / 32768
-constexpr float kChannelMax = 255.0f;
-constexpr int kSignificantDigits = 6;
 
 const std::vector<Material> &defaultMaterials()
 {
@@ -50,58 +50,6 @@ int randomDraw()
     const int r = qrand();
     QT_WARNING_POP
     return r % kRandomRange;
-}
-
-QString number(float value)
-{
-    return QString::number(value, 'g', kSignificantDigits);
-}
-
-// "#AARRGGBB", each channel the component · 255 truncated.
-QString colorText(const Color &color)
-{
-    QString text = QStringLiteral("#");
-    for (int component : {3, 0, 1, 2})
-        text += QStringLiteral("%1").arg(static_cast<int>(color[component] * kChannelMax), 2, 16, QLatin1Char('0'))
-                    .toUpper();
-    return text;
-}
-
-Color parseColor(const QStringRef &text)
-{
-    QColor color;
-    color.setNamedColor(text.toString());
-    if (!color.isValid())
-        return Material::kDefaultColor;
-    return {float(color.redF()), float(color.greenF()), float(color.blueF()), float(color.alphaF())};
-}
-
-// Reads the "Material" element the reader stands on. False for other elements and for entries
-// without an id or a name.
-bool readMaterial(QXmlStreamReader &reader, Material &material)
-{
-    if (reader.name() != QLatin1String("Material"))
-        return false;
-    const QXmlStreamAttributes attributes = reader.attributes();
-    material = Material(attributes.value(QLatin1String("material-id")).toUInt(),
-                        attributes.value(QLatin1String("name")).toString(),
-                        attributes.value(QLatin1String("density")).toFloat(),
-                        attributes.value(QLatin1String("young-modulus")).toFloat(),
-                        attributes.value(QLatin1String("poisson-ratio")).toFloat(),
-                        parseColor(attributes.value(QLatin1String("color"))));
-    return material.materialId() != 0 && !material.name().isEmpty();
-}
-
-void writeMaterial(QXmlStreamWriter &writer, const Material &material)
-{
-    writer.writeEmptyElement(QStringLiteral("Material"));
-    writer.writeAttribute(QStringLiteral("version"), QStringLiteral("1"));
-    writer.writeAttribute(QStringLiteral("name"), material.name());
-    writer.writeAttribute(QStringLiteral("material-id"), QString::number(material.materialId()));
-    writer.writeAttribute(QStringLiteral("density"), number(material.density()));
-    writer.writeAttribute(QStringLiteral("poisson-ratio"), number(material.poissonRatio()));
-    writer.writeAttribute(QStringLiteral("young-modulus"), number(material.youngModulus()));
-    writer.writeAttribute(QStringLiteral("color"), colorText(material.color()));
 }
 
 } // namespace
@@ -166,7 +114,7 @@ bool MaterialFactory::loadMaterials()
         [this] { catalogue.clear(); }, // the file, not what was there before, is the catalogue
         [this](QXmlStreamReader &reader) {
             Material material;
-            if (readMaterial(reader, material))
+            if (readMaterialElement(reader, material))
                 catalogue[material.materialId()] = material;
         },
         Q_FUNC_INFO);
@@ -179,7 +127,7 @@ bool MaterialFactory::saveMaterials()
         QLatin1String(kFileName), "Materials",
         [this](QXmlStreamWriter &writer) {
             for (const auto &entry : catalogue)
-                writeMaterial(writer, entry.second);
+                writeMaterialElement(writer, entry.second);
         },
         Q_FUNC_INFO);
 }

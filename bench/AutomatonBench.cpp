@@ -1,0 +1,170 @@
+// Distance-counting automata on a 256 × 256 × 128 volume: silicon below z = 64, cut by a grid
+// of trenches 8 cells wide and 32 deep every 32 cells along x and y. Isotropic deposition of
+// R = 16 and isotropic etching of R = 8 at 1 and 2 threads, beside one streaming pass over the
+// cells. A second volume with twice the empty headroom (256 × 256 × 192) shows whether the cost
+// follows the front or the grid; its initialisation pass alone (run(0)) is measured too.
+//
+// Counters: cells = grid cells per second, front = front cells evaluated per run,
+// xStream = time of one run / time of one streaming pass over the same cells.
+
+#include "BenchSupport.h"
+
+#include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonBase.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
+#include "Model/Automaton/TotalVolume.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Core::Operations::IsotropicFilmDeposition;
+using Core::Operations::IsotropicFilmEtching;
+using Model::Automaton::TotalVolume;
+
+constexpr uint32_t kSizeX = 256;
+constexpr uint32_t kSizeY = 256;
+constexpr uint32_t kStructureTop = 64; // cells, exclusive
+constexpr uint32_t kTrenchPitch = 32; // cells
+constexpr uint32_t kTrenchWidth = 8; // cells
+constexpr uint32_t kTrenchDepth = 32; // cells
+constexpr float kDepositedThickness = 16.f; // length units (cells of length 1)
+constexpr float kEtchedDepth = 8.f; // length units
+constexpr uint32_t kSilicon = 1;
+constexpr uint32_t kOxide = 2;
+
+struct Scenario {
+    std::unique_ptr<TotalVolume> volume;
+    std::vector<uint32_t> initial;
+    double streamSeconds = 0.0;
+};
+
+double secondsOf(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+Scenario &scenario(uint32_t headroom)
+{
+    static std::map<uint32_t, Scenario> scenarios;
+    Scenario &s = scenarios[headroom];
+    if (s.volume)
+        return s;
+    const uint32_t sizeZ = kStructureTop + headroom;
+    s.initial.assign(size_t(kSizeX) * kSizeY * sizeZ, 0u);
+    size_t i = 0;
+    for (uint32_t x = 0; x < kSizeX; ++x)
+        for (uint32_t y = 0; y < kSizeY; ++y) {
+            const bool trench = x % kTrenchPitch < kTrenchWidth || y % kTrenchPitch < kTrenchWidth;
+            const uint32_t top = trench ? kStructureTop - kTrenchDepth : kStructureTop;
+            for (uint32_t z = 0; z < sizeZ; ++z, ++i)
+                s.initial[i] = z < top ? kSilicon : 0u;
+        }
+    s.volume = std::make_unique<TotalVolume>(kSizeX, kSizeY, sizeZ, 1.f, 1.f, 1.f, Util::Vector3D(), s.initial);
+
+    const auto *cells = s.volume->lockCells();
+    constexpr int kPasses = 5;
+    const auto start = std::chrono::steady_clock::now();
+    for (int pass = 0; pass < kPasses; ++pass)
+        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, s.volume->cellCount()));
+    s.streamSeconds = secondsOf(std::chrono::steady_clock::now() - start) / kPasses;
+    s.volume->unlockCells();
+    return s;
+}
+
+void restore(Scenario &s)
+{
+    auto *cells = s.volume->lockCells();
+    for (size_t i = 0; i < s.initial.size(); ++i)
+        cells[i].setMaterial(s.initial[i]);
+    s.volume->unlockCells();
+}
+
+// Runs `automaton(volume)` once per iteration on a fresh copy of the structure, timing only the run.
+template <typename Run> void measure(benchmark::State &state, uint32_t headroom, Run run)
+{
+    BenchSupport::ScopedThreads threads(int(state.range(0)));
+    Scenario &s = scenario(headroom);
+    double total = 0.0;
+    uint64_t front = 0;
+    for (auto _ : state) {
+        restore(s);
+        const auto start = std::chrono::steady_clock::now();
+        front = run(*s.volume);
+        const double seconds = secondsOf(std::chrono::steady_clock::now() - start);
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    const double perRun = total / double(state.iterations());
+    state.counters["cells"]
+        = benchmark::Counter(double(s.volume->cellCount()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["front"] = double(front);
+    state.counters["xStream"] = perRun / s.streamSeconds;
+}
+
+uint64_t deposit(TotalVolume &volume)
+{
+    IsotropicFilmDeposition automaton(volume, kOxide, kDepositedThickness);
+    automaton.run(IsotropicFilmDeposition::stepCount(kDepositedThickness, 1.f));
+    return automaton.evaluatedFrontCells();
+}
+
+uint64_t etch(TotalVolume &volume)
+{
+    IsotropicFilmEtching automaton(volume, kSilicon, kEtchedDepth);
+    automaton.run(IsotropicFilmEtching::stepCount(kEtchedDepth, 1.f));
+    return automaton.evaluatedFrontCells();
+}
+
+uint64_t initialiseOnly(TotalVolume &volume)
+{
+    IsotropicFilmDeposition automaton(volume, kOxide, kDepositedThickness);
+    automaton.run(0);
+    return automaton.evaluatedFrontCells();
+}
+
+void BM_StreamCells(benchmark::State &state)
+{
+    Scenario &s = scenario(uint32_t(state.range(0)));
+    const auto *cells = s.volume->lockCells();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, s.volume->cellCount()));
+    s.volume->unlockCells();
+    state.counters["cells"]
+        = benchmark::Counter(double(s.volume->cellCount()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_IsotropicDeposition(benchmark::State &state)
+{
+    measure(state, uint32_t(state.range(1)), deposit);
+}
+
+void BM_IsotropicEtching(benchmark::State &state)
+{
+    measure(state, uint32_t(state.range(1)), etch);
+}
+
+void BM_InitialisationPass(benchmark::State &state)
+{
+    measure(state, uint32_t(state.range(1)), initialiseOnly);
+}
+
+} // namespace
+
+// Arguments: threads, empty headroom above the structure (cells).
+BENCHMARK(BM_StreamCells)->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IsotropicDeposition)
+    ->Args({1, 64})
+    ->Args({2, 64})
+    ->Args({1, 128})
+    ->Args({2, 128})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IsotropicEtching)->Args({1, 64})->Args({2, 64})->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InitialisationPass)->Args({1, 64})->Args({1, 128})->UseManualTime()->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonBase.h"
+
+namespace Core {
+namespace Operations {
+
+// The distance-counting engine without the final per-cell pass: for automata whose cells are
+// settled as soon as the propagation reaches them.
+class AbstractDistanceCountingAutomatonNoFinalize : public AbstractDistanceCountingAutomatonBase {
+public:
+    using AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase;
+
+    void run(unsigned iterations) override;
+
+protected:
+    void finalizeCell(unsigned, unsigned) override {}
+};
+
+} // namespace Operations
+} // namespace Core

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace Core {
+
+class ApplicationModel;
+
+namespace Operations {
+
+// Shows a failure to the user: a box title and its text. The interface supplies one; without
+// it failures are only logged.
+using DocumentReporter = std::function<void(const QString &title, const QString &text)>;
+// Asks the user for a file, starting in `startDirectory`; empty when the user declines.
+using PathChooser = std::function<QString(const QString &startDirectory)>;
+
+// Writes the model's scene to `path`. A file that cannot be created is passed over silently;
+// a write that fails part way is reported as "Error writing to file" and leaves the previous
+// file as it was. True when the document was written.
+bool writeDocument(ApplicationModel &model, const QString &path, const DocumentReporter &report);
+
+// Reads the document at `path` into the model, posts a console warning per unreadable
+// material and refreshes the views. A file that is not a readable document is reported as
+// "Error reading from file" with the reason, and the scene stays as it was. True when read.
+bool readDocument(ApplicationModel &model, const QString &path, const DocumentReporter &report);
+
+} // namespace Operations
+} // namespace Core

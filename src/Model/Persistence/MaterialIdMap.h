@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+namespace Model {
+namespace Persistence {
+
+// Translates material ids found in loaded documents into ids of the running catalogue. One map
+// serves the whole process: every read adds or overwrites entries and nothing clears it, so a
+// conflict settled once stays settled for later documents. Used from the interface thread only.
+class MaterialIdMap {
+public:
+    static MaterialIdMap &instance();
+
+    void set(uint32_t loadedId, uint32_t catalogueId) { ids[loadedId] = catalogueId; }
+    bool contains(uint32_t loadedId) const { return ids.count(loadedId) != 0; }
+    // The catalogue id of `loadedId`, or `loadedId` itself when the map does not hold it.
+    uint32_t translate(uint32_t loadedId) const
+    {
+        const auto found = ids.find(loadedId);
+        return found == ids.end() ? loadedId : found->second;
+    }
+    const std::map<uint32_t, uint32_t> &entries() const { return ids; }
+
+private:
+    std::map<uint32_t, uint32_t> ids;
+};
+
+} // namespace Persistence
+} // namespace Model

@@ -1,0 +1,266 @@
+#include "TotalVolumeArchiver.h"
+
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Persistence/MaterialIdMap.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <cmath>
+#include <limits>
+
+namespace Model {
+namespace Persistence {
+
+namespace {
+
+constexpr int kSignificantDigits = 6;
+// Cells formatted per writeCharacters call: large enough to amortise the call, small enough
+// that the buffer stays in cache (at most ten digits and a space per cell).
+constexpr uint32_t kCellsPerChunk = 16384;
+constexpr int kMaxCharsPerId = 11;
+constexpr float kDefaultCellSize = 1.0f;
+
+const char *const kSizeNames[3] = {"size-x", "size-y", "size-z"};
+const char *const kCellSizeNames[3] = {"cellsize-x", "cellsize-y", "cellsize-z"};
+const char *const kPositionNames[3] = {"pos-x", "pos-y", "pos-z"};
+
+QString number(double value)
+{
+    return QString::number(value, 'g', kSignificantDigits);
+}
+
+// Writes `id` in decimal followed by a space at `out`; returns the position after the space.
+QChar *appendId(QChar *out, uint32_t id)
+{
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + id % 10);
+        id /= 10;
+    } while (id != 0);
+    while (count > 0)
+        *out++ = QLatin1Char(digits[--count]);
+    *out++ = QLatin1Char(' ');
+    return out;
+}
+
+bool isBlank(ushort c)
+{
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Translates loaded ids through the map, remembering the last pair: cells come in long runs
+// of one material, so most lookups never reach the map.
+class IdTranslator {
+public:
+    explicit IdTranslator(const MaterialIdMap *map) : map(map) {}
+    uint32_t operator()(uint32_t loaded)
+    {
+        if (!map)
+            return loaded;
+        if (!cached || loaded != lastLoaded) {
+            lastLoaded = loaded;
+            lastMapped = map->translate(loaded);
+            cached = true;
+        }
+        return lastMapped;
+    }
+
+private:
+    const MaterialIdMap *map;
+    bool cached = false;
+    uint32_t lastLoaded = 0;
+    uint32_t lastMapped = 0;
+};
+
+} // namespace
+
+bool TotalVolumeArchiver::write(const std::shared_ptr<Object> &object)
+{
+    auto volume = std::dynamic_pointer_cast<Automaton::TotalVolume>(object);
+    if (!writer || !volume)
+        return false;
+    writer->writeStartElement(QStringLiteral("Object"));
+    writer->writeAttribute(QStringLiteral("object-type"), QString::number(volume->objectType()));
+    writer->writeAttribute(QLatin1String(kSizeNames[0]), QString::number(volume->sizeX()));
+    writer->writeAttribute(QLatin1String(kSizeNames[1]), QString::number(volume->sizeY()));
+    writer->writeAttribute(QLatin1String(kSizeNames[2]), QString::number(volume->sizeZ()));
+    writer->writeAttribute(QLatin1String(kCellSizeNames[0]), number(volume->cellSizeX()));
+    writer->writeAttribute(QLatin1String(kCellSizeNames[1]), number(volume->cellSizeY()));
+    writer->writeAttribute(QLatin1String(kCellSizeNames[2]), number(volume->cellSizeZ()));
+    writeState(*volume);
+    const Util::Vector3D origin = volume->origin();
+    writer->writeEmptyElement(QStringLiteral("Position"));
+    writer->writeAttribute(QLatin1String(kPositionNames[0]), number(origin.x));
+    writer->writeAttribute(QLatin1String(kPositionNames[1]), number(origin.y));
+    writer->writeAttribute(QLatin1String(kPositionNames[2]), number(origin.z));
+    writer->writeEndElement();
+    return !writer->hasError();
+}
+
+void TotalVolumeArchiver::writeState(Automaton::TotalVolume &volume)
+{
+    writer->writeStartElement(QStringLiteral("State"));
+    QString chunk(int(kCellsPerChunk * kMaxCharsPerId), Qt::Uninitialized);
+    const uint32_t count = volume.cellCount();
+    const Automaton::Cell *cells = volume.lockCells();
+    for (uint32_t first = 0; first < count; first += kCellsPerChunk) {
+        const uint32_t last = std::min(count, first + kCellsPerChunk);
+        chunk.resize(int(kCellsPerChunk * kMaxCharsPerId));
+        QChar *out = chunk.data();
+        for (uint32_t i = first; i < last; ++i)
+            out = appendId(out, cells[i].material());
+        chunk.resize(int(out - chunk.constData()));
+        writer->writeCharacters(chunk);
+    }
+    volume.unlockCells();
+    writer->writeEndElement();
+}
+
+std::shared_ptr<Object> TotalVolumeArchiver::refuse(const QString &why)
+{
+    error = why;
+    return nullptr;
+}
+
+std::shared_ptr<Object> TotalVolumeArchiver::read()
+{
+    error.clear();
+    if (!reader)
+        return nullptr;
+    const QXmlStreamAttributes attributes = reader->attributes();
+
+    uint64_t sizes[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const QStringRef text = attributes.value(QLatin1String(kSizeNames[axis]));
+        if (text.isEmpty())
+            return refuse(QStringLiteral("A cell volume has no \"%1\" attribute.").arg(kSizeNames[axis]));
+        bool ok = false;
+        sizes[axis] = text.toULongLong(&ok);
+        if (!ok)
+            return refuse(QStringLiteral("The \"%1\" of a cell volume is \"%2\", which is not a cell count.")
+                              .arg(kSizeNames[axis], text.toString()));
+        if (sizes[axis] == 0)
+            return refuse(QStringLiteral("The \"%1\" of a cell volume is 0; a volume has at least one cell "
+                                         "along each axis.").arg(kSizeNames[axis]));
+    }
+    QString why;
+    if (!Automaton::TotalVolume::sizeIsAcceptable(sizes[0], sizes[1], sizes[2], &why))
+        return refuse(QStringLiteral("A cell volume of the document is too large to open. ") + why);
+
+    float cellSizes[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const QStringRef text = attributes.value(QLatin1String(kCellSizeNames[axis]));
+        cellSizes[axis] = kDefaultCellSize;
+        if (text.isEmpty())
+            continue;
+        bool ok = false;
+        cellSizes[axis] = text.toFloat(&ok);
+        if (!ok || !std::isfinite(cellSizes[axis]) || cellSizes[axis] <= 0.0f)
+            return refuse(QStringLiteral("The \"%1\" of a cell volume is \"%2\", which is not a positive length.")
+                              .arg(kCellSizeNames[axis], text.toString()));
+    }
+
+    if (!reader->readNextStartElement() || reader->name() != QLatin1String("State"))
+        return refuse(QStringLiteral("A cell volume has no \"State\" element."));
+    auto volume = std::make_shared<Automaton::TotalVolume>(
+        uint32_t(sizes[0]), uint32_t(sizes[1]), uint32_t(sizes[2]), cellSizes[0], cellSizes[1], cellSizes[2],
+        Util::Vector3D(), std::vector<uint32_t>());
+    Automaton::Cell *cells = volume->lockCells();
+    const bool stateRead = readState(cells, volume->cellCount());
+    volume->unlockCells();
+    if (!stateRead)
+        return nullptr;
+
+    if (reader->readNextStartElement() && reader->name() == QLatin1String("Position")) {
+        const QXmlStreamAttributes position = reader->attributes();
+        double origin[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            const QStringRef text = position.value(QLatin1String(kPositionNames[axis]));
+            bool ok = true;
+            origin[axis] = text.isEmpty() ? 0.0 : double(text.toFloat(&ok));
+            if (!ok || !std::isfinite(origin[axis]))
+                return refuse(QStringLiteral("The \"%1\" of a cell volume is \"%2\", which is not a coordinate.")
+                                  .arg(kPositionNames[axis], text.toString()));
+        }
+        volume->move(Util::Vector4D(origin[0], origin[1], origin[2], 0.0));
+        reader->skipCurrentElement();
+    }
+    volume->painter().rebuild();
+    return volume;
+}
+
+// Parses the State text in one pass over the characters the reader hands out, digits straight
+// into numbers; a number may be split between two character tokens.
+bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
+{
+    IdTranslator translate(idMap);
+    uint64_t stored = 0;
+    uint64_t value = 0;
+    bool inNumber = false;
+    auto store = [&] {
+        if (stored < cellCount)
+            cells[stored].setMaterial(translate(uint32_t(value)));
+        ++stored;
+        value = 0;
+        inNumber = false;
+    };
+
+    bool ended = false;
+    while (!ended && !reader->atEnd()) {
+        switch (reader->readNext()) {
+        case QXmlStreamReader::Characters: {
+            const QStringRef text = reader->text();
+            const QChar *c = text.unicode();
+            const QChar *end = c + text.size();
+            for (; c != end; ++c) {
+                const ushort u = c->unicode();
+                const unsigned digit = unsigned(u) - unsigned('0');
+                if (digit <= 9) {
+                    value = value * 10 + digit;
+                    if (value > std::numeric_limits<uint32_t>::max()) {
+                        error = QStringLiteral("The \"State\" of a cell volume holds a material id larger than "
+                                               "%1.").arg(std::numeric_limits<uint32_t>::max());
+                        return false;
+                    }
+                    inNumber = true;
+                } else if (isBlank(u)) {
+                    if (inNumber)
+                        store();
+                } else {
+                    error = QStringLiteral("The \"State\" of a cell volume holds \"%1\" after %2 material ids; "
+                                           "only material ids and spaces belong there.")
+                                .arg(QString(*c)).arg(stored);
+                    return false;
+                }
+            }
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            ended = true;
+            break;
+        case QXmlStreamReader::StartElement:
+            error = QStringLiteral("The \"State\" of a cell volume holds an element \"%1\"; only material ids "
+                                   "belong there.").arg(reader->name().toString());
+            return false;
+        default:
+            break;
+        }
+    }
+    if (!ended) {
+        error = QStringLiteral("The document ends inside the \"State\" of a cell volume (%1).")
+                    .arg(reader->errorString());
+        return false;
+    }
+    if (inNumber)
+        store();
+    if (stored != cellCount) {
+        error = QStringLiteral("The \"State\" of a cell volume holds %1 material ids, but the volume has %2 cells.")
+                    .arg(stored).arg(cellCount);
+        return false;
+    }
+    return true;
+}
+
+} // namespace Persistence
+} // namespace Model

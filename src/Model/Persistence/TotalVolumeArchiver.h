@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Model/Persistence/ObjectArchiver.h"
+
+#include <QStringRef>
+#include <cstdint>
+
+namespace Model {
+namespace Automaton {
+class Cell;
+class TotalVolume;
+}
+namespace Persistence {
+
+// Archives cell volumes. The "Object" element carries the grid and cell sizes as attributes,
+// a "State" child whose text is one decimal material id per cell in cell-index order, each
+// followed by a space, and a "Position" child with the origin.
+class TotalVolumeArchiver : public ObjectArchiver {
+public:
+    static constexpr uint32_t kObjectType = 1;
+
+    void setWriter(QXmlStreamWriter *newWriter) override { writer = newWriter; }
+    void setReader(QXmlStreamReader *newReader) override { reader = newReader; }
+    void setMaterialIdMap(MaterialIdMap *map) override { idMap = map; }
+
+    // Writes the ids the cells hold, untranslated; holds the cell lock while writing "State".
+    bool write(const std::shared_ptr<Object> &object) override;
+    // Refuses (null, with readError) missing or non-numeric sizes, grids too large for 32-bit
+    // indices or for this computer's memory, and a "State" that does not hold exactly one
+    // number per cell.
+    std::shared_ptr<Object> read() override;
+    QString readError() const override { return error; }
+
+private:
+    void writeState(Automaton::TotalVolume &volume);
+    bool readState(Automaton::Cell *cells, uint32_t cellCount);
+    std::shared_ptr<Object> refuse(const QString &why);
+
+    QXmlStreamWriter *writer = nullptr;
+    QXmlStreamReader *reader = nullptr;
+    MaterialIdMap *idMap = nullptr;
+    QString error;
+};
+
+} // namespace Persistence
+} // namespace Model

@@ -1,0 +1,237 @@
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/Document/DocumentFiles.h"
+#include "Core/Operations/Document/OpenDocumentOperation.h"
+#include "Core/Operations/Document/SaveDocumentAsOperation.h"
+#include "Core/Operations/Document/SaveDocumentOperation.h"
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Persistence/DocumentArchive.h"
+#include "Model/Persistence/DocumentReader.h"
+#include "Model/Persistence/DocumentWriter.h"
+#include "Model/Persistence/TotalVolumeArchiver.h"
+#include "Util/IObserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamWriter>
+#include <gtest/gtest.h>
+
+using namespace Core::Operations;
+using Model::Automaton::TotalVolume;
+
+namespace {
+
+struct Counter : Util::IObserver {
+    void update() override { ++count; }
+    int count = 0;
+};
+
+struct MessageLog : Util::IObserver {
+    explicit MessageLog(InputRequest &request) : request(request) {}
+    void update() override { lines.push_back(request.message()); }
+    InputRequest &request;
+    std::vector<std::string> lines;
+};
+
+// Answers the file question and remembers where it was asked to start.
+struct Chooser {
+    PathChooser function()
+    {
+        return [this](const QString &start) {
+            starts << start;
+            return answer;
+        };
+    }
+    QString answer;
+    QStringList starts;
+};
+
+struct Reports {
+    DocumentReporter function()
+    {
+        return [this](const QString &title, const QString &text) { shown << title + " / " + text; };
+    }
+    QStringList shown;
+};
+
+class NullDevice : public QIODevice {
+public:
+    NullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+// Breaks the stream after the first volume, as a full disk would.
+class BreakingArchiver : public Model::Persistence::TotalVolumeArchiver {
+public:
+    bool write(const std::shared_ptr<Model::Object> &object) override
+    {
+        const bool written = TotalVolumeArchiver::write(object);
+        if (stream)
+            stream->setDevice(&broken);
+        return written;
+    }
+    void setWriter(QXmlStreamWriter *writer) override
+    {
+        stream = writer;
+        TotalVolumeArchiver::setWriter(writer);
+    }
+
+private:
+    QXmlStreamWriter *stream = nullptr;
+    NullDevice broken;
+};
+
+struct DocumentOperations : ::testing::Test {
+    DocumentOperations()
+    {
+        model.scene().addObject(std::make_shared<TotalVolume>(2, 2, 2, 1.f, 1.f, 1.f, Util::Vector3D(),
+                                                              std::vector<uint32_t>(8, 1)));
+    }
+
+    template <class Op> std::shared_ptr<Op> start()
+    {
+        auto op = std::make_shared<Op>(&model);
+        op->setPathChooser(chooser.function());
+        op->setReporter(reports.function());
+        op->setSavedObserver(saved);
+        model.startOperation(op);
+        return op;
+    }
+
+    QTemporaryDir dir;
+    Core::ApplicationModel model;
+    Chooser chooser;
+    Reports reports;
+    std::shared_ptr<Counter> saved = std::make_shared<Counter>();
+};
+
+} // namespace
+
+TEST_F(DocumentOperations, SaveAsksOnlyWhileTheDocumentHasNoName)
+{
+    chooser.answer = dir.filePath("first.vxf");
+    start<SaveDocumentOperation>();
+    EXPECT_EQ(chooser.starts, QStringList{QDir::homePath()});
+    EXPECT_TRUE(QFile::exists(chooser.answer));
+    EXPECT_EQ(model.scene().documentName(), chooser.answer);
+    EXPECT_EQ(saved->count, 1);
+    EXPECT_FALSE(model.currentOperation());
+    EXPECT_EQ(model.undoRedo().undoDepth(), 0u); // saving is not undoable
+
+    QFile::remove(chooser.answer);
+    chooser.answer = dir.filePath("never.vxf");
+    start<SaveDocumentOperation>();
+    EXPECT_EQ(chooser.starts.size(), 1); // not asked again
+    EXPECT_TRUE(QFile::exists(dir.filePath("first.vxf")));
+    EXPECT_FALSE(QFile::exists(chooser.answer));
+    EXPECT_EQ(saved->count, 2);
+}
+
+TEST_F(DocumentOperations, CancelledSaveWritesNothingAndTellsNobody)
+{
+    start<SaveDocumentOperation>();
+    EXPECT_EQ(chooser.starts.size(), 1);
+    EXPECT_EQ(saved->count, 0);
+    EXPECT_TRUE(model.scene().documentName().isEmpty());
+    EXPECT_FALSE(model.currentOperation());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(DocumentOperations, SaveAsAsksEveryTime)
+{
+    model.scene().setDocumentName(dir.filePath("old.vxf"));
+    chooser.answer = dir.filePath("new.vxf");
+    start<SaveDocumentAsOperation>();
+    EXPECT_EQ(chooser.starts.size(), 1);
+    EXPECT_EQ(model.scene().documentName(), chooser.answer);
+    EXPECT_FALSE(QFile::exists(dir.filePath("old.vxf")));
+
+    chooser.answer.clear();
+    start<SaveDocumentAsOperation>();
+    EXPECT_EQ(chooser.starts.size(), 2);
+    EXPECT_EQ(saved->count, 1);
+    EXPECT_EQ(model.scene().documentName(), dir.filePath("new.vxf"));
+}
+
+TEST_F(DocumentOperations, FailedWriteIsReportedAndKeepsTheName)
+{
+    model.documentArchive().setArchiver(1, std::make_shared<BreakingArchiver>());
+    model.scene().setDocumentName(dir.filePath("doc.vxf"));
+    start<SaveDocumentOperation>();
+    EXPECT_EQ(reports.shown,
+              QStringList{"Error writing to file / Unable to save document to the specified file."});
+    EXPECT_FALSE(QFile::exists(dir.filePath("doc.vxf")));
+    EXPECT_EQ(saved->count, 1); // the window is retitled with the unchanged name
+
+    // A file that cannot be created at all is passed over silently.
+    model.scene().setDocumentName(dir.filePath("missing/folder/doc.vxf"));
+    start<SaveDocumentOperation>();
+    EXPECT_EQ(reports.shown.size(), 1);
+}
+
+TEST_F(DocumentOperations, OpenRemembersTheChoiceAndHandsItToItsObserver)
+{
+    auto opened = std::make_shared<Counter>();
+    const auto open = [&] {
+        auto op = std::make_shared<OpenDocumentOperation>(&model);
+        op->setPathChooser(chooser.function());
+        op->setOpenedObserver(opened);
+        model.startOperation(op);
+    };
+    QDir(dir.path()).mkdir("sub");
+    chooser.answer = dir.filePath("sub/doc.vxf");
+    open();
+    EXPECT_EQ(opened->count, 1);
+    EXPECT_EQ(OpenDocumentOperation::lastDocumentPath(), chooser.answer);
+    EXPECT_FALSE(model.currentOperation());
+
+    chooser.answer.clear();
+    open();
+    EXPECT_EQ(chooser.starts.value(1), dir.filePath("sub")); // starts where the last one was
+    EXPECT_EQ(opened->count, 1);
+    EXPECT_EQ(model.scene().objects().size(), 1); // the opening window's scene is untouched
+}
+
+TEST_F(DocumentOperations, ReadingPostsMaterialWarningsAndRefreshesTheViews)
+{
+    const QString file = dir.filePath("warn.vxf");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("<Document><Header version=\"7\"/><Material name=\"x\"/>"
+              "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>1 </State></Object>"
+              "</Document>");
+    out.close();
+
+    Core::ApplicationModel target;
+    auto log = std::make_shared<MessageLog>(target.inputRequest());
+    target.inputRequest().addObserver(log);
+    auto updates = std::make_shared<Counter>();
+    target.addUpdateObserver(updates);
+    EXPECT_TRUE(readDocument(target, file, reports.function()));
+    EXPECT_EQ(target.scene().objects().size(), 1);
+    EXPECT_EQ(target.scene().documentName(), file);
+    EXPECT_EQ(updates->count, 1);
+    ASSERT_EQ(log->lines.size(), 1u);
+    EXPECT_NE(log->lines[0].find(Model::Persistence::DocumentReader::kMaterialWarning), std::string::npos);
+    EXPECT_TRUE(reports.shown.isEmpty());
+}
+
+TEST_F(DocumentOperations, RefusedDocumentIsReportedWithTheReason)
+{
+    const QString file = dir.filePath("huge.vxf");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("<Document><Header version=\"1\"/><Object object-type=\"1\" size-x=\"4000000000\" "
+              "size-y=\"4000000000\" size-z=\"4000000000\"><State>1 </State></Object></Document>");
+    out.close();
+
+    Core::ApplicationModel target;
+    EXPECT_FALSE(readDocument(target, file, reports.function()));
+    ASSERT_EQ(reports.shown.size(), 1);
+    EXPECT_TRUE(reports.shown[0].startsWith("Error reading from file / A cell volume of the document is too large"));
+    EXPECT_TRUE(target.scene().objects().isEmpty());
+    EXPECT_TRUE(target.scene().documentName().isEmpty());
+}

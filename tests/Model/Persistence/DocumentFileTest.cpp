@@ -1,0 +1,412 @@
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialFactory.h"
+#include "Model/Persistence/DocumentArchive.h"
+#include "Model/Persistence/DocumentReader.h"
+#include "Model/Persistence/DocumentWriter.h"
+#include "Model/Persistence/MaterialConflict.h"
+#include "Model/Persistence/MaterialIdMap.h"
+#include "Model/Persistence/TotalVolumeArchiver.h"
+#include "Model/Scene.h"
+#include "Util/IObserver.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamWriter>
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+
+using Model::Automaton::TotalVolume;
+using Model::Materials::Material;
+using Model::Materials::MaterialFactory;
+using namespace Model::Persistence;
+
+namespace {
+
+std::vector<uint32_t> materialsOf(TotalVolume &volume)
+{
+    std::vector<uint32_t> out(volume.cellCount());
+    const auto *cells = volume.lockCells();
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] = cells[i].material();
+    volume.unlockCells();
+    return out;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void store(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct CallObserver : Util::IObserver {
+    explicit CallObserver(std::function<void()> f) : call(std::move(f)) {}
+    void update() override { call(); }
+    std::function<void()> call;
+};
+
+// A device that accepts nothing: the stream writer reports an error on the first write.
+class FailingDevice : public QIODevice {
+public:
+    FailingDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64) override { return -1; }
+};
+
+// Writes volumes as usual, then runs `afterWrite` with the stream (to break it mid-document).
+class TamperingArchiver : public TotalVolumeArchiver {
+public:
+    explicit TamperingArchiver(std::function<void(QXmlStreamWriter *)> afterWrite) : afterWrite(std::move(afterWrite)) {}
+    void setWriter(QXmlStreamWriter *writer) override
+    {
+        current = writer;
+        TotalVolumeArchiver::setWriter(writer);
+    }
+    bool write(const std::shared_ptr<Model::Object> &object) override
+    {
+        const bool written = TotalVolumeArchiver::write(object);
+        afterWrite(current);
+        return written;
+    }
+
+private:
+    std::function<void(QXmlStreamWriter *)> afterWrite;
+    QXmlStreamWriter *current = nullptr;
+};
+
+struct DocumentFile : ::testing::Test {
+    void TearDown() override
+    {
+        MaterialConflict::instance().setObserver(nullptr);
+        MaterialFactory::instance()->createDefaultMaterials();
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    std::shared_ptr<TotalVolume> addVolume(Model::Scene &target, uint32_t x, uint32_t y, uint32_t z,
+                                           const std::vector<uint32_t> &ids, const Util::Vector3D &origin = {},
+                                           float cx = 1.f, float cy = 1.f, float cz = 1.f)
+    {
+        auto volume = std::make_shared<TotalVolume>(x, y, z, cx, cy, cz, origin, ids);
+        target.addObject(volume);
+        return volume;
+    }
+
+    DocumentReader::Outcome readInto(Model::Scene &target, const QString &file, QString *why = nullptr)
+    {
+        DocumentReader reader(target, archive);
+        const auto outcome = reader.read(file);
+        if (why)
+            *why = reader.error();
+        return outcome;
+    }
+
+    // A document holding the given object elements after the header.
+    QString writeDocumentText(const QString &name, const QString &body)
+    {
+        const QString file = path(name);
+        store(file, (QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document><Header version=\"1\"/>") +
+                     body + QStringLiteral("</Document>"))
+                        .toUtf8());
+        return file;
+    }
+
+    static QString objectText(const QString &sizes, const QString &state)
+    {
+        return QStringLiteral("<Object object-type=\"1\" %1><State>%2</State>"
+                              "<Position pos-x=\"0\" pos-y=\"0\" pos-z=\"0\"/></Object>")
+            .arg(sizes, state);
+    }
+
+    QTemporaryDir dir;
+    Model::Scene scene;
+    DocumentArchive archive;
+};
+
+} // namespace
+
+TEST_F(DocumentFile, WritesOneDecimalIdAndASpacePerCellInCellIndexOrder)
+{
+    addVolume(scene, 2, 2, 1, {1, 0, 0, 2}, Util::Vector3D(1.5, -2, 0.25), 0.5f, 1.f, 2.f);
+    const QString file = path("small.vxf");
+    ASSERT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Written);
+    EXPECT_EQ(scene.documentName(), file);
+
+    const QByteArray text = contents(file);
+    EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document><Header version=\"1\"/>"));
+    EXPECT_TRUE(text.contains("<Material version=\"1\" name=\"Si\" material-id=\"1\" density=\"2329\" "
+                              "poisson-ratio=\"0.28\" young-modulus=\"1.88e+11\" color=\"#FF7F7F7F\"/>"));
+    // The whole catalogue is written, not only the materials in use.
+    EXPECT_EQ(text.count("<Material "), int(MaterialFactory::instance()->materials().size()));
+    EXPECT_TRUE(text.contains("<Object object-type=\"1\" size-x=\"2\" size-y=\"2\" size-z=\"1\" cellsize-x=\"0.5\" "
+                              "cellsize-y=\"1\" cellsize-z=\"2\"><State>1 0 0 2 </State>"
+                              "<Position pos-x=\"1.5\" pos-y=\"-2\" pos-z=\"0.25\"/></Object></Document>"));
+    EXPECT_FALSE(text.trimmed().contains('\n')); // one line
+}
+
+TEST_F(DocumentFile, RoundTripKeepsEveryObjectItsCellsPositionAndCellSize)
+{
+    std::mt19937 random(7);
+    const std::vector<uint32_t> palette = {0, 1, 3, 4, 16, 50000};
+    struct Shape { uint32_t x, y, z; float cx, cy, cz; Util::Vector3D origin; };
+    const std::vector<Shape> shapes = {{1, 1, 1, 1.f, 1.f, 1.f, {0, 0, 0}},
+                                       {17, 5, 9, 0.25f, 2.f, 3.5f, {-4, 10.5, 2}},
+                                       {8, 31, 3, 1e-3f, 1e-3f, 1e-3f, {100, 200, -300}}};
+    std::vector<std::vector<uint32_t>> written;
+    for (const Shape &s : shapes) {
+        std::vector<uint32_t> ids(size_t(s.x) * s.y * s.z);
+        for (auto &id : ids)
+            id = palette[random() % palette.size()];
+        addVolume(scene, s.x, s.y, s.z, ids, s.origin, s.cx, s.cy, s.cz);
+        written.push_back(ids);
+    }
+    const QString file = path("several.vxf");
+    ASSERT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Written);
+
+    Model::Scene loaded;
+    ASSERT_EQ(readInto(loaded, file), DocumentReader::Outcome::Read);
+    EXPECT_EQ(loaded.documentName(), file);
+    const auto objects = loaded.objects();
+    ASSERT_EQ(objects.size(), int(shapes.size()));
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        auto volume = std::dynamic_pointer_cast<TotalVolume>(objects[int(i)]);
+        ASSERT_TRUE(volume);
+        EXPECT_EQ(volume->sizeX(), shapes[i].x);
+        EXPECT_EQ(volume->sizeY(), shapes[i].y);
+        EXPECT_EQ(volume->sizeZ(), shapes[i].z);
+        EXPECT_FLOAT_EQ(volume->cellSizeX(), shapes[i].cx);
+        EXPECT_FLOAT_EQ(volume->cellSizeY(), shapes[i].cy);
+        EXPECT_FLOAT_EQ(volume->cellSizeZ(), shapes[i].cz);
+        EXPECT_DOUBLE_EQ(volume->origin().x, shapes[i].origin.x);
+        EXPECT_DOUBLE_EQ(volume->origin().y, shapes[i].origin.y);
+        EXPECT_DOUBLE_EQ(volume->origin().z, shapes[i].origin.z);
+        EXPECT_EQ(materialsOf(*volume), written[i]) << "object " << i;
+    }
+}
+
+TEST_F(DocumentFile, StateAcceptsAnyRunOfBlanksBetweenIds)
+{
+    const QString file = writeDocumentText(
+        "blanks.vxf", objectText("size-x=\"2\" size-y=\"1\" size-z=\"3\"", "  4    0 1\n16\t\t3   0"));
+    ASSERT_EQ(readInto(scene, file), DocumentReader::Outcome::Read);
+    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(0));
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{4, 0, 1, 16, 3, 0}));
+    EXPECT_FLOAT_EQ(volume->cellSizeX(), 1.f); // absent cell sizes are 1
+}
+
+TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
+{
+    const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
+    struct Case { const char *name; QByteArray bytes; const char *reason; };
+    const auto document = [](const QString &body) {
+        return (QStringLiteral("<?xml version=\"1.0\"?><Document><Header version=\"1\"/>") + body +
+                QStringLiteral("</Document>")).toUtf8();
+    };
+    const std::vector<Case> cases = {
+        {"wrong root", "<Materials><Header version=\"1\"/></Materials>", "Document"},
+        {"no header", "<Document><Object object-type=\"1\"/></Document>", "Header"},
+        {"not xml", "\x01\x02garbage", "Document"},
+        {"empty file", "", "Document"},
+        {"fewer ids", document(objectText(sizes, "1 2 3")), "3 material ids"},
+        {"more ids", document(objectText(sizes, "1 2 3 4 5 ")), "5 material ids"},
+        {"letters", document(objectText(sizes, "1 2 x 4 ")), "\"x\""},
+        {"negative", document(objectText(sizes, "1 -2 3 4 ")), "\"-\""},
+        {"id too large", document(objectText(sizes, "1 2 3 99999999999 ")), "larger"},
+        {"element in state", document(objectText(sizes, "1 2 <b/>3 4 ")), "element"},
+        {"missing size", document(objectText("size-x=\"2\" size-y=\"2\"", "1 2 3 4 ")), "size-z"},
+        {"size not a number", document(objectText("size-x=\"2\" size-y=\"two\" size-z=\"1\"", "1 2 ")), "two"},
+        {"negative size", document(objectText("size-x=\"-2\" size-y=\"2\" size-z=\"1\"", "")), "-2"},
+        {"zero size", document(objectText("size-x=\"0\" size-y=\"2\" size-z=\"1\"", "")), "size-x"},
+        {"beyond 32-bit index", document(objectText("size-x=\"65536\" size-y=\"65536\" size-z=\"2\"", "")), "large"},
+        {"beyond any size",
+         document(objectText("size-x=\"18446744073709551615\" size-y=\"18446744073709551615\" "
+                             "size-z=\"18446744073709551615\"", "")), "large"},
+        {"bad cell size",
+         document(QStringLiteral("<Object object-type=\"1\" %1 cellsize-x=\"nan\"><State>1 2 3 4 </State></Object>")
+                      .arg(sizes)), "cellsize-x"},
+        {"no state", document(QStringLiteral("<Object object-type=\"1\" %1/>").arg(sizes)), "State"},
+    };
+    // A well-formed document cut short, as an interrupted copy leaves it.
+    addVolume(scene, 10, 10, 10, std::vector<uint32_t>(1000, 1));
+    ASSERT_EQ(DocumentWriter(scene, archive).write(path("whole.vxf")), DocumentWriter::Outcome::Written);
+    const QByteArray whole = contents(path("whole.vxf"));
+    std::vector<Case> all = cases;
+    all.push_back({"cut inside state", whole.left(whole.indexOf("<State>") + 500), "ends inside"});
+    all.push_back({"cut after object", whole.left(whole.indexOf("</Object>") + 9), "damaged"});
+
+    for (const Case &c : all) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(QStringLiteral("bad.vxf"));
+        store(file, c.bytes);
+        Model::Scene target;
+        target.setDocumentName(QStringLiteral("previous.vxf"));
+        QString why;
+        EXPECT_EQ(readInto(target, file, &why), DocumentReader::Outcome::Refused);
+        EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
+        EXPECT_TRUE(target.objects().isEmpty());
+        EXPECT_EQ(target.documentName(), QStringLiteral("previous.vxf"));
+        EXPECT_EQ(contents(file), c.bytes); // reading never touches the file
+    }
+}
+
+TEST_F(DocumentFile, MissingFileIsNeitherReadNorReported)
+{
+    QString why;
+    EXPECT_EQ(readInto(scene, path("absent.vxf"), &why), DocumentReader::Outcome::NotOpened);
+    EXPECT_TRUE(why.isEmpty());
+    EXPECT_EQ(DocumentWriter(scene, archive).write(path("no/such/folder/x.vxf")), DocumentWriter::Outcome::NotOpened);
+    EXPECT_TRUE(scene.documentName().isEmpty());
+}
+
+TEST_F(DocumentFile, FailedWriteLeavesThePreviousFileByteForByte)
+{
+    const QString file = path("kept.vxf");
+    addVolume(scene, 3, 3, 3, std::vector<uint32_t>(27, 1));
+    ASSERT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Written);
+    const QByteArray before = contents(file);
+
+    FailingDevice broken;
+    archive.setArchiver(1, std::make_shared<TamperingArchiver>([&](QXmlStreamWriter *writer) {
+        writer->setDevice(&broken);
+    }));
+    addVolume(scene, 4, 4, 4, std::vector<uint32_t>(64, 3));
+    scene.setDocumentName(QStringLiteral("before.vxf"));
+    EXPECT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Failed);
+    EXPECT_EQ(contents(file), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.vxf"}); // no temporary left behind
+    EXPECT_EQ(scene.documentName(), QStringLiteral("before.vxf"));
+}
+
+TEST_F(DocumentFile, TargetFolderVanishingDuringTheWriteIsAFailure)
+{
+    QTemporaryDir parent;
+    const QString folder = parent.filePath("doc");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    archive.setArchiver(1, std::make_shared<TamperingArchiver>([&](QXmlStreamWriter *) {
+        QDir(folder).removeRecursively();
+    }));
+    addVolume(scene, 2, 2, 2, std::vector<uint32_t>(8, 1));
+    EXPECT_EQ(DocumentWriter(scene, archive).write(folder + "/gone.vxf"), DocumentWriter::Outcome::Failed);
+    EXPECT_TRUE(scene.documentName().isEmpty());
+}
+
+TEST_F(DocumentFile, UnknownIdWithAKnownNameTakesTheCatalogueId)
+{
+    const QString file = writeDocumentText(
+        "byname.vxf", QStringLiteral("<Material version=\"1\" name=\"PDMS\" material-id=\"777\" density=\"1\" "
+                                     "poisson-ratio=\"0\" young-modulus=\"0\" color=\"#FF000000\"/>") +
+                          objectText("size-x=\"1\" size-y=\"1\" size-z=\"3\"", "777 0 777 "));
+    const auto before = MaterialFactory::instance()->materials().size();
+    ASSERT_EQ(readInto(scene, file), DocumentReader::Outcome::Read);
+    EXPECT_EQ(MaterialFactory::instance()->materials().size(), before);
+    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(0));
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{13, 0, 13}));
+}
+
+TEST_F(DocumentFile, UnknownMaterialJoinsTheCatalogueUnderItsOwnId)
+{
+    const Material gallium(4321, QStringLiteral("GaAs"), 5320, 8.5e10f, 0.31f, {0.2f, 0.4f, 0.6f, 1.f});
+    MaterialFactory::instance()->setMaterial(gallium);
+    addVolume(scene, 1, 1, 2, {4321, 1});
+    ASSERT_EQ(DocumentWriter(scene, archive).write(path("gaas.vxf")), DocumentWriter::Outcome::Written);
+    MaterialFactory::instance()->createDefaultMaterials();
+
+    Model::Scene loaded;
+    ASSERT_EQ(readInto(loaded, path("gaas.vxf")), DocumentReader::Outcome::Read);
+    const Material added = MaterialFactory::instance()->material(4321);
+    EXPECT_EQ(added.name(), QStringLiteral("GaAs"));
+    EXPECT_EQ(added.toQColor(), gallium.toQColor());
+    EXPECT_FLOAT_EQ(added.density(), 5320.f);
+}
+
+TEST_F(DocumentFile, ConflictChoicesSettleTheMapAndTheCatalogue)
+{
+    // The file says material 3 is "Si"; the catalogue's 3 is "Thermal Si02".
+    const QString file = writeDocumentText(
+        "conflict.vxf", QStringLiteral("<Material version=\"1\" name=\"Si\" material-id=\"3\" density=\"2329\" "
+                                       "poisson-ratio=\"0.28\" young-modulus=\"1.88e+11\" color=\"#FF102030\"/>") +
+                            objectText("size-x=\"1\" size-y=\"2\" size-z=\"2\"", "3 0 3 3 "));
+    const auto cellsAfterChoosing = [&](std::function<void()> choose) {
+        MaterialFactory::instance()->createDefaultMaterials();
+        MaterialConflict::instance().setObserver(std::make_shared<CallObserver>(choose));
+        Model::Scene loaded;
+        EXPECT_EQ(readInto(loaded, file), DocumentReader::Outcome::Read);
+        auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
+        return volume ? materialsOf(*volume) : std::vector<uint32_t>();
+    };
+    auto &conflict = MaterialConflict::instance();
+    using Choice = MaterialConflict::Choice;
+
+    std::vector<uint32_t> cells = cellsAfterChoosing([&] {
+        EXPECT_EQ(conflict.existingMaterial().name(), QStringLiteral("Thermal Si02"));
+        EXPECT_EQ(conflict.loadedMaterial().name(), QStringLiteral("Si"));
+        conflict.resolve(Choice::AddAsNew);
+    });
+    ASSERT_FALSE(cells.empty());
+    const uint32_t newId = cells[0];
+    EXPECT_GE(newId, MaterialFactory::kFirstUserMaterialId);
+    EXPECT_EQ(cells, (std::vector<uint32_t>{newId, 0, newId, newId}));
+    EXPECT_EQ(MaterialFactory::instance()->material(newId).toQColor(), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(MaterialFactory::instance()->material(3).name(), QStringLiteral("Thermal Si02"));
+
+    cells = cellsAfterChoosing([&] { conflict.resolve(Choice::UseExisting); });
+    EXPECT_EQ(cells, (std::vector<uint32_t>{3, 0, 3, 3}));
+    EXPECT_EQ(MaterialFactory::instance()->material(3).name(), QStringLiteral("Thermal Si02"));
+
+    cells = cellsAfterChoosing([&] { conflict.resolve(Choice::ReplaceExisting); });
+    EXPECT_EQ(cells, (std::vector<uint32_t>{3, 0, 3, 3}));
+    EXPECT_EQ(MaterialFactory::instance()->material(3).name(), QStringLiteral("Si"));
+
+    cells = cellsAfterChoosing([&] { conflict.resolve(Choice::UseAnother, 16); });
+    EXPECT_EQ(cells, (std::vector<uint32_t>{16, 0, 16, 16}));
+
+    // Nobody answers (cancel): the loaded material still gets a new id of its own.
+    const auto countBefore = MaterialFactory::instance()->materials().size();
+    cells = cellsAfterChoosing([] {});
+    ASSERT_FALSE(cells.empty());
+    EXPECT_GE(cells[0], MaterialFactory::kFirstUserMaterialId);
+    EXPECT_EQ(MaterialFactory::instance()->materials().size(), countBefore + 1);
+}
+
+TEST_F(DocumentFile, UnreadableMaterialIsAWarningAndItsCellsKeepTheirIds)
+{
+    const QString file = writeDocumentText(
+        "nameless.vxf", QStringLiteral("<Material version=\"1\" material-id=\"9000\"/>") +
+                            objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "9000 1 "));
+    DocumentReader reader(scene, archive);
+    ASSERT_EQ(reader.read(file), DocumentReader::Outcome::Read);
+    EXPECT_EQ(reader.warnings(), QStringList{QLatin1String(DocumentReader::kMaterialWarning)});
+    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(0));
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{9000, 1}));
+}
+
+TEST_F(DocumentFile, ShippedExamplesOpen)
+{
+    const QDir examples(QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath("../../../examples"));
+    struct Example { const char *name; uint32_t silicon, oxide; };
+    for (const Example &e : {Example{"silicon-substrate.vxf", 2000, 0}, Example{"oxide-on-silicon.vxf", 2000, 800}}) {
+        SCOPED_TRACE(e.name);
+        Model::Scene loaded;
+        ASSERT_EQ(readInto(loaded, examples.absoluteFilePath(e.name)), DocumentReader::Outcome::Read);
+        auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
+        ASSERT_TRUE(volume);
+        const auto cells = materialsOf(*volume);
+        EXPECT_EQ(std::count(cells.begin(), cells.end(), 1u), long(e.silicon));
+        EXPECT_EQ(std::count(cells.begin(), cells.end(), 3u), long(e.oxide));
+    }
+}

@@ -1,0 +1,225 @@
+#include "Core/Operations/Document/DocumentFiles.h"
+#include "Core/Operations/Document/OpenDocumentOperation.h"
+#include "Core/Operations/OperationIds.h"
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialFactory.h"
+#include "Model/Persistence/MaterialConflict.h"
+#include "UI/MainWindow.h"
+#include "UI/MainWindowPresenter.h"
+#include "UI/Observers/DocumentOpenedObserver.h"
+#include "UI/Observers/MaterialConflictObserver.h"
+#include "UI/Operations/MaterialConflictDialog.h"
+#include "common/TestSupport.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using Model::Materials::Material;
+using Model::Materials::MaterialFactory;
+using Model::Persistence::MaterialConflict;
+using Ui::Operations::MaterialConflictDialog;
+
+namespace {
+
+const char *const kAnswers[] = {"rbtnUseExisting", "rbtnReplaceExisting", "rbtnUseAnother", "rbtnAddAsNew"};
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A document whose material 3 is "Si" (the catalogue's 3 is "Thermal Si02"), with cells 3 0 3.
+QByteArray conflictingDocument()
+{
+    return "<Document><Header version=\"1\"/><Material version=\"1\" name=\"Si\" material-id=\"3\" "
+           "density=\"2329\" poisson-ratio=\"0.28\" young-modulus=\"1.88e+11\" color=\"#FF00FF00\"/>"
+           "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"3\"><State>3 0 3 </State>"
+           "<Position pos-x=\"0\" pos-y=\"0\" pos-z=\"0\"/></Object></Document>";
+}
+
+std::vector<uint32_t> cellsOf(Core::ApplicationModel &model)
+{
+    auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(model.scene().objects().value(0));
+    std::vector<uint32_t> out;
+    if (!volume)
+        return out;
+    const auto *cells = volume->lockCells();
+    for (uint32_t i = 0; i < volume->cellCount(); ++i)
+        out.push_back(cells[i].material());
+    volume->unlockCells();
+    return out;
+}
+
+void clickOk(QWidget *dialog)
+{
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+}
+
+struct DocumentWindows : ::testing::Test {
+    void TearDown() override
+    {
+        MaterialConflict::instance().setObserver(nullptr);
+        MaterialFactory::instance()->createDefaultMaterials();
+    }
+
+    // Reads the conflicting document while `answer` deals with the conflict dialog.
+    std::vector<uint32_t> readAnswering(std::function<void(QWidget *)> answer)
+    {
+        MaterialConflict::instance().setObserver(std::make_shared<Ui::Observers::MaterialConflictObserver>(nullptr));
+        write(dir.filePath("conflict.vxf"), conflictingDocument());
+        TestSupport::answerNextModal(std::move(answer));
+        EXPECT_TRUE(Core::Operations::readDocument(model, dir.filePath("conflict.vxf"), nullptr));
+        return cellsOf(model);
+    }
+
+    QTemporaryDir dir;
+    Core::ApplicationModel model;
+};
+
+} // namespace
+
+TEST_F(DocumentWindows, ConflictDialogStartsUnansweredAndShowsBothMaterials)
+{
+    MaterialConflictDialog dialog;
+    const Material existing = MaterialFactory::instance()->material(3);
+    const Material loaded(3, QStringLiteral("Si"), 1, 1, 0.1f, {0.f, 1.f, 0.f, 1.f});
+    dialog.setMaterials(existing, loaded, MaterialFactory::instance()->materials());
+
+    EXPECT_EQ(dialog.objectName(), QStringLiteral("MaterialConflictBaseDialog"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Dialog"));
+    EXPECT_FALSE(dialog.hasChoice());
+    for (const char *name : kAnswers)
+        EXPECT_FALSE(dialog.findChild<QRadioButton *>(name)->isChecked()) << name;
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblLoadedMaterialName")->text(), QStringLiteral("Si"));
+    EXPECT_EQ(dialog.findChild<QLabel *>("lblExistingMaterialName")->text(), QStringLiteral("Thermal Si02"));
+    const QImage swatch = dialog.findChild<QLabel *>("lblLoadedMaterialColor")->pixmap(Qt::ReturnByValue).toImage();
+    EXPECT_EQ(swatch.size(), QSize(20, 20));
+    EXPECT_EQ(QColor(swatch.pixel(10, 10)), QColor(0, 255, 0));
+
+    auto *list = dialog.findChild<QComboBox *>("cbxReplacementMaterial");
+    const auto catalogue = MaterialFactory::instance()->materials();
+    ASSERT_EQ(list->count(), int(catalogue.size()));
+    for (int i = 0; i < list->count(); ++i) {
+        EXPECT_EQ(list->itemText(i), catalogue[size_t(i)].name());
+        EXPECT_EQ(list->itemData(i).toUInt(), catalogue[size_t(i)].materialId());
+    }
+    EXPECT_FALSE(list->isEnabled());
+    auto *another = dialog.findChild<QRadioButton *>("rbtnUseAnother");
+    another->setChecked(true);
+    EXPECT_TRUE(list->isEnabled());
+    dialog.findChild<QRadioButton *>("rbtnAddAsNew")->setChecked(true);
+    EXPECT_FALSE(another->isChecked()); // the answers exclude each other
+    EXPECT_FALSE(list->isEnabled());
+}
+
+TEST_F(DocumentWindows, AddingTheLoadedMaterialAsNewTranslatesEveryCellOfItsId)
+{
+    const auto cells = readAnswering([](QWidget *dialog) {
+        dialog->findChild<QRadioButton *>("rbtnAddAsNew")->setChecked(true);
+        clickOk(dialog);
+    });
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_GE(cells[0], MaterialFactory::kFirstUserMaterialId);
+    EXPECT_EQ(cells, (std::vector<uint32_t>{cells[0], 0, cells[0]}));
+    EXPECT_EQ(MaterialFactory::instance()->material(cells[0]).name(), QStringLiteral("Si"));
+    EXPECT_EQ(MaterialFactory::instance()->material(3).name(), QStringLiteral("Thermal Si02"));
+}
+
+TEST_F(DocumentWindows, AnotherExistingMaterialIsTakenFromTheList)
+{
+    const auto cells = readAnswering([](QWidget *dialog) {
+        dialog->findChild<QRadioButton *>("rbtnUseAnother")->setChecked(true);
+        auto *list = dialog->findChild<QComboBox *>("cbxReplacementMaterial");
+        list->setCurrentIndex(list->findData(16u));
+        clickOk(dialog);
+    });
+    EXPECT_EQ(cells, (std::vector<uint32_t>{16, 0, 16}));
+}
+
+TEST_F(DocumentWindows, CancelledOrUnansweredConflictStillKeepsTheLoadedMaterialApart)
+{
+    for (bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancel" : "ok without an answer");
+        MaterialFactory::instance()->createDefaultMaterials();
+        model.scene().clear();
+        const auto cells = readAnswering([cancel](QWidget *dialog) {
+            if (cancel)
+                dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+            else
+                clickOk(dialog);
+        });
+        ASSERT_EQ(cells.size(), 3u);
+        EXPECT_GE(cells[0], MaterialFactory::kFirstUserMaterialId);
+        EXPECT_EQ(MaterialFactory::instance()->material(cells[0]).name(), QStringLiteral("Si"));
+    }
+}
+
+TEST_F(DocumentWindows, SaveAsRetitlesTheWindowWithTheChosenFile)
+{
+    auto *window = new Ui::MainWindow();
+    auto &windowModel = window->presenter().applicationModel();
+    windowModel.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
+        2, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>{1, 0}));
+    const QString target = dir.filePath("titled.vxf");
+    TestSupport::answerNextModal([target](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Choose location"));
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"Voxfab file (*.vxf)"});
+        dialog->selectFile(target);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    windowModel.startOperation(Core::Operations::SaveAsId);
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Voxfab  ") + target);
+    window->close();
+}
+
+TEST_F(DocumentWindows, OpeningShowsTheDocumentInANewMaximizedWindow)
+{
+    write(dir.filePath("plain.vxf"),
+          "<Document><Header version=\"1\"/><Object object-type=\"1\" size-x=\"1\" size-y=\"2\" size-z=\"1\">"
+          "<State>1 1 </State></Object></Document>");
+    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("plain.vxf"));
+    Ui::Observers::DocumentOpenedObserver observer;
+    observer.update();
+    Ui::MainWindow *opened = observer.openedWindow();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  ") + dir.filePath("plain.vxf"));
+    EXPECT_TRUE(opened->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(cellsOf(opened->presenter().applicationModel()), (std::vector<uint32_t>{1, 1}));
+    opened->close();
+}
+
+TEST_F(DocumentWindows, UnreadableDocumentIsExplainedAndTheNewWindowStaysEmpty)
+{
+    write(dir.filePath("notes.vxf"), "<Notes/>");
+    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("notes.vxf"));
+    QString title, text;
+    TestSupport::answerNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        title = box->windowTitle();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    Ui::Observers::DocumentOpenedObserver observer;
+    observer.update();
+    EXPECT_EQ(title, QStringLiteral("Error reading from file"));
+    EXPECT_TRUE(text.contains("Document")) << text.toStdString();
+    Ui::MainWindow *opened = observer.openedWindow();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  "));
+    EXPECT_TRUE(opened->presenter().applicationModel().scene().objects().isEmpty());
+    opened->close();
+}
