@@ -2,10 +2,13 @@
 
 #include "Model/Automaton/Cell.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/ColorTable.h"
 #include "Model/Materials/Material.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Util/SlabRunner.h"
 
+#include <GL/gl.h>
+#include <QBitArray>
 #include <QMutexLocker>
 #include <algorithm>
 #include <cstddef>
@@ -335,6 +338,7 @@ TotalVolumePainter::~TotalVolumePainter() = default;
 
 void TotalVolumePainter::applyOptions(bool showEmptyVoxelOutlines, int surfaceAlgorithm)
 {
+    QMutexLocker geometry(&geometryLock);
     // Atomistic view: its five flags are set here.
     showEmptyVoxels = showEmptyVoxelOutlines;
     // A change of algorithm needs the direct cubic faces regenerated; the rebuild below always
@@ -375,6 +379,7 @@ std::array<TotalVolumePainter::ClipPlane, 6> TotalVolumePainter::clipPlanes() co
 
 void TotalVolumePainter::rebuild()
 {
+    QMutexLocker geometry(&geometryLock);
     takeCatalogueSnapshot();
     regenerateFaces();
     const CutBox box = cutLimits();
@@ -407,6 +412,7 @@ void TotalVolumePainter::rebuild()
 // face order whatever the thread count, and keep their memory from one build to the next.
 void TotalVolumePainter::regenerateFaces()
 {
+    QMutexLocker geometry(&geometryLock);
     rebuildMaterialColors();
     const MaterialClasses classes(colors);
     const GridBox box = gridBoxOf(owner, cutLimits(), {sx, sy, sz});
@@ -462,6 +468,7 @@ void TotalVolumePainter::regenerateFaces()
 // Counted first and then written in place, like the direct cubic faces.
 void TotalVolumePainter::regenerateEmptyVoxelFaces()
 {
+    QMutexLocker geometry(&geometryLock);
     const GridBox box = gridBoxOf(owner, cutLimits(), {sx, sy, sz});
     emptyVoxels.clear();
     if (box.empty())
@@ -497,6 +504,7 @@ void TotalVolumePainter::regenerateEmptyVoxelFaces()
 
 void TotalVolumePainter::recolor()
 {
+    QMutexLocker geometry(&geometryLock);
     const bool selected = owner.isSelected();
     switch (algorithm) {
     case DirectCubic: {
@@ -529,16 +537,223 @@ void TotalVolumePainter::recolor()
     showSelection = selected;
 }
 
-void TotalVolumePainter::paint(bool, bool, const Util::Vector3D &)
+void TotalVolumePainter::paint(bool drawFaces, bool drawOutlines, const Util::Vector3D &eyePosition)
 {
+    QMutexLocker geometry(&geometryLock);
     if (hidden)
         return;
     if (owner.isSelected() != showSelection)
         recolor();
-    // The drawing passes come with the 3D view.
+
+    const bool temporary = owner.isTemporary();
+    Util::Vector3D position = owner.origin();
+    if (temporary)
+        position = position + owner.temporaryDisplacement();
+    glPushMatrix();
+    glTranslated(position.x, position.y, position.z);
+    if (!drawFaces) {
+        glPopMatrix();
+        return;
+    }
+    drawOpaquePass(drawOutlines, temporary);
+
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    drawTranslucentPass(eyePosition - position);
+    drawMasks();
+    glPopAttrib();
+    glPopMatrix();
 }
 
-void TotalVolumePainter::paintForPicking() {}
+void TotalVolumePainter::paintForPicking()
+{
+    QMutexLocker geometry(&geometryLock);
+    const Util::Vector3D position = owner.origin();
+    const double high[3] = {double(owner.sizeX()) * sx, double(owner.sizeY()) * sy, double(owner.sizeZ()) * sz};
+    glPushMatrix();
+    glTranslated(position.x, position.y, position.z);
+    glBegin(GL_QUADS);
+    for (int k = 0; k < Geometry::kFaceCount; ++k) {
+        glNormal3fv(Geometry::kFaceNormals[k]);
+        for (const int *corner : Geometry::kFaceCorners[k])
+            glVertex3d(corner[0] * high[0], corner[1] * high[1], corner[2] * high[2]);
+    }
+    glEnd();
+    glPopMatrix();
+}
+
+namespace {
+
+void drawFilledQuads(const QuadFace *faces, size_t count)
+{
+    glBegin(GL_QUADS);
+    for (const QuadFace *face = faces; face != faces + count; ++face) {
+        glNormal3fv(face->normal());
+        glColor4fv(face->color.data());
+        for (const Geometry::Point3f &vertex : face->vertices)
+            glVertex3fv(vertex.data());
+    }
+    glEnd();
+}
+
+// Outlines in each face's own outline colour, or all in `common` when it is given.
+void drawOutlineQuads(const std::vector<QuadFace> &faces, const Rgba *common)
+{
+    glBegin(GL_QUADS);
+    for (const QuadFace &face : faces) {
+        glColor4fv(common ? common->data() : face.outlineColor.data());
+        for (const Geometry::Point3f &vertex : face.vertices)
+            glVertex3fv(vertex.data());
+    }
+    glEnd();
+}
+
+// Lines over the faces just drawn: unlit, one pixel wide, pulled towards the eye so that they
+// win the depth test against their own faces. The caller restores the attributes.
+void beginOutlines()
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_POLYGON_OFFSET_LINE);
+    glPolygonOffset(-1.0f, -1.0f);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glLineWidth(1.0f);
+}
+
+Rgba temporaryOutlineColor()
+{
+    const Util::Vector4D c = ColorTable::instance().color(ColorTable::ObjectTemporaryColor);
+    return Rgba{float(c.x), float(c.y), float(c.z), 1.0f};
+}
+
+} // namespace
+
+// A volume in the move preview is outlined in the temporary colour whatever the outline flag.
+void TotalVolumePainter::drawOpaquePass(bool drawOutlines, bool temporary)
+{
+    const Rgba previewColor = temporary ? temporaryOutlineColor() : Rgba{};
+    const Rgba *outlineColor = temporary ? &previewColor : nullptr;
+    const bool outlined = drawOutlines || temporary;
+    switch (algorithm) {
+    case DirectCubic:
+        // Atomistic view: its opaque part is drawn here.
+        drawFilledQuads(opaque.data(), opaque.size());
+        if (outlined) {
+            beginOutlines();
+            drawOutlineQuads(opaque, outlineColor);
+            drawOutlineQuads(translucent, outlineColor);
+            if (showEmptyVoxels)
+                drawOutlineQuads(emptyVoxels, outlineColor);
+            glPopAttrib();
+        }
+        break;
+    case MarchingCubes:
+        drawMarchingCubes();
+        break;
+    case Octree: {
+        const std::vector<QuadFace> &faces = octree.opaqueFaces();
+        drawFilledQuads(faces.data(), faces.size());
+        if (outlined) {
+            beginOutlines();
+            drawOutlineQuads(faces, outlineColor);
+            glPopAttrib();
+        }
+        break;
+    }
+    default:
+        // Particle count field view: its opaque part is drawn here.
+        break;
+    }
+}
+
+// Blending is on and depth writes are off.
+void TotalVolumePainter::drawTranslucentPass(const Util::Vector3D &eyeInVolume)
+{
+    // Atomistic view: its translucent part is drawn here.
+    switch (algorithm) {
+    case DirectCubic: {
+        static constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        glDisable(GL_COLOR_MATERIAL);
+        tree->walkBackToFront(eyeInVolume, [](const QuadFace *faces, size_t count) {
+            glBegin(GL_QUADS);
+            for (const QuadFace *face = faces; face != faces + count; ++face) {
+                glNormal3fv(face->normal());
+                glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, face->color.data());
+                glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, kWhite);
+                // What shows when lighting is off.
+                glColor4fv(face->color.data());
+                for (const Geometry::Point3f &vertex : face->vertices)
+                    glVertex3fv(vertex.data());
+            }
+            glEnd();
+        });
+        glEnable(GL_COLOR_MATERIAL);
+        break;
+    }
+    case Octree: {
+        const std::vector<QuadFace> &faces = octree.translucentFaces();
+        drawFilledQuads(faces.data(), faces.size());
+        break;
+    }
+    default:
+        // Particle count field view: its translucent part is drawn here.
+        break;
+    }
+}
+
+void TotalVolumePainter::drawMarchingCubes()
+{
+    QMutexLocker surface(&marchingCubes.mutex());
+    marchingCubes.rebuildColorMap(colors, showSelection);
+    glBegin(GL_TRIANGLES);
+    for (const Geometry::Triangle &triangle : marchingCubes.triangleList())
+        for (const Geometry::TriangleVertex &vertex : triangle.vertices) {
+            glNormal3fv(vertex.normal.data());
+            glColor3fv(marchingCubes.color(vertex.materialId).data());
+            glVertex3fv(vertex.position.data());
+        }
+    glEnd();
+}
+
+// Green translucent squares over the masked columns, below the volume for the bottom mask and
+// above it for the top mask. A mask's first parameter is its width along x, the second its
+// height along y and the row stride of its bits.
+void TotalVolumePainter::drawMasks() const
+{
+    struct Placed {
+        QBitArray bits;
+        uint32_t width;
+        uint32_t height;
+        float z;
+    };
+    const Placed masks[2] = {
+        {owner.bottomMask(), owner.bottomMaskA(), owner.bottomMaskB(), -5.0f * sz},
+        {owner.topMask(), owner.topMaskA(), owner.topMaskB(), (float(owner.sizeZ()) + 5.0f) * sz},
+    };
+    glDisable(GL_CULL_FACE);
+    glColor4f(0.2f, 0.8f, 0.2f, 0.3f);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    for (const Placed &mask : masks) {
+        const uint32_t width = std::min(mask.width, owner.sizeX());
+        const uint32_t height = std::min(mask.height, owner.sizeY());
+        for (uint32_t x = 0; x < width; ++x)
+            for (uint32_t y = 0; y < height; ++y) {
+                const uint64_t bit = uint64_t(x) * mask.height + y;
+                if (bit >= uint64_t(mask.bits.size()) || !mask.bits.testBit(int(bit)))
+                    continue;
+                const float x0 = float(x) * sx, x1 = float(x + 1) * sx;
+                const float y0 = float(y) * sy, y1 = float(y + 1) * sy;
+                glVertex3f(x0, y0, mask.z);
+                glVertex3f(x1, y0, mask.z);
+                glVertex3f(x1, y1, mask.z);
+                glVertex3f(x0, y1, mask.z);
+            }
+    }
+    glEnd();
+    glEnable(GL_CULL_FACE);
+}
 
 Rgba TotalVolumePainter::materialColor(uint32_t materialId) const
 {

@@ -17,6 +17,8 @@
 #include "Util/Vector3D.h"
 
 #include <QMutex>
+#include <QMutexLocker>
+#include <QRecursiveMutex>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -87,9 +89,21 @@ public:
     void recolor();
 
     // Does nothing while hidden. Recolours first when the volume's selection has changed since
-    // the colours were last set.
+    // the colours were last set. Draws in the volume's frame (translated by its origin, and by
+    // its move preview displacement while it is temporary): the opaque surface of the chosen
+    // algorithm, with outlines when asked, then the translucent faces back to front as seen from
+    // `eyePosition` (world coordinates), then the masks. Needs a current GL context.
     void paint(bool drawFaces, bool drawOutlines, const Util::Vector3D &eyePosition);
+    // The bounding box as six quads at the volume's origin. Needs a current GL context.
     void paintForPicking();
+
+    // Guards the drawable geometry (face lists, tree, colours, surfaces): rebuild(),
+    // regenerate*(), recolor() and applyOptions() hold it while they change the geometry, paint()
+    // and paintForPicking() while they draw. Recursive, because rebuild() calls the other
+    // builders and paint() may recolour. Lock order: this, then the marching-cubes surface's
+    // mutex, then the volume's cells (the builders lock the cells themselves); nothing that holds
+    // the cells may take it.
+    QRecursiveMutex &geometryMutex() const { return geometryLock; }
 
     TotalVolume &volume() { return owner; }
 
@@ -110,12 +124,21 @@ public:
     const std::vector<Geometry::QuadFace> &translucentFaces() const { return translucent; }
     const std::vector<Geometry::QuadFace> &emptyVoxelFaces() const { return emptyVoxels; }
     // Shared so that a view may keep drawing a tree while the painter builds the next one.
-    std::shared_ptr<const Geometry::BSPTree> translucentTree() const { return tree; }
+    std::shared_ptr<const Geometry::BSPTree> translucentTree() const
+    {
+        QMutexLocker geometry(&geometryLock);
+        return tree;
+    }
 
     const Geometry::MarchingCubeSurface &marchingCubeSurface() const { return marchingCubes; }
     const Geometry::OctreeSurface &octreeSurface() const { return octree; }
 
 private:
+    void drawOpaquePass(bool drawOutlines, bool temporary);
+    void drawTranslucentPass(const Util::Vector3D &eyeInVolume);
+    void drawMarchingCubes();
+    void drawMasks() const;
+
     void takeCatalogueSnapshot();
     void rebuildMaterialColors();
 
@@ -129,6 +152,7 @@ private:
     float sx;
     float sy;
     float sz;
+    mutable QRecursiveMutex geometryLock;
     mutable QMutex limitsMutex;
     CutBox limits;
     std::array<ClipPlane, 6> planes{};
