@@ -9,18 +9,8 @@ namespace Core {
 namespace Operations {
 
 ElectrodepositionOperation::ElectrodepositionOperation(ApplicationModel *model)
-    : ObjectOperation(model, "Electroplating", ElectroplatingId), snapshot("Electroplating")
+    : SnapshotStepOperation(model, "Electroplating", ElectroplatingId, "Electroplating")
 {
-}
-
-void ElectrodepositionOperation::execute()
-{
-    chooseVolumeThenFinish();
-}
-
-void ElectrodepositionOperation::cancel()
-{
-    cancelWithMessage();
 }
 
 void ElectrodepositionOperation::setThickness(float value)
@@ -47,32 +37,13 @@ void ElectrodepositionOperation::finish()
         cancel();
         return;
     }
-    snapshot.recordBefore(*model, *volume);
-    {
-        Electrodeposition automaton(*volume, depositedMaterial, conductingMaterial, thickness);
-        automaton.run(Electrodeposition::stepCount(
-            thickness, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
-    }
-    volume->painter().rebuild();
-    snapshot.recordAfter(*model, *volume);
-    model->volumeHistory().setLastStep(volume->objectId(), kind());
-    model->notifyUpdateObservers();
-    postMessage("Operation finished.");
-    model->operationFinished();
-}
-
-bool ElectrodepositionOperation::undo()
-{
-    if (volume)
-        snapshot.restoreUndo(*model, *volume);
-    return true;
-}
-
-bool ElectrodepositionOperation::redo()
-{
-    if (volume)
-        snapshot.restoreRedo(*model, *volume);
-    return true;
+    runRecorded(
+        [this] {
+            Electrodeposition automaton(*volume, depositedMaterial, conductingMaterial, thickness);
+            automaton.run(Electrodeposition::stepCount(
+                thickness, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
+        },
+        false);
 }
 
 } // namespace Operations

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "Core/Operations/ObjectOperation.h"
-#include "Core/Operations/SnapshotKey.h"
+#include "Core/Operations/SnapshotStepOperation.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +11,7 @@ namespace Operations {
 // Grows a film of one material and uniform thickness on every exposed surface of a cell volume.
 // The factory creates it as "Isotropic Deposition" (process 18) and as "CVD" (process 3); the
 // process decides which materials the options dialog offers.
-class IsotropicFilmDepositionOperation : public ObjectOperation {
+class IsotropicFilmDepositionOperation : public SnapshotStepOperation {
 public:
     static constexpr uint32_t kIsotropicDepositionProcess = 18;
     static constexpr uint32_t kCvdProcess = 3;
@@ -20,17 +19,12 @@ public:
     explicit IsotropicFilmDepositionOperation(ApplicationModel *model, std::string name = "Isotropic Deposition",
                                               uint32_t processId = kIsotropicDepositionProcess);
 
-    void execute() override;
-    void cancel() override;
     void finish() override;
-    bool undo() override;
-    bool redo() override;
 
     void setThickness(float value);
     void setMaterial(uint32_t id);
 
     uint32_t processId() const { return process; }
-    const SnapshotKey &snapshotKey() const { return snapshot; }
 
 private:
     uint32_t process;
@@ -38,7 +32,6 @@ private:
     float thickness = 0.0f;
     bool materialSet = false;
     bool thicknessSet = false;
-    SnapshotKey snapshot;
 };
 
 } // namespace Operations

@@ -13,18 +13,8 @@ constexpr uint32_t kSiliconMaterial = 1; // a step that may change silicon inval
 }
 
 IsotropicFilmEtchingOperation::IsotropicFilmEtchingOperation(ApplicationModel *model)
-    : ObjectOperation(model, "Isotropic Etching", IsotropicEtchingId), snapshot("IsotropicEtching")
+    : SnapshotStepOperation(model, "Isotropic Etching", IsotropicEtchingId, "IsotropicEtching")
 {
-}
-
-void IsotropicFilmEtchingOperation::execute()
-{
-    chooseVolumeThenFinish();
-}
-
-void IsotropicFilmEtchingOperation::cancel()
-{
-    cancelWithMessage();
 }
 
 void IsotropicFilmEtchingOperation::setDepth(float value)
@@ -45,34 +35,13 @@ void IsotropicFilmEtchingOperation::finish()
         cancel();
         return;
     }
-    snapshot.recordBefore(*model, *volume);
-    {
-        IsotropicFilmEtching automaton(*volume, materialId, depth);
-        automaton.run(
-            IsotropicFilmEtching::stepCount(depth, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
-    }
-    volume->painter().rebuild();
-    snapshot.recordAfter(*model, *volume);
-    model->volumeHistory().setLastStep(volume->objectId(), kind());
-    if (materialId == kSiliconMaterial)
-        model->volumeHistory().setLatticeOutOfDate(volume->objectId(), true);
-    model->notifyUpdateObservers();
-    postMessage("Operation finished.");
-    model->operationFinished();
-}
-
-bool IsotropicFilmEtchingOperation::undo()
-{
-    if (volume)
-        snapshot.restoreUndo(*model, *volume);
-    return true;
-}
-
-bool IsotropicFilmEtchingOperation::redo()
-{
-    if (volume)
-        snapshot.restoreRedo(*model, *volume);
-    return true;
+    runRecorded(
+        [this] {
+            IsotropicFilmEtching automaton(*volume, materialId, depth);
+            automaton.run(IsotropicFilmEtching::stepCount(
+                depth, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
+        },
+        materialId == kSiliconMaterial);
 }
 
 } // namespace Operations
