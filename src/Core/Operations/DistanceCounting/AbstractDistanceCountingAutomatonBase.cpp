@@ -228,6 +228,17 @@ void AbstractDistanceCountingAutomatonBase::collectNeighbours(
     }
 }
 
+void AbstractDistanceCountingAutomatonBase::changeIfCloser(unsigned index, float limitSquared, uint32_t material,
+                                                           unsigned firstX, unsigned endX, IndexSet &nextFront,
+                                                           unsigned chunk)
+{
+    float vx, vy, vz;
+    if (!shortestCandidate(index, limitSquared, vx, vy, vz))
+        return;
+    pendingChanges[chunk].push_back(CellChange{index, material, vx, vy, vz});
+    collectNeighbours(index, firstX, endX, nextFront, chunk);
+}
+
 bool AbstractDistanceCountingAutomatonBase::shortestCandidate(
     unsigned index, float limitSquared, float &vx, float &vy, float &vz) const
 {

@@ -86,6 +86,11 @@ protected:
     // `limitSquared` (first in neighbour order on ties). False when none qualifies.
     bool shortestCandidate(unsigned index, float limitSquared, float &vx, float &vy, float &vz) const;
 
+    // When the distance rule gives the cell a shorter vector within `limitSquared`, records the
+    // change to `material` with that vector and queues the cell's neighbours.
+    void changeIfCloser(unsigned index, float limitSquared, uint32_t material, unsigned firstX, unsigned endX,
+                        IndexSet &nextFront, unsigned chunk);
+
     // The indices of the cell's six neighbours in table order; bit k of the result is set when
     // neighbour k lies inside the volume (the other entries are left unset).
     unsigned neighbours(unsigned index, uint32_t (&neighbourIndex)[kNeighbourCount]) const;

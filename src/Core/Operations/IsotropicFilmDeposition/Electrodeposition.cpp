@@ -46,12 +46,8 @@ void Electrodeposition::updateCell(unsigned index, unsigned firstX, unsigned end
     const Model::Automaton::Cell &cell = cells[index];
     if (cell.isFixed())
         return;
-    float vx, vy, vz;
-    if (!shortestCandidate(index, thicknessSquared, vx, vy, vz))
-        return;
     const uint32_t material = cell.material() != 0 ? cell.material() : depositedMaterial;
-    pendingChanges[chunk].push_back(CellChange{index, material, vx, vy, vz});
-    collectNeighbours(index, firstX, endX, nextFront, chunk);
+    changeIfCloser(index, thicknessSquared, material, firstX, endX, nextFront, chunk);
 }
 
 } // namespace Operations

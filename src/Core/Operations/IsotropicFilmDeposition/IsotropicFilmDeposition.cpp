@@ -42,12 +42,8 @@ void IsotropicFilmDeposition::updateCell(unsigned index, unsigned firstX, unsign
     const Model::Automaton::Cell &cell = cells[index];
     if (cell.isFixed())
         return;
-    float vx, vy, vz;
-    if (!shortestCandidate(index, thicknessSquared, vx, vy, vz))
-        return;
     const uint32_t material = cell.material() != 0 ? cell.material() : depositedMaterial;
-    pendingChanges[chunk].push_back(CellChange{index, material, vx, vy, vz});
-    collectNeighbours(index, firstX, endX, nextFront, chunk);
+    changeIfCloser(index, thicknessSquared, material, firstX, endX, nextFront, chunk);
 }
 
 } // namespace Operations

@@ -41,11 +41,7 @@ void IsotropicFilmEtching::updateCell(
     const Model::Automaton::Cell &cell = cells[index];
     if (cell.isFixed() || (cell.material() != etchedMaterial && cell.material() != 0))
         return;
-    float vx, vy, vz;
-    if (!shortestCandidate(index, depthSquared, vx, vy, vz))
-        return;
-    pendingChanges[chunk].push_back(CellChange{index, 0, vx, vy, vz});
-    collectNeighbours(index, firstX, endX, nextFront, chunk);
+    changeIfCloser(index, depthSquared, 0, firstX, endX, nextFront, chunk);
 }
 
 } // namespace Operations
