@@ -2,6 +2,8 @@
 
 #include "Vector4D.h"
 
+#include <QMetaType>
+
 namespace Util {
 
 // A Vector4D whose w is always 0 when constructed.
@@ -14,3 +16,6 @@ public:
 };
 
 } // namespace Util
+
+// Process lists keep three-double parameters ("Lower Left Front Corner") in QVariants.
+Q_DECLARE_METATYPE(Util::Vector3D)

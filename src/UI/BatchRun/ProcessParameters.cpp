@@ -1,0 +1,26 @@
+#include "ProcessParameters.h"
+
+#include "Model/Materials/MaterialFactory.h"
+
+#include <QColor>
+
+namespace Ui {
+
+namespace {
+const QString kIdSuffix = QStringLiteral("_Id");
+const QString kColorSuffix = QStringLiteral("_Color");
+constexpr int kOpaque = 255;
+} // namespace
+
+void addMaterialParameters(ProcessData &step, const QString &base, uint32_t materialId, bool idVisible)
+{
+    // An id the catalogue does not hold gives its default entry: "Empty" in the default grey.
+    const Model::Materials::Material material = Model::Materials::MaterialFactory::instance()->material(materialId);
+    QColor color = material.toQColor();
+    color.setAlpha(kOpaque);
+    step.addProcessParameter(base + kIdSuffix, materialId, idVisible);
+    step.addProcessParameter(base, material.name(), true);
+    step.addProcessParameter(base + kColorSuffix, color, false);
+}
+
+} // namespace Ui

@@ -1,0 +1,238 @@
+#include "StepRunner.h"
+
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/CreateSubstrate/SubstrateBuilder.h"
+#include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonBase.h"
+#include "Core/Operations/IsotropicFilmDeposition/Electrodeposition.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
+#include "Core/Operations/OperationIds.h"
+#include "Model/Automaton/TotalVolume.h"
+#include "UI/BatchRun/ProcessTypes.h"
+#include "UI/BatchRun/StepRunnerSupport.h"
+
+#include <array>
+
+// One small function per process type, registered in the table at the end of the anonymous
+// namespace. A runner reads every required parameter through RequiredParameters (which sorts
+// out codes 1 and 2), builds the process's automaton as its interactive operation does, runs
+// it, and records the step with recordStep. To implement a process, write its runner and put it
+// in the table in place of the null entry.
+
+namespace Ui {
+
+namespace {
+
+using Core::Operations::AbstractDistanceCountingAutomatonBase;
+using Model::Automaton::TotalVolume;
+
+// Ends a runner when its parameters did not all read: the code, with the reason as detail.
+int parameterFailure(StepContext &context, const RequiredParameters &parameters)
+{
+    context.detail = parameters.detail();
+    return parameters.result();
+}
+
+float smallestCellLength(const TotalVolume &volume)
+{
+    return AbstractDistanceCountingAutomatonBase::smallestCellLength(volume);
+}
+
+// --- Runners, one per type code. Each reads every required parameter before it checks the
+// result, so that a missing parameter is reported as such even after an invalid one.
+
+// 11: a new volume, built as the substrate-creation operation builds it, joins the scene and
+// becomes the run volume.
+int runCreateSubstrate(StepContext &context)
+{
+    static const char *const volumeSize[3] = {"Volume Size X", "Volume Size Y", "Volume Size Z"};
+    static const char *const substrateSize[3] = {"Substrate Size X", "Substrate Size Y", "Substrate Size Z"};
+    static const char *const delta[3] = {"Substrate Delta X", "Substrate Delta Y", "Substrate Delta Z"};
+    static const char *const centre[3] = {"Substrate Center X", "Substrate Center Y", "Substrate Center Z"};
+
+    RequiredParameters parameters(context.step);
+    uint32_t size[3];
+    for (int axis = 0; axis < 3; ++axis)
+        size[axis] = parameters.toUInt(QLatin1String(volumeSize[axis]));
+    Core::Operations::SubstrateBuilder builder;
+    builder.setMaterial(parameters.materialId(QStringLiteral("Material")));
+    builder.setOrigin(parameters.toVector3D(QStringLiteral("Lower Left Front Corner")));
+    builder.setVolumeSize(size[0], size[1], size[2]);
+    // Only the shape that is built needs its parameters.
+    if (parameters.toBool(QStringLiteral("SphericalSubstrate"))) {
+        uint32_t at[3];
+        for (int axis = 0; axis < 3; ++axis)
+            at[axis] = parameters.toUInt(QLatin1String(centre[axis]));
+        builder.setSphere(at[0], at[1], at[2], parameters.toUInt(QStringLiteral("Substrate Radius")));
+    } else {
+        uint32_t box[3];
+        uint32_t offset[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            box[axis] = parameters.toUInt(QLatin1String(substrateSize[axis]));
+            offset[axis] = parameters.toUInt(QLatin1String(delta[axis]));
+        }
+        builder.setBox(box[0], box[1], box[2], offset[0], offset[1], offset[2]);
+    }
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    QString why;
+    if (!TotalVolume::sizeIsAcceptable(size[0], size[1], size[2], &why)) {
+        context.detail = QStringLiteral("Volume too large. ") + why;
+        return StepInvalidParameter;
+    }
+    if (size[0] == 0 || size[1] == 0 || size[2] == 0) {
+        context.detail = QStringLiteral("A cell volume needs at least one cell along each axis.");
+        return StepInvalidParameter;
+    }
+
+    std::shared_ptr<TotalVolume> created = builder.build();
+    context.model.scene().addObject(created);
+    context.volume = created;
+    return StepSucceeded;
+}
+
+// 10: the image saver refreshes the view of the run volume and saves it.
+int runSaveImage(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const QString filename = parameters.toText(QStringLiteral("Filename"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+    if (filename.isEmpty()) {
+        context.detail = QStringLiteral("The image file name is empty.");
+        return StepInvalidParameter;
+    }
+    if (!context.saveImage) {
+        context.detail = QStringLiteral("Images cannot be saved here: there is no view to draw them.");
+        return StepInvalidParameter;
+    }
+    const QString error = context.saveImage(filename);
+    if (!error.isEmpty()) {
+        context.detail = error;
+        return StepInvalidParameter;
+    }
+    return StepSucceeded;
+}
+
+// 4 and 16: isotropic deposition; they differ only in the name of the thickness.
+int runIsotropicDeposition(StepContext &context, const QString &thicknessName)
+{
+    RequiredParameters parameters(context.step);
+    const float thickness = parameters.toLength(thicknessName);
+    const uint32_t material = parameters.materialId(QStringLiteral("Material"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    TotalVolume &volume = *context.volume;
+    Core::Operations::IsotropicFilmDeposition automaton(volume, material, thickness);
+    automaton.run(Core::Operations::IsotropicFilmDeposition::stepCount(thickness, smallestCellLength(volume)));
+    recordStep(context, Core::Operations::IsotropicDepositionId, material == kSiliconMaterial);
+    return StepSucceeded;
+}
+
+int runCvd(StepContext &context)
+{
+    return runIsotropicDeposition(context, QStringLiteral("Thickness"));
+}
+
+int runFilmDeposition(StepContext &context)
+{
+    return runIsotropicDeposition(context, QStringLiteral("Film Thickness"));
+}
+
+// 5
+int runIsotropicEtching(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const float depth = parameters.toLength(QStringLiteral("Depth"));
+    const uint32_t material = parameters.materialId(QStringLiteral("Material"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    TotalVolume &volume = *context.volume;
+    Core::Operations::IsotropicFilmEtching automaton(volume, material, depth);
+    automaton.run(Core::Operations::IsotropicFilmEtching::stepCount(depth, smallestCellLength(volume)));
+    recordStep(context, Core::Operations::IsotropicEtchingId, material == kSiliconMaterial);
+    return StepSucceeded;
+}
+
+// 7: the interactive operation never marks the lattice, whatever is plated.
+int runElectroplating(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const float thickness = parameters.toLength(QStringLiteral("Film Thickness"));
+    const uint32_t conducting = parameters.materialId(QStringLiteral("Conducting Material"));
+    const uint32_t deposited = parameters.materialId(QStringLiteral("Deposited Material"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    TotalVolume &volume = *context.volume;
+    Core::Operations::Electrodeposition automaton(volume, deposited, conducting, thickness);
+    automaton.run(Core::Operations::Electrodeposition::stepCount(thickness, smallestCellLength(volume)));
+    recordStep(context, Core::Operations::ElectroplatingId, false);
+    return StepSucceeded;
+}
+
+// --- The table. A process that gains its engine replaces its null entry by its runner.
+
+using Runner = int (*)(StepContext &);
+
+struct RunnerEntry {
+    Runner run;          // null: the process is not implemented (code 4)
+    bool needsVolume;    // false only for the step that creates the volume
+};
+
+const std::array<RunnerEntry, kLastProcessType + 1> &runners()
+{
+    static const std::array<RunnerEntry, kLastProcessType + 1> table = [] {
+        std::array<RunnerEntry, kLastProcessType + 1> entries;
+        entries.fill(RunnerEntry{nullptr, true});
+        entries[CvdType] = {runCvd, true};
+        entries[IsotropicEtchingType] = {runIsotropicEtching, true};
+        entries[ElectroplatingType] = {runElectroplating, true};
+        entries[SaveImageType] = {runSaveImage, true};
+        entries[CreateSubstrateType] = {runCreateSubstrate, false};
+        entries[IsotropicDepositionType] = {runFilmDeposition, true};
+        return entries;
+    }();
+    return table;
+}
+
+} // namespace
+
+QString stepResultText(int code)
+{
+    switch (code) {
+    case StepSucceeded:
+        return QStringLiteral("No error, process was run successfully.");
+    case StepMissingParameter:
+        return QStringLiteral("A required parameter was not found. Check input list.");
+    case StepInvalidParameter:
+        return QStringLiteral("Value for a required parameter is invalid. Check input list.");
+    case StepNotImplemented:
+        return QStringLiteral("Process is not implemented. Remove process from the list.");
+    case StepUnknownProcess:
+    default:
+        return QStringLiteral("Unknown process. Remove process from the list.");
+    }
+}
+
+int runStep(StepContext &context)
+{
+    context.detail.clear();
+    const uint32_t type = context.step.processType();
+    if (type > kLastProcessType)
+        return StepUnknownProcess;
+    const RunnerEntry &entry = runners()[type];
+    if (!entry.run)
+        return StepNotImplemented;
+    if (entry.needsVolume && !context.volume) {
+        // runProcessList never gets here; a direct caller without a volume does.
+        context.detail = QStringLiteral("There is no cell volume for this step.");
+        return StepMissingParameter;
+    }
+    return entry.run(context);
+}
+
+} // namespace Ui
