@@ -152,6 +152,10 @@ void MainWindow::connectActions()
             &MainWindow::on_actionManage_Materials_triggered);
     connect(action("actionManage_Compatible_Materials"), &QAction::triggered, this,
             &MainWindow::on_actionManage_Compatible_Materials_triggered);
+    connect(action("actionOpen_Process_List"), &QAction::triggered, this,
+            &MainWindow::on_actionOpen_Process_List_triggered);
+    connect(action("actionNew_Process_List"), &QAction::triggered, this,
+            &MainWindow::on_actionNew_Process_List_triggered);
 
     connect(action("actionLighting"), &QAction::toggled, this, &MainWindow::lightingToggled);
     connect(action("actionRender_Objects"), &QAction::toggled, this, &MainWindow::renderObjectsToggled);
@@ -257,6 +261,18 @@ void MainWindow::on_actionManage_Materials_triggered()
 void MainWindow::on_actionManage_Compatible_Materials_triggered()
 {
     windowPresenter->editCompatibleMaterials();
+}
+
+void MainWindow::on_actionOpen_Process_List_triggered()
+{
+    const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Process List File"), QDir::homePath(),
+                                                      QStringLiteral("Process List (*.plst)"));
+    windowPresenter->runProcesses(name);
+}
+
+void MainWindow::on_actionNew_Process_List_triggered()
+{
+    windowPresenter->runProcesses(QString());
 }
 
 void MainWindow::setView(QString viewAngle)

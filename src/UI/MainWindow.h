@@ -40,6 +40,8 @@ public slots:
     void on_actionNew_triggered();
     void on_actionManage_Materials_triggered();
     void on_actionManage_Compatible_Materials_triggered();
+    void on_actionOpen_Process_List_triggered();
+    void on_actionNew_Process_List_triggered();
 
     // Rotation angles of the named views: "front", "back", "left", "right", "top", "bottom";
     // any other name ("manual" included) leaves the view as it is.

@@ -1,5 +1,6 @@
 #include "MainWindowPresenter.h"
 
+#include "BatchRun/Dialog/RunProcessesDialog.h"
 #include "Core/Operations/Operation.h"
 #include "MainWindow.h"
 #include "Materials/EditCompatibleMaterialsDialog.h"
@@ -140,6 +141,12 @@ void MainWindowPresenter::connectView()
     model.addUpdateObserver(observer);
     if (mainWindow && mainWindow->centralWidget())
         connect(observer.get(), SIGNAL(updateGL()), mainWindow->centralWidget(), SLOT(updateGL()));
+}
+
+void MainWindowPresenter::runProcesses(const QString &fileName)
+{
+    RunProcessesDialog dialog(mainWindow, fileName, &model);
+    dialog.exec();
 }
 
 void MainWindowPresenter::manageMaterials()

@@ -31,6 +31,8 @@ public:
     void showConsole(bool show);
     void connectView();
     void manageMaterials();
+    // Opens "Batch Run" modally without a volume; with a file name it opens that process list.
+    void runProcesses(const QString &fileName);
     void editCompatibleMaterials();
 
     Model::Scene &scene() { return model.scene(); }

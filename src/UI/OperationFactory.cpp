@@ -9,9 +9,11 @@
 #include "Core/Operations/ObjectOperations/CopyObject.h"
 #include "Core/Operations/ObjectOperations/DeleteObject.h"
 #include "Core/Operations/ObjectOperations/MoveObject.h"
+#include "Core/Operations/ObjectOperations/SelectVolumesOperation.h"
 #include "Core/Operations/OperationIds.h"
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
+#include "Observers/BatchRunObserver.h"
 #include "Observers/CreateSubstrateObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
 #include "Observers/DocumentSavedObserver.h"
@@ -76,6 +78,11 @@ std::shared_ptr<Core::Operations::Operation> OperationFactory::create(uint32_t i
     case ElectroplatingId: {
         auto op = std::make_shared<ElectrodepositionOperation>(model);
         op->setOptionsObserver(std::make_shared<Observers::ElectrodepositionObserver>(op.get(), window));
+        return op;
+    }
+    case BatchRunId: {
+        auto op = std::make_shared<SelectVolumesOperation>(model);
+        op->setOptionsObserver(std::make_shared<Observers::BatchRunObserver>(model, window));
         return op;
     }
     default:

@@ -41,5 +41,26 @@ uint32_t ElectroplatingDialog::conductingMaterialId() const
     return chosenMaterialId(ui->cbxConductingMaterial);
 }
 
+namespace {
+const char *const kThickness = "Film Thickness";
+const char *const kDeposited = "Deposited Material_Id";
+const char *const kConducting = "Conducting Material_Id";
+} // namespace
+
+QVariantMap ElectroplatingDialog::parameters() const
+{
+    return {{kThickness, ui->dblThickness->value()},
+            {kDeposited, materialId()},
+            {kConducting, conductingMaterialId()}};
+}
+
+void ElectroplatingDialog::loadParameters(const QVariantMap &values)
+{
+    if (values.contains(kThickness))
+        ui->dblThickness->setValue(values.value(kThickness).toDouble());
+    chooseMaterial(ui->cbxMaterial, values.value(kDeposited).toUInt());
+    chooseMaterial(ui->cbxConductingMaterial, values.value(kConducting).toUInt());
+}
+
 } // namespace Operations
 } // namespace Ui

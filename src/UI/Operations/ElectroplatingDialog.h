@@ -3,6 +3,7 @@
 #include "Model/Materials/Material.h"
 
 #include <QDialog>
+#include <QVariantMap>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,6 +26,10 @@ public:
     float thickness() const;
     uint32_t materialId() const;
     uint32_t conductingMaterialId() const;
+
+    // The values under the parameter names of process lists, and back.
+    QVariantMap parameters() const;
+    void loadParameters(const QVariantMap &parameters);
 
     ElectroplatingBaseDialog *form() const { return ui.get(); }
 

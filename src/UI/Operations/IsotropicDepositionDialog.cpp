@@ -31,5 +31,17 @@ uint32_t IsotropicDepositionDialog::materialId() const
     return chosenMaterialId(ui->cbxMaterial);
 }
 
+QVariantMap IsotropicDepositionDialog::parameters() const
+{
+    return {{thicknessName, ui->dblThickness->value()}, {QStringLiteral("Material_Id"), materialId()}};
+}
+
+void IsotropicDepositionDialog::loadParameters(const QVariantMap &values)
+{
+    if (values.contains(thicknessName))
+        ui->dblThickness->setValue(values.value(thicknessName).toDouble());
+    chooseMaterial(ui->cbxMaterial, values.value(QStringLiteral("Material_Id")).toUInt());
+}
+
 } // namespace Operations
 } // namespace Ui

@@ -31,5 +31,17 @@ uint32_t IsotropicEtchingDialog::materialId() const
     return chosenMaterialId(ui->cbxMaterial);
 }
 
+QVariantMap IsotropicEtchingDialog::parameters() const
+{
+    return {{QStringLiteral("Depth"), ui->dblDepth->value()}, {QStringLiteral("Material_Id"), materialId()}};
+}
+
+void IsotropicEtchingDialog::loadParameters(const QVariantMap &values)
+{
+    if (values.contains(QStringLiteral("Depth")))
+        ui->dblDepth->setValue(values.value(QStringLiteral("Depth")).toDouble());
+    chooseMaterial(ui->cbxMaterial, values.value(QStringLiteral("Material_Id")).toUInt());
+}
+
 } // namespace Operations
 } // namespace Ui

@@ -3,6 +3,7 @@
 #include "Model/Materials/Material.h"
 
 #include <QDialog>
+#include <QVariantMap>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -23,6 +24,10 @@ public:
 
     float depth() const;
     uint32_t materialId() const;
+
+    // The values under the parameter names of process lists, and back.
+    QVariantMap parameters() const;
+    void loadParameters(const QVariantMap &parameters);
 
     IsotropicEtchingBaseDialog *form() const { return ui.get(); }
 

@@ -1,0 +1,501 @@
+#include "Core/ApplicationModel.h"
+#include "Model/Automaton/TotalVolume.h"
+#include "UI/BatchRun/Dialog/RunProcessesDialog.h"
+#include "UI/BatchRun/ProcessListFile.h"
+#include "UI/BatchRun/ProcessTypes.h"
+#include "UI/Operations/CreateSubstrateDialog.h"
+#include "UI/Operations/ElectroplatingDialog.h"
+#include "UI/Operations/IsotropicDepositionDialog.h"
+#include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/MaterialChooser.h"
+#include "Util/Vector3D.h"
+#include "common/TestSupport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDoubleSpinBox>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSemaphore>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+using Ui::ProcessData;
+using Ui::RunProcessesDialog;
+
+namespace {
+
+constexpr int kRunTimeout = 120000; // ms; a limit for a hung run, not a measure of speed
+
+// Plays the user in front of the option dialogs: sets the fields it is given and accepts, and
+// remembers what the dialogs showed when they opened.
+struct FakeUser {
+    double thickness = 2.0;
+    bool spherical = false;
+    bool accept = true;
+    QString imageFile = QStringLiteral("picture.png");
+    double shownThickness = -1;
+    uint32_t shownMaterial = 0;
+    uint32_t chosenMaterial = 0;
+    QString caption, filter;
+
+    bool run(QDialog &dialog)
+    {
+        if (qobject_cast<Ui::Operations::CreateSubstrateDialog *>(&dialog)) {
+            const char *const sizes[] = {"sbxVolumeSizeX", "sbxVolumeSizeY", "sbxVolumeSizeZ"};
+            for (const char *name : sizes)
+                dialog.findChild<QSpinBox *>(name)->setValue(6);
+            dialog.findChild<QSpinBox *>("sbxSubstrateSizeZ")->setValue(3);
+            dialog.findChild<QCheckBox *>("chkSpherical")->setChecked(spherical);
+            dialog.findChild<QDoubleSpinBox *>("dblCornerX")->setValue(1.5);
+        }
+        for (const char *name : {"dblThickness", "dblDepth"}) {
+            if (auto *box = dialog.findChild<QDoubleSpinBox *>(name)) {
+                shownThickness = box->value();
+                box->setValue(thickness);
+            }
+        }
+        if (auto *chooser = dialog.findChild<QComboBox *>("cbxMaterial")) {
+            shownMaterial = Ui::Operations::chosenMaterialId(chooser);
+            chooser->setCurrentIndex(chooser->count() - 1);
+            chosenMaterial = Ui::Operations::chosenMaterialId(chooser);
+        }
+        return accept;
+    }
+
+    void attachTo(RunProcessesDialog &dialog)
+    {
+        dialog.setDialogRunner([this](QDialog &d) { return run(d); });
+        dialog.setFileChooser([this](QWidget *, Ui::ProcessEditContext::FileMode, const QString &c, const QString &,
+                                     const QString &f) {
+            caption = c;
+            filter = f;
+            return imageFile;
+        });
+    }
+};
+
+void addStep(RunProcessesDialog &dialog, uint32_t type)
+{
+    auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
+    types->setCurrentIndex(types->findData(type));
+    dialog.findChild<QPushButton *>("btnAddProcess")->click();
+}
+
+void click(RunProcessesDialog &dialog, const char *button)
+{
+    dialog.findChild<QPushButton *>(button)->click();
+}
+
+QTreeWidget *tree(RunProcessesDialog &dialog)
+{
+    return dialog.findChild<QTreeWidget *>("treeWidget");
+}
+
+void selectRow(RunProcessesDialog &dialog, int row)
+{
+    tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(row));
+}
+
+int selectedRow(RunProcessesDialog &dialog)
+{
+    const auto rows = tree(dialog)->selectedItems();
+    return rows.size() == 1 ? tree(dialog)->indexOfTopLevelItem(rows.first()) : -1;
+}
+
+QStringList imageFiles(const RunProcessesDialog &dialog)
+{
+    QStringList names;
+    for (const ProcessData &step : dialog.processes())
+        names << step.getProcessParameter("Filename").toString();
+    return names;
+}
+
+// Closes a modal widget if one is open when the event loop next runs; reports whether it was.
+std::shared_ptr<bool> closeAnyModal()
+{
+    auto shown = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [shown] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            *shown = true;
+            modal->close();
+        }
+    });
+    return shown;
+}
+
+// Handles events until `done` holds; false when it never did within the limit.
+bool waitUntil(const std::function<bool()> &done)
+{
+    QDeadlineTimer limit(kRunTimeout);
+    while (!done()) {
+        if (limit.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+// Until the run has ended and the progress timer has taken note of it.
+bool waitForRun(RunProcessesDialog &dialog)
+{
+    return waitUntil([&] { return !dialog.isRunning() && !dialog.isFollowingRun(); });
+}
+
+} // namespace
+
+TEST(BatchRunDialog, FormOffersEveryProcessTypeSortedByName)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    EXPECT_EQ(dialog.windowTitle(), "Batch Run ");
+    EXPECT_EQ(tree(dialog)->headerItem()->text(3), "Value");
+    auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
+    ASSERT_EQ(types->count(), 20);
+    for (int i = 1; i < types->count(); ++i)
+        EXPECT_LT(types->itemText(i - 1), types->itemText(i));
+    EXPECT_EQ(types->itemData(types->findText("Pour Material")).toUInt(), 9u);
+}
+
+TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+    for (uint32_t type : {Ui::CvdType, Ui::IsotropicDepositionType, Ui::IsotropicEtchingType,
+                          Ui::ElectroplatingType, Ui::CreateSubstrateType, Ui::SaveImageType})
+        addStep(dialog, type);
+    const auto &list = dialog.processes();
+    ASSERT_EQ(list.size(), 6);
+
+    EXPECT_EQ(list[0].getProcessParameter("Thickness"), QVariant(2.0));
+    EXPECT_EQ(list[1].getProcessParameter("Film Thickness"), QVariant(2.0));
+    EXPECT_EQ(list[2].getProcessParameter("Depth"), QVariant(2.0));
+    for (int i : {0, 1, 2, 4}) {
+        EXPECT_TRUE(list[i].getParameterVisibility("Material")) << i;
+        EXPECT_FALSE(list[i].getParameterVisibility("Material_Id")) << i;
+        EXPECT_FALSE(list[i].getParameterVisibility("Material_Color")) << i;
+    }
+    for (const char *base : {"Deposited Material", "Conducting Material"})
+        EXPECT_TRUE(list[3].getParameterVisibility(base)) << base;
+    EXPECT_EQ(list[4].getProcessParameter("Material_Id").toUInt(), user.chosenMaterial);
+    EXPECT_EQ(list[4].getProcessParameter("Lower Left Front Corner").value<Util::Vector3D>().x, 1.5);
+    EXPECT_TRUE(list[4].getParameterVisibility("Substrate Size Z"));
+    EXPECT_FALSE(list[4].getParameterVisibility("Substrate Radius"));
+    EXPECT_EQ(list[5].getProcessParameter("Filename"), QVariant("picture.png"));
+    EXPECT_EQ(user.caption, "Save Image");
+    EXPECT_EQ(user.filter, "Image Files (*.png *.jpg *.bmp)");
+
+    // One row per step; the material row of a step carries a swatch of the material's colour.
+    ASSERT_EQ(tree(dialog)->topLevelItemCount(), 6);
+    QTreeWidgetItem *cvd = tree(dialog)->topLevelItem(0);
+    EXPECT_EQ(cvd->text(1), "CVD");
+    ASSERT_EQ(cvd->childCount(), 2); // "Material", "Thickness"
+    EXPECT_FALSE(cvd->child(0)->icon(3).isNull());
+    EXPECT_TRUE(cvd->child(1)->icon(3).isNull());
+
+    // A refused dialog and a process without a dialog add nothing.
+    user.accept = false;
+    addStep(dialog, Ui::CvdType);
+    TestSupport::pressOnNextModal(QMessageBox::Ok);
+    addStep(dialog, Ui::PhotolithographyType);
+    EXPECT_EQ(dialog.processes().size(), 6);
+}
+
+TEST(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+    addStep(dialog, Ui::IsotropicEtchingType);
+    addStep(dialog, Ui::CreateSubstrateType);
+
+    user.thickness = 7.5;
+    selectRow(dialog, 0);
+    click(dialog, "btnModify");
+    EXPECT_EQ(user.shownThickness, 2.0);
+    EXPECT_EQ(user.shownMaterial, user.chosenMaterial);
+    EXPECT_EQ(dialog.processes()[0].getProcessParameter("Depth"), QVariant(7.5));
+
+    // The substrate turns into a sphere, but its list entry keeps showing the box fields.
+    user.spherical = true;
+    tree(dialog)->topLevelItem(1)->setExpanded(true);
+    QTreeWidgetItem *parameterRow = tree(dialog)->topLevelItem(1)->child(0);
+    emit tree(dialog)->itemDoubleClicked(parameterRow, 3);
+    const ProcessData &substrate = dialog.processes()[1];
+    EXPECT_TRUE(substrate.getProcessParameter("SphericalSubstrate").toBool());
+    EXPECT_EQ(substrate.getProcessParameter("Lower Left Front Corner").value<Util::Vector3D>().x, 1.5);
+    EXPECT_TRUE(substrate.getParameterVisibility("Substrate Size X"));
+    EXPECT_FALSE(substrate.getParameterVisibility("Substrate Radius"));
+    EXPECT_TRUE(tree(dialog)->topLevelItem(1)->isExpanded()) << "the rebuilt tree keeps the step open";
+
+    tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(1)->child(0));
+    EXPECT_TRUE(tree(dialog)->selectedItems().isEmpty()) << "only steps can be selected";
+}
+
+TEST(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+    for (const char *name : {"a", "b", "c"}) {
+        user.imageFile = name;
+        addStep(dialog, Ui::SaveImageType);
+    }
+
+    selectRow(dialog, 0);
+    click(dialog, "btnMoveUp");
+    selectRow(dialog, 2);
+    click(dialog, "btnMoveDown");
+    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
+
+    selectRow(dialog, 0);
+    click(dialog, "btnMoveDown");
+    EXPECT_EQ(imageFiles(dialog), QStringList({"b", "a", "c"}));
+    EXPECT_EQ(selectedRow(dialog), 1);
+    click(dialog, "btnMoveUp");
+    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedRow(dialog), 0);
+
+    // "c" goes before the first step, then after the (new) last one.
+    QStringList offered;
+    bool placeAfter = false;
+    dialog.setDialogRunner([&](QDialog &move) {
+        EXPECT_EQ(move.windowTitle(), "Dialog");
+        auto *after = move.findChild<QRadioButton *>("rbtAfter");
+        EXPECT_FALSE(after->isChecked());
+        EXPECT_FALSE(move.findChild<QRadioButton *>("rbtBefore")->isChecked());
+        auto *steps = move.findChild<QComboBox *>("cbxProcess");
+        offered.clear();
+        for (int i = 0; i < steps->count(); ++i)
+            offered << steps->itemText(i);
+        steps->setCurrentIndex(placeAfter ? steps->count() - 1 : 0);
+        after->setChecked(placeAfter);
+        return true;
+    });
+    selectRow(dialog, 2);
+    click(dialog, "btnMoveTo");
+    EXPECT_EQ(offered, QStringList({"1 Save Image", "2 Save Image"}));
+    EXPECT_EQ(imageFiles(dialog), QStringList({"c", "a", "b"}));
+    EXPECT_EQ(selectedRow(dialog), 0);
+    placeAfter = true;
+    click(dialog, "btnMoveTo");
+    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedRow(dialog), 2);
+
+    selectRow(dialog, 1);
+    click(dialog, "btnRemoveProcess");
+    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "c"}));
+    EXPECT_EQ(tree(dialog)->topLevelItem(1)->text(0), "2");
+}
+
+TEST(BatchRunDialog, NewListAsksBeforeDroppingSteps)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+
+    auto asked = closeAnyModal();
+    click(dialog, "btnNewList");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(*asked) << "an empty list is dropped without a question";
+
+    addStep(dialog, Ui::SaveImageType);
+    TestSupport::pressOnNextModal(QMessageBox::Cancel);
+    click(dialog, "btnNewList");
+    EXPECT_EQ(dialog.processes().size(), 1);
+
+    // Save, then no file chosen: the list was not saved, so it is kept.
+    user.imageFile.clear();
+    TestSupport::pressOnNextModal(QMessageBox::Save);
+    click(dialog, "btnNewList");
+    EXPECT_EQ(dialog.processes().size(), 1);
+
+    QString text, details;
+    TestSupport::answerNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        text = box->text();
+        details = box->informativeText();
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+        box->button(QMessageBox::Discard)->click();
+    });
+    click(dialog, "btnNewList");
+    EXPECT_TRUE(dialog.processes().isEmpty());
+    EXPECT_EQ(tree(dialog)->topLevelItemCount(), 0);
+    EXPECT_EQ(text, "Creating a new process list.");
+    EXPECT_EQ(details, "You will lose any unsaved changes, do you wish to continue?");
+    EXPECT_EQ(dialog.windowTitle(), "Batch Run");
+}
+
+TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("steps.plst");
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+    addStep(dialog, Ui::CvdType);
+    addStep(dialog, Ui::CreateSubstrateType);
+
+    user.imageFile = path;
+    click(dialog, "btnSaveList");
+    EXPECT_EQ(user.caption, "Process List File");
+    EXPECT_EQ(user.filter, "Process List (*.plst)");
+    EXPECT_EQ(dialog.windowTitle(), "Batch Run " + path);
+
+    RunProcessesDialog reader(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser loader;
+    loader.imageFile = path;
+    loader.attachTo(reader);
+    click(reader, "btnLoadList");
+    EXPECT_EQ(reader.windowTitle(), "Batch Run " + path);
+    ASSERT_EQ(reader.processes().size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(reader.processes()[i].processType(), dialog.processes()[i].processType());
+        EXPECT_EQ(reader.processes()[i].parameters().keys(), dialog.processes()[i].parameters().keys());
+    }
+    EXPECT_EQ(reader.processes()[0].getProcessParameter("Thickness").toDouble(), 2.0);
+
+    // A file that cannot be read changes nothing.
+    loader.imageFile = dir.filePath("missing.plst");
+    click(reader, "btnLoadList");
+    EXPECT_EQ(reader.processes().size(), 2);
+    EXPECT_EQ(reader.windowTitle(), "Batch Run " + path);
+}
+
+TEST(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.thickness = 1.0;
+    user.attachTo(dialog);
+    addStep(dialog, Ui::CreateSubstrateType);
+    addStep(dialog, Ui::IsotropicDepositionType);
+    // Without a main window there is no view to take a picture of: the run stops there (after
+    // the worker has waited for this thread's answer).
+    addStep(dialog, Ui::SaveImageType);
+    addStep(dialog, Ui::IsotropicDepositionType);
+
+    click(dialog, "btnRun");
+    ASSERT_TRUE(waitForRun(dialog));
+    auto *progress = dialog.findChild<QProgressBar *>("progressBar");
+    EXPECT_TRUE(progress->isEnabled());
+    EXPECT_EQ(progress->maximum(), 4);
+    EXPECT_EQ(progress->value(), 2);
+    const auto objects = model.scene().objects();
+    ASSERT_EQ(objects.size(), 1);
+    auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.first());
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(dialog.volume(), volume);
+    // Substrate up to z = 2, then one cell of film on top.
+    auto *cells = volume->lockCells();
+    const uint32_t film = cells[volume->cellIndex(3, 3, 3)].material();
+    const uint32_t above = cells[volume->cellIndex(3, 3, 4)].material();
+    volume->unlockCells();
+    EXPECT_EQ(film, user.chosenMaterial);
+    EXPECT_EQ(above, 0u);
+}
+
+TEST(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+    addStep(dialog, Ui::CvdType);
+
+    QString title, text;
+    TestSupport::answerNextModal(
+        [&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        },
+        kRunTimeout);
+    click(dialog, "btnRun");
+    ASSERT_TRUE(waitForRun(dialog));
+    EXPECT_EQ(title, "Missing Cell Volume");
+    EXPECT_EQ(text, "No cell volume was selected and a cell volume was not created. The cell volume must be "
+                    "created before any other process.");
+    EXPECT_EQ(dialog.findChild<QProgressBar *>("progressBar")->value(), 0);
+    EXPECT_TRUE(model.scene().objects().isEmpty());
+}
+
+TEST(BatchRunDialog, AStepWithoutItsMaterialStopsTheRun)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("broken.plst");
+    Core::ApplicationModel model;
+    {
+        RunProcessesDialog writer(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+        FakeUser user;
+        user.attachTo(writer);
+        addStep(writer, Ui::CreateSubstrateType);
+        addStep(writer, Ui::CvdType);
+        QList<ProcessData> list = writer.processes();
+        ProcessData unfinished(Ui::CvdType);
+        unfinished.addProcessParameter("Thickness", 1.0, true);
+        list << unfinished << list[1];
+        ASSERT_TRUE(Ui::ProcessListFile().write(path, list));
+    }
+
+    RunProcessesDialog dialog(nullptr, path, &model);
+    ASSERT_EQ(dialog.processes().size(), 4);
+    click(dialog, "btnRun");
+    ASSERT_TRUE(waitForRun(dialog));
+    EXPECT_EQ(dialog.findChild<QProgressBar *>("progressBar")->value(), 2);
+    EXPECT_EQ(model.scene().objects().size(), 1);
+}
+
+TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
+{
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    FakeUser user;
+    user.attachTo(dialog);
+    addStep(dialog, Ui::CreateSubstrateType);
+    addStep(dialog, Ui::SaveImageType);
+    QSemaphore entered, hold;
+    QString savedAs;
+    dialog.setImageSaver([&](const QString &filename) {
+        savedAs = filename;
+        entered.release();
+        hold.acquire();
+        return QString();
+    });
+    dialog.show();
+
+    click(dialog, "btnRun");
+    ASSERT_TRUE(waitUntil([&] { return entered.available() == 1; }));
+    auto *progress = dialog.findChild<QProgressBar *>("progressBar");
+    progress->setRange(0, 7);
+    click(dialog, "btnRun");
+    EXPECT_EQ(progress->maximum(), 2) << "the range is reset";
+    click(dialog, "btnClose");
+    EXPECT_TRUE(dialog.isVisible());
+
+    hold.release();
+    ASSERT_TRUE(waitForRun(dialog));
+    EXPECT_EQ(savedAs, "picture.png");
+    EXPECT_EQ(progress->value(), 2);
+    EXPECT_EQ(model.scene().objects().size(), 1) << "the second press started no run";
+    click(dialog, "btnClose");
+    EXPECT_FALSE(dialog.isVisible());
+}
