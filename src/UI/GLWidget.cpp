@@ -2,7 +2,7 @@
 
 #include "Core/ApplicationModel.h"
 #include "MainWindowPresenter.h"
-#include "Model/ColorTable.h"
+#include "Model/Rendering/SceneRenderer.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -20,41 +20,11 @@ namespace Ui {
 
 namespace {
 
-constexpr float kInitialAngleX = -60.0f; // degrees
-constexpr float kInitialAngleZ = 30.0f;
-constexpr float kInitialLampRadius = 300.0f;
 constexpr double kPi = 3.14159265358979323846;
-constexpr float kAnglePi = 3.1415927f; // the π of the angles read back from the trackball
-constexpr float kInitialLampTheta = float(kPi / 3.0);
-constexpr float kInitialLampPhi = float(kPi / 4.0);
-constexpr double kGridHalfExtent = 300.0; // view units around the origin
 constexpr float kTranslateStep = 5.0f;    // view units per key press
 constexpr double kWheelScale = 1200.0;    // eighths of a degree; one notch of 120 gives 1.1
 constexpr float kMinimumZoom = 1e-6f;
-// The viewer sits this far along the eye-space z axis when objects sort their translucent
-// faces; far enough that the orthographic eye acts as a direction.
-constexpr float kEyeDistance = 1.0e6f;
 constexpr double kParallelTolerance = 1e-9;
-
-constexpr float kAxisLength = 50.0f;
-constexpr float kArrowBase = 45.0f;
-constexpr float kArrowWidth = 5.0f;
-constexpr GLfloat kAxisLineWidth = 2.0f;
-
-constexpr int kLampGlyphSegments = 16;
-constexpr float kLampGlyphDepthScale = 50.0f;
-constexpr float kLampGlyphBaseSize = 20.0f;
-constexpr float kLampGlyphRingGap = 2.0f;
-constexpr GLint kLampPathStippleFactor = 8;
-constexpr GLushort kLampPathStipplePattern = 0xAAAA;
-
-const GLfloat kLight0Ambient[] = {0.5f, 0.5f, 0.5f, 1.0f};
-const GLfloat kLightDiffuse[] = {0.5f, 0.5f, 0.5f, 1.0f};
-const GLfloat kLight0Specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
-const GLfloat kMaterialSpecular[] = {1.0f, 1.0f, 1.0f, 1.0f};
-const GLfloat kMaterialEmission[] = {0.0f, 0.0f, 0.0f, 1.0f};
-const GLfloat kModelAmbient[] = {0.2f, 0.2f, 0.2f, 1.0f};
-constexpr GLfloat kShininess = 128.0f;
 
 // Tells whether the GLX context renders directly; true when the platform cannot say.
 bool isDirectRendering(QOpenGLContext *context);
@@ -79,50 +49,6 @@ void toDoubles(const QMatrix4x4 &m, GLdouble out[16])
 
 } // namespace
 
-// ---- view state --------------------------------------------------------------------------
-
-void GLWidget::ViewState::setAngles(float x, float y, float z)
-{
-    ax = x;
-    ay = y;
-    az = z;
-    QMatrix4x4 m;
-    m.rotate(ax, 1.0f, 0.0f, 0.0f);
-    m.rotate(ay, 0.0f, 1.0f, 0.0f);
-    m.rotate(az, 0.0f, 0.0f, 1.0f);
-    std::copy(m.constData(), m.constData() + 16, rotation.begin());
-    updateScreenOffset();
-}
-
-void GLWidget::ViewState::rotateBefore(const QMatrix4x4 &r)
-{
-    QMatrix4x4 current;
-    std::copy(rotation.begin(), rotation.end(), current.data());
-    const QMatrix4x4 turned = r * current;
-    std::copy(turned.constData(), turned.constData() + 16, rotation.begin());
-    const auto &M = rotation;
-    const float toDegrees = 180.0f / kAnglePi;
-    ax = -std::atan2(M[9], M[10]) * toDegrees;
-    ay = std::atan2(M[8], std::sqrt(M[9] * M[9] + M[10] * M[10])) * toDegrees;
-    az = -std::atan2(M[4], M[0]) * toDegrees;
-    updateScreenOffset();
-}
-
-void GLWidget::ViewState::updateScreenOffset()
-{
-    const auto &M = rotation;
-    screenOffset = {M[0] * u + M[1] * v, M[4] * u + M[5] * v, M[8] * u + M[9] * v};
-}
-
-QMatrix4x4 GLWidget::ViewState::modelView() const
-{
-    QMatrix4x4 m;
-    std::copy(rotation.begin(), rotation.end(), m.data());
-    m.translate(tx, ty, tz);
-    m.translate(screenOffset[0], screenOffset[1], screenOffset[2]);
-    return m;
-}
-
 // ---- construction ------------------------------------------------------------------------
 
 GLWidget::GLWidget(QWidget *parent, MainWindowPresenter *presenter) : QOpenGLWidget(parent), presenter(presenter)
@@ -143,14 +69,6 @@ GLWidget::GLWidget(QWidget *parent, MainWindowPresenter *presenter) : QOpenGLWid
     requested.setSamples(0);
     setFormat(requested);
     setMouseTracking(true);
-
-    view.setAngles(kInitialAngleX, 0.0f, kInitialAngleZ);
-    lamps.resize(1);
-    lamps[0].radius = kInitialLampRadius;
-    lamps[0].theta = kInitialLampTheta;
-    lamps[0].phi = kInitialLampPhi;
-    updateLamp(1);
-    gridExtent = {-kGridHalfExtent, -kGridHalfExtent, kGridHalfExtent, kGridHalfExtent};
 
     createShortcuts(parent ? parent->window() : this);
 }
@@ -178,37 +96,37 @@ void GLWidget::createShortcuts(QWidget *window)
 
 void GLWidget::setShowAxes(bool on)
 {
-    axesShown = on;
+    settings.showAxes = on;
     update();
 }
 
 void GLWidget::setShowLamps(bool on)
 {
-    lampsShown = on;
+    settings.showLamps = on;
     update();
 }
 
 void GLWidget::setLighting(bool on)
 {
-    lightingOn = on;
+    settings.lighting = on;
     update();
 }
 
 void GLWidget::setDrawFaces(bool on)
 {
-    facesDrawn = on;
+    settings.drawFaces = on;
     update();
 }
 
 void GLWidget::setDrawOutlines(bool on)
 {
-    outlinesDrawn = on;
+    settings.drawOutlines = on;
     update();
 }
 
 void GLWidget::setShowGrid(bool on)
 {
-    gridShown = on;
+    settings.showGrid = on;
     update();
 }
 
@@ -220,7 +138,7 @@ void GLWidget::setSnapToGrid(bool on)
 void GLWidget::setGridSpacing(double s)
 {
     if (s > 0.0)
-        spacing = s;
+        settings.gridSpacing = s;
     update();
 }
 
@@ -228,53 +146,53 @@ void GLWidget::setGridSpacing(double s)
 
 void GLWidget::setRotation(int ax, int ay, int az)
 {
-    view.setAngles(float(ax), float(ay), float(az));
+    settings.view.setAngles(float(ax), float(ay), float(az));
     update();
     emitRotation();
 }
 
 void GLWidget::setScreenPosition(float u, float v)
 {
-    view.u = u;
-    view.v = v;
-    view.updateScreenOffset();
+    settings.view.u = u;
+    settings.view.v = v;
+    settings.view.updateScreenOffset();
     update();
-    emit viewPositionChanged({view.u, view.v});
+    emit viewPositionChanged({settings.view.u, settings.view.v});
 }
 
 void GLWidget::setAxisTranslation(float tx, float ty, float tz)
 {
-    view.tx = tx;
-    view.ty = ty;
-    view.tz = tz;
-    view.updateScreenOffset();
+    settings.view.tx = tx;
+    settings.view.ty = ty;
+    settings.view.tz = tz;
+    settings.view.updateScreenOffset();
     update();
     emitAxisPosition();
 }
 
 void GLWidget::setZoom(float zoom)
 {
-    zoomFactor = std::max(zoom, kMinimumZoom);
-    mouse.setWindow(width(), height(), zoomFactor);
+    settings.zoom = std::max(zoom, kMinimumZoom);
+    mouse.setWindow(width(), height(), settings.zoom);
     update();
-    emit zoomChanged(zoomFactor * 100.0f);
+    emit zoomChanged(settings.zoom * 100.0f);
 }
 
 void GLWidget::emitRotation()
 {
-    emit rotationChanged({view.ax, view.ay, view.az});
+    emit rotationChanged({settings.view.ax, settings.view.ay, settings.view.az});
 }
 
 void GLWidget::emitAxisPosition()
 {
-    emit axisPositionChanged({view.tx, view.ty, view.tz});
+    emit axisPositionChanged({settings.view.tx, settings.view.ty, settings.view.tz});
 }
 
 void GLWidget::translateAxes(int axis, float step)
 {
-    float *t[] = {&view.tx, &view.ty, &view.tz};
+    float *t[] = {&settings.view.tx, &settings.view.ty, &settings.view.tz};
     *t[axis] += step;
-    view.updateScreenOffset();
+    settings.view.updateScreenOffset();
     update();
     emitAxisPosition();
 }
@@ -291,31 +209,19 @@ void GLWidget::updateGL()
     update();
 }
 
+Model::Rendering::SceneRenderer GLWidget::renderer() const
+{
+    return Model::Rendering::SceneRenderer(settings, size(), devicePixelRatioF());
+}
+
 QMatrix4x4 GLWidget::projectionMatrix() const
 {
-    const float w = float(std::max(width(), 1));
-    const float h = float(std::max(height(), 1));
-    const float d = depth > 0.0f ? depth : std::floor(std::sqrt(2.0f) * std::max(w, h));
-    const float z = 2.0f * zoomFactor;
-    QMatrix4x4 p;
-    p.ortho(-w / z, w / z, -h / z, h / z, -d / z, d / z);
-    return p;
+    return renderer().projectionMatrix();
 }
 
-void GLWidget::loadMatrices()
+float GLWidget::depthRange() const
 {
-    const qreal ratio = devicePixelRatioF();
-    glViewport(0, 0, GLsizei(width() * ratio), GLsizei(height() * ratio));
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(projectionMatrix().constData());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(view.modelView().constData());
-}
-
-Util::Vector3D GLWidget::eyePosition() const
-{
-    const QVector4D eye = view.modelView().inverted() * QVector4D(0.0f, 0.0f, kEyeDistance, 1.0f);
-    return Util::Vector3D(eye.x(), eye.y(), eye.z());
+    return renderer().depthRange();
 }
 
 // ---- lamps -------------------------------------------------------------------------------
@@ -324,34 +230,36 @@ void GLWidget::setLampCount(int count)
 {
     count = std::clamp(count, 1, kMaxLamps);
     const int previous = lampCount();
-    lamps.resize(size_t(count));
+    settings.lamps.resize(size_t(count));
     for (int i = previous; i < count; ++i)
-        enabledLamps &= uint8_t(~(1u << i));
-    active = std::min(active, count);
-    if (isValid()) {
-        makeCurrent();
-        applyLamps();
-    }
+        settings.enabledLamps &= uint8_t(~(1u << i));
+    settings.activeLamp = std::min(settings.activeLamp, count);
+    loadLampsNow();
     update();
 }
 
 void GLWidget::updateLamp(int number)
 {
-    Lamp &l = lamps.at(size_t(number - 1));
-    l.position = {std::cos(l.theta) * std::cos(l.phi) * l.radius, std::sin(l.theta) * std::cos(l.phi) * l.radius,
-                  std::sin(l.phi) * l.radius, 1.0f};
-    if (isValid()) {
-        makeCurrent();
-        applyLamps();
-    }
+    settings.lamps.at(size_t(number - 1)).place();
+    loadLampsNow();
     update();
+}
+
+// Every frame loads the lamps; loading them at once too keeps the context's lights in step
+// with the settings between frames.
+void GLWidget::loadLampsNow()
+{
+    if (!isValid())
+        return;
+    makeCurrent();
+    renderer().loadLamps();
 }
 
 void GLWidget::setLampRadius(int number, float radius)
 {
     if (number < 1 || number > lampCount())
         return;
-    lamps[size_t(number - 1)].radius = radius;
+    settings.lamps[size_t(number - 1)].radius = radius;
     updateLamp(number);
 }
 
@@ -359,8 +267,8 @@ void GLWidget::setLampAngles(int number, float theta, float phi)
 {
     if (number < 1 || number > lampCount())
         return;
-    lamps[size_t(number - 1)].theta = theta;
-    lamps[size_t(number - 1)].phi = phi;
+    settings.lamps[size_t(number - 1)].theta = theta;
+    settings.lamps[size_t(number - 1)].phi = phi;
     updateLamp(number);
 }
 
@@ -369,11 +277,8 @@ void GLWidget::setLampEnabled(int number, bool on)
     if (number < 1 || number > lampCount())
         return;
     const uint8_t bit = uint8_t(1u << (number - 1));
-    enabledLamps = on ? uint8_t(enabledLamps | bit) : uint8_t(enabledLamps & ~bit);
-    if (isValid()) {
-        makeCurrent();
-        applyLamps();
-    }
+    settings.enabledLamps = on ? uint8_t(settings.enabledLamps | bit) : uint8_t(settings.enabledLamps & ~bit);
+    loadLampsNow();
     update();
 }
 
@@ -381,49 +286,19 @@ void GLWidget::setActiveLamp(int number)
 {
     if (number < 1 || number > lampCount())
         return;
-    active = number;
+    settings.activeLamp = number;
     update();
     emitLampPosition();
 }
 
 void GLWidget::swithActiveLamp()
 {
-    setActiveLamp(active % lampCount() + 1);
+    setActiveLamp(settings.activeLamp % lampCount() + 1);
 }
 
 void GLWidget::emitLampPosition()
 {
-    emit lampPositionChanged(lampRecord(active, lamps[size_t(active - 1)]));
-}
-
-void GLWidget::setupLights()
-{
-    glLightfv(GL_LIGHT0, GL_AMBIENT, kLight0Ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, kLight0Specular);
-    for (int i = 1; i < kMaxLamps; ++i)
-        glLightfv(GLenum(GL_LIGHT0 + i), GL_DIFFUSE, kLightDiffuse);
-}
-
-void GLWidget::applyLamps()
-{
-    // Loaded with an identity model-view, the lamps stay put relative to the viewer.
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    for (int i = 0; i < kMaxLamps; ++i) {
-        const GLenum light = GLenum(GL_LIGHT0 + i);
-        if (i < lampCount()) {
-            glLightfv(light, GL_POSITION, lamps[size_t(i)].position.data());
-            if (isLampEnabled(i + 1))
-                glEnable(light);
-            else
-                glDisable(light);
-        } else {
-            glDisable(light);
-        }
-    }
-    glPopMatrix();
+    emit lampPositionChanged(lampRecord(settings.activeLamp, settings.lamps[size_t(settings.activeLamp - 1)]));
 }
 
 // ---- GL lifecycle ------------------------------------------------------------------------
@@ -446,36 +321,20 @@ void GLWidget::warnAboutMissingFeatures()
 void GLWidget::initializeGL()
 {
     warnAboutMissingFeatures();
-    glShadeModel(GL_SMOOTH);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_DEPTH_TEST);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    setupLights();
-    applyLamps();
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, kMaterialSpecular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, kMaterialEmission);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glMaterialf(GL_FRONT, GL_SHININESS, kShininess);
-    glEnable(GL_COLOR_MATERIAL);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kModelAmbient);
+    renderer().initializeContext();
 }
 
-// The size-dependent state does not need GL, so it follows every resize, with or without a
+// The mouse handler needs the size without GL, so it follows every resize, with or without a
 // context; resizeGL only loads the viewport and matrices.
 void GLWidget::resizeEvent(QResizeEvent *event)
 {
-    const int w = event->size().width();
-    const int h = event->size().height();
-    depth = std::floor(std::sqrt(2.0f) * float(std::max(w, h)));
-    gridExtent = {-kGridHalfExtent, -kGridHalfExtent, kGridHalfExtent, kGridHalfExtent};
-    mouse.setWindow(w, h, zoomFactor);
+    mouse.setWindow(event->size().width(), event->size().height(), settings.zoom);
     QOpenGLWidget::resizeEvent(event);
 }
 
 void GLWidget::resizeGL(int, int)
 {
-    loadMatrices();
+    renderer().loadMatrices();
 }
 
 void GLWidget::showEvent(QShowEvent *event)
@@ -490,139 +349,10 @@ void GLWidget::showEvent(QShowEvent *event)
 
 void GLWidget::paintGL()
 {
-    const Util::Vector4D background = Model::ColorTable::instance().color(Model::ColorTable::BackgroundColor);
-    glClearColor(GLclampf(background.x), GLclampf(background.y), GLclampf(background.z), 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    if (lightingOn)
-        glEnable(GL_LIGHTING);
-    else
-        glDisable(GL_LIGHTING);
-    loadMatrices();
-    applyLamps();
-
-    if (gridShown)
-        drawGrid();
-    if (presenter)
-        presenter->scene().paintAll(facesDrawn, outlinesDrawn, eyePosition());
-    if (axesShown)
-        drawAxes();
-    if (lampsShown) {
-        for (int i = 1; i <= lampCount(); ++i)
-            if (isLampEnabled(i))
-                drawLampGlyph(i);
-    }
+    renderer().paint(presenter ? &presenter->scene() : nullptr);
     if (!pointRequested())
         mouse.clearPointMarker();
     mouse.paintOverlay();
-}
-
-// ---- drawing -----------------------------------------------------------------------------
-
-void GLWidget::drawGrid() const
-{
-    const double s = spacing;
-    const double xmin = gridExtent[0], ymin = gridExtent[1], xmax = gridExtent[2], ymax = gridExtent[3];
-    const double x0 = std::floor(xmin / s) * s, x1 = std::ceil(xmax / s) * s;
-    const double y0 = std::floor(ymin / s) * s, y1 = std::ceil(ymax / s) * s;
-    const int n = int(std::ceil((xmax - xmin) / s));
-    const int m = int(std::ceil((ymax - ymin) / s));
-    const Util::Vector4D color = Model::ColorTable::instance().color(Model::ColorTable::GridColor);
-
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glDepthMask(GL_FALSE);
-    glColor4d(color.x, color.y, color.z, color.w);
-    glBegin(GL_LINES);
-    for (int i = 0; i <= n; ++i) {
-        glVertex3d(x0 + i * s, y0, gridZ);
-        glVertex3d(x0 + i * s, y1, gridZ);
-    }
-    for (int j = 0; j <= m; ++j) {
-        glVertex3d(x0, y0 + j * s, gridZ);
-        glVertex3d(x1, y0 + j * s, gridZ);
-    }
-    glEnd();
-    glPopAttrib();
-}
-
-void GLWidget::drawAxes() const
-{
-    // The axes do not follow the axis translation: it is the objects' position relative to them.
-    glPushMatrix();
-    glTranslatef(-view.tx, -view.ty, -view.tz);
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
-    glDisable(GL_LIGHTING);
-    glLineWidth(kAxisLineWidth);
-    glBegin(GL_LINES);
-    glColor3f(1.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(kAxisLength, 0.0f, 0.0f);
-    glVertex3f(kAxisLength, 0.0f, 0.0f);
-    glVertex3f(kArrowBase, 0.0f, kArrowWidth);
-    glVertex3f(kAxisLength, 0.0f, 0.0f);
-    glVertex3f(kArrowBase, 0.0f, -kArrowWidth);
-    glColor3f(0.0f, 1.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, kAxisLength, 0.0f);
-    glVertex3f(0.0f, kAxisLength, 0.0f);
-    glVertex3f(0.0f, kArrowBase, kArrowWidth);
-    glVertex3f(0.0f, kAxisLength, 0.0f);
-    glVertex3f(0.0f, kArrowBase, -kArrowWidth);
-    glColor3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(0.0f, 0.0f, 0.0f);
-    glVertex3f(0.0f, 0.0f, kAxisLength);
-    glVertex3f(0.0f, 0.0f, kAxisLength);
-    glVertex3f(0.0f, kArrowWidth, kArrowBase);
-    glVertex3f(0.0f, 0.0f, kAxisLength);
-    glVertex3f(0.0f, -kArrowWidth, kArrowBase);
-    glEnd();
-    glPopAttrib();
-    glPopMatrix();
-}
-
-void GLWidget::drawLampGlyph(int number) const
-{
-    const Lamp &l = lamps[size_t(number - 1)];
-    const float x = l.position[0];
-    const float y = l.position[1];
-    const float z = std::min(l.position[2], depth);
-    const float r = z / kLampGlyphDepthScale + kLampGlyphBaseSize;
-
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    // Drawn in the screen plane over everything else, so that a lamp is found wherever it is.
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    if (number == active)
-        glColor3f(1.0f, 1.0f, 0.0f);
-    else
-        glColor3f(1.0f, 1.0f, 1.0f);
-    const double step = 2.0 * kPi / kLampGlyphSegments;
-    const double ring = r / 2 - kLampGlyphRingGap;
-    glBegin(GL_LINE_LOOP);
-    for (int i = 0; i < kLampGlyphSegments; ++i)
-        glVertex2d(x + ring * std::cos(i * step), y + ring * std::sin(i * step));
-    glEnd();
-    glBegin(GL_LINES);
-    for (int i = 0; i < kLampGlyphSegments; ++i) {
-        glVertex2d(x + r / 2 * std::cos(i * step), y + r / 2 * std::sin(i * step));
-        glVertex2d(x + r * std::cos(i * step), y + r * std::sin(i * step));
-    }
-    glEnd();
-    if (std::abs(x) > r || std::abs(y) > r) {
-        const float distance = std::hypot(x, y);
-        const float end = (distance - r) / distance;
-        glEnable(GL_LINE_STIPPLE);
-        glLineStipple(kLampPathStippleFactor, kLampPathStipplePattern);
-        glBegin(GL_LINES);
-        glVertex2f(0.0f, 0.0f);
-        glVertex2f(x * end, y * end);
-        glEnd();
-    }
-    glPopAttrib();
-    glPopMatrix();
 }
 
 // ---- points and picking ------------------------------------------------------------------
@@ -631,7 +361,7 @@ Util::Vector3D GLWidget::worldPointAt(const QPoint &pos) const
 {
     GLdouble modelView[16];
     GLdouble proj[16];
-    toDoubles(view.modelView(), modelView);
+    toDoubles(settings.view.modelView(), modelView);
     toDoubles(projectionMatrix(), proj);
     const GLint viewport[4] = {0, 0, std::max(width(), 1), std::max(height(), 1)};
     const GLdouble winX = pos.x();
@@ -652,7 +382,8 @@ Util::Vector3D GLWidget::worldPointAt(const QPoint &pos) const
         point = Util::Vector3D(px, py, pz);
     }
     if (gridSnap)
-        point = Util::Vector3D(snapped(point.x, spacing), snapped(point.y, spacing), snapped(point.z, spacing));
+        point = Util::Vector3D(snapped(point.x, settings.gridSpacing), snapped(point.y, settings.gridSpacing),
+                               snapped(point.z, settings.gridSpacing));
     return point;
 }
 
@@ -661,7 +392,7 @@ bool GLWidget::pickAt(const QPoint &pos)
     if (!presenter || !isValid())
         return false;
     makeCurrent();
-    loadMatrices();
+    renderer().loadMatrices();
     const qreal ratio = devicePixelRatioF();
     return presenter->selectionMode().pickAt(int(pos.x() * ratio), int(pos.y() * ratio));
 }
@@ -732,22 +463,22 @@ void GLWidget::mouseMoveEvent(QMouseEvent *event)
             return;
         QMatrix4x4 r;
         r.rotate(turn.angle, turn.axis);
-        view.rotateBefore(r);
+        settings.view.rotateBefore(r);
         update();
         emitRotation();
     } else if (pressedButton == Qt::RightButton && !shift) {
         const QPointF delta = mouse.translationTo(event->pos());
-        setScreenPosition(view.u + float(delta.x()), view.v + float(delta.y()));
+        setScreenPosition(settings.view.u + float(delta.x()), settings.view.v + float(delta.y()));
     } else if (pressedButton == Qt::RightButton && shift) {
         const QPointF delta = mouse.translationTo(event->pos());
-        const auto &M = view.rotation;
+        const auto &M = settings.view.rotation;
         const float dx = float(delta.x()), dy = float(delta.y());
-        setAxisTranslation(view.tx + M[0] * dx + M[1] * dy, view.ty + M[4] * dx + M[5] * dy,
-                           view.tz + M[8] * dx + M[9] * dy);
+        setAxisTranslation(settings.view.tx + M[0] * dx + M[1] * dy, settings.view.ty + M[4] * dx + M[5] * dy,
+                           settings.view.tz + M[8] * dx + M[9] * dy);
     } else if (pressedButton == Qt::LeftButton && shift) {
         double theta = 0.0, phi = 0.0;
         mouse.lampAnglesAt(event->pos(), &theta, &phi);
-        setLampAngles(active, float(theta), float(phi));
+        setLampAngles(settings.activeLamp, float(theta), float(phi));
         emitLampPosition();
     }
 }
@@ -773,12 +504,12 @@ void GLWidget::wheelEvent(QWheelEvent *event)
         return;
     const double factor = d >= 1.0 ? 1.0 + d / kWheelScale : 1.0 / (1.0 - d / kWheelScale);
     if (!(event->modifiers() & Qt::ShiftModifier)) {
-        setZoom(float(zoomFactor * factor));
+        setZoom(float(settings.zoom * factor));
         return;
     }
-    Lamp &l = lamps[size_t(active - 1)];
+    Lamp &l = settings.lamps[size_t(settings.activeLamp - 1)];
     l.radius = l.radius >= 1.0f ? float(l.radius * factor) : 0.0f;
-    updateLamp(active);
+    updateLamp(settings.activeLamp);
     emitLampPosition();
 }
 
@@ -786,17 +517,7 @@ QImage GLWidget::renderedImage()
 {
     if (!isValid())
         return QImage();
-    const QImage frame = grabFramebuffer();
-    if (frame.isNull())
-        return frame;
-    // The frame keeps the background's alpha of 0; the picture is in the colour channels.
-    QImage opaque = frame.convertToFormat(QImage::Format_ARGB32_Premultiplied).copy();
-    for (int y = 0; y < opaque.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(opaque.scanLine(y));
-        for (int x = 0; x < opaque.width(); ++x)
-            line[x] |= 0xff000000u;
-    }
-    return opaque.convertToFormat(QImage::Format_RGB32);
+    return Model::Rendering::SceneRenderer::opaqueImage(grabFramebuffer());
 }
 
 } // namespace Ui

@@ -1,0 +1,198 @@
+#include "BatchRunner.h"
+
+#include "ProgressLine.h"
+
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Persistence/DocumentReader.h"
+#include "Model/Persistence/DocumentWriter.h"
+#include "UI/BatchRun/ProcessListFile.h"
+#include "UI/BatchRun/ProcessListRun.h"
+#include "UI/BatchRun/ProcessTypes.h"
+#include "UI/BatchRun/StepRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThreadPool>
+#include <cstdio>
+
+namespace Batch {
+
+namespace {
+
+const char *const kMissingVolumeTitle = "Missing Cell Volume";
+const char *const kMissingVolumeText = "No cell volume was selected and a cell volume was not created. "
+                                       "The cell volume must be created before any other process.";
+
+QString stepLine(int index, const Ui::ProcessData &step, const QString &text)
+{
+    return QStringLiteral("Step %1: %2: %3").arg(index + 1).arg(Ui::processName(step.processType()), text);
+}
+
+// Why a file that the reader refused could not be read, as far as the file system tells.
+QString unreadableReason(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QStringLiteral("there is no such file");
+    if (file.isDir())
+        return QStringLiteral("it is a folder");
+    if (!file.isReadable())
+        return QStringLiteral("it cannot be read (permission denied)");
+    return QString();
+}
+
+} // namespace
+
+BatchRunner::BatchRunner(BatchOptions options) : options(std::move(options)) {}
+
+BatchRunner::~BatchRunner() = default;
+
+void BatchRunner::report(const QString &text)
+{
+    const QString line = QStringLiteral("voxfab-batch: ") + text;
+    if (progress) {
+        progress->print(stderr, line);
+    } else {
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        std::fputc('\n', stderr);
+    }
+}
+
+int BatchRunner::run()
+{
+    if (options.threads > 0)
+        QThreadPool::globalInstance()->setMaxThreadCount(options.threads);
+    if (!checkOutputPath() || !readDocument() || !readList())
+        return InputRefused;
+    const bool succeeded = runSteps();
+    const bool written = writeDocument();
+    return succeeded && written ? AllStepsSucceeded : StepFailed;
+}
+
+// Refused before any step runs, so that a long run does not end with nowhere to write.
+bool BatchRunner::checkOutputPath()
+{
+    const QFileInfo output(options.outputPath);
+    if (output.isDir()) {
+        report(QStringLiteral("The output %1 is a folder; give the name of a document to write.")
+                   .arg(options.outputPath));
+        return false;
+    }
+    if (!output.absoluteDir().exists()) {
+        report(QStringLiteral("The folder of the output %1 does not exist.").arg(options.outputPath));
+        return false;
+    }
+    return true;
+}
+
+bool BatchRunner::readDocument()
+{
+    if (options.documentPath.isEmpty())
+        return true;
+    using Model::Persistence::DocumentReader;
+    DocumentReader reader(model.scene(), model.documentArchive());
+    const DocumentReader::Outcome outcome = reader.read(options.documentPath);
+    for (const QString &warning : reader.warnings())
+        report(warning);
+    switch (outcome) {
+    case DocumentReader::Outcome::Read:
+        return true;
+    case DocumentReader::Outcome::NotOpened: {
+        const QString why = unreadableReason(options.documentPath);
+        report(QStringLiteral("Cannot open the document %1: %2.")
+                   .arg(options.documentPath, why.isEmpty() ? QStringLiteral("it cannot be opened") : why));
+        return false;
+    }
+    case DocumentReader::Outcome::Refused:
+        report(QStringLiteral("%1: %2: %3")
+                   .arg(QLatin1String(DocumentReader::kErrorTitle), options.documentPath, reader.error()));
+        return false;
+    }
+    return false;
+}
+
+bool BatchRunner::readList()
+{
+    Ui::ProcessListFile file;
+    file.setWarning([this](const QString &title, const QString &text) { report(title + QStringLiteral(": ") + text); });
+    if (file.read(options.listPath, steps))
+        return true;
+    const QString why = unreadableReason(options.listPath);
+    report(QStringLiteral("Cannot read the process list %1: %2.")
+               .arg(options.listPath, why.isEmpty() ? QStringLiteral("it is not a well-formed process list "
+                                                                     "(a \"Process-List\" XML file)")
+                                                    : why));
+    return false;
+}
+
+std::shared_ptr<Model::Automaton::TotalVolume> BatchRunner::firstVolume()
+{
+    for (const auto &object : model.scene().objects()) {
+        if (auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object))
+            return volume;
+    }
+    return nullptr;
+}
+
+QString BatchRunner::saveImage(const std::shared_ptr<Model::Automaton::TotalVolume> &volume, const QString &fileName)
+{
+    // The steps change the cells only; the surfaces follow when they are looked at.
+    if (volume)
+        volume->painter().rebuild();
+    return picture.save(model.scene(), fileName);
+}
+
+bool BatchRunner::runSteps()
+{
+    ProgressLine bar(stderr, steps.size());
+    progress = &bar;
+    Ui::ProcessListRun run(model, firstVolume());
+    run.setImageSaver([this, &run](const QString &fileName) { return saveImage(run.volume(), fileName); });
+    run.setStepReport([this, &bar](int index, int code, const QString &detail) {
+        const Ui::ProcessData &step = steps.at(index);
+        const bool succeeded = code == Ui::StepSucceeded;
+        const bool more = succeeded && index + 1 < steps.size();
+        bar.setProgress(succeeded ? index + 1 : index,
+                        more ? Ui::processName(steps.at(index + 1).processType()) : QString());
+        bar.print(stdout, stepLine(index, step, Ui::stepResultText(code)));
+        if (!succeeded && !detail.isEmpty())
+            report(stepLine(index, step, detail));
+    });
+    if (!steps.isEmpty()) {
+        bar.setProgress(0, Ui::processName(steps.first().processType()));
+        bar.redraw();
+    }
+
+    const Ui::ProcessListRun::Outcome outcome = run.run(steps);
+    bar.finish();
+    progress = nullptr;
+
+    // A run that never had a volume (no document volume, no "Create Substrate" first) is the
+    // dialog's "Missing Cell Volume" case, an empty list included.
+    if (outcome.missingVolume || !run.volume()) {
+        report(QStringLiteral("%1: %2").arg(QLatin1String(kMissingVolumeTitle), QLatin1String(kMissingVolumeText)));
+        return false;
+    }
+    return outcome.failedStep < 0;
+}
+
+bool BatchRunner::writeDocument()
+{
+    using Model::Persistence::DocumentWriter;
+    DocumentWriter writer(model.scene(), model.documentArchive());
+    switch (writer.write(options.outputPath)) {
+    case DocumentWriter::Outcome::Written:
+        return true;
+    case DocumentWriter::Outcome::NotOpened:
+        report(QStringLiteral("Cannot create the document %1.").arg(options.outputPath));
+        return false;
+    case DocumentWriter::Outcome::Failed:
+        report(QStringLiteral("%1: %2: %3")
+                   .arg(QLatin1String(DocumentWriter::kErrorTitle), options.outputPath,
+                        QLatin1String(DocumentWriter::kErrorText)));
+        return false;
+    }
+    return false;
+}
+
+} // namespace Batch

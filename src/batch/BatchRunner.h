@@ -1,0 +1,59 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "OffscreenPicture.h"
+
+#include "Core/ApplicationModel.h"
+#include "UI/BatchRun/ProcessData.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+namespace Model {
+namespace Automaton {
+class TotalVolume;
+}
+}
+
+namespace Batch {
+
+class ProgressLine;
+
+// One run of voxfab-batch: read the inputs, run the process list on the run volume with the
+// batch dialog's engine, write the whole scene. Runs on the thread of the application object,
+// which also owns the OpenGL context of "Save Image" steps. The catalogues must be loaded.
+class BatchRunner {
+public:
+    enum ExitStatus : int {
+        AllStepsSucceeded = 0,
+        StepFailed = 1,   // a step failed, or there was no cell volume for the steps
+        InputRefused = 2, // a usage error, or an input that could not be read
+    };
+
+    explicit BatchRunner(BatchOptions options);
+    ~BatchRunner();
+
+    // Everything, from reading to writing; the process's exit status.
+    int run();
+
+private:
+    bool checkOutputPath();
+    bool readDocument();
+    bool readList();
+    // The first cell volume of the scene, or none.
+    std::shared_ptr<Model::Automaton::TotalVolume> firstVolume();
+    // True when every step ran and succeeded.
+    bool runSteps();
+    bool writeDocument();
+    QString saveImage(const std::shared_ptr<Model::Automaton::TotalVolume> &volume, const QString &fileName);
+    void report(const QString &text);
+
+    BatchOptions options;
+    Core::ApplicationModel model;
+    QList<Ui::ProcessData> steps;
+    OffscreenPicture picture;
+    ProgressLine *progress = nullptr; // while the steps run
+};
+
+} // namespace Batch

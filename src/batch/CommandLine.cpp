@@ -1,0 +1,94 @@
+#include "CommandLine.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
+namespace Batch {
+
+namespace {
+
+const QString kListOption = QStringLiteral("list");
+const QString kOutputOption = QStringLiteral("output");
+const QString kDocumentOption = QStringLiteral("document");
+const QString kThreadsOption = QStringLiteral("threads");
+const QString kHelpOption = QStringLiteral("help");
+
+} // namespace
+
+QString CommandLine::synopsis()
+{
+    return QStringLiteral("Usage: voxfab-batch --list STEPS.plst --output OUT.vxf [--document IN.vxf] [--threads N]");
+}
+
+QString CommandLine::usage()
+{
+    return synopsis() + QStringLiteral(
+        "\n\n"
+        "Runs the steps of a process list on a cell volume, without a display, and writes the\n"
+        "whole scene as a document.\n"
+        "\n"
+        "  --list STEPS.plst   the process list to run\n"
+        "  --output OUT.vxf    the document to write; it is written after a failed step too,\n"
+        "                      with the steps that ran\n"
+        "  --document IN.vxf   a document to start from; the steps act on its first cell volume\n"
+        "                      (without it, the list must begin with \"Create Substrate\")\n"
+        "  --threads N         the most worker threads the process steps use (N >= 1)\n"
+        "  --help              print this text\n"
+        "\n"
+        "Each step prints \"Step N: NAME: RESULT\" on standard output. \"Save Image\" steps render\n"
+        "through an OpenGL context of the X display (run under xvfb-run when there is none).\n"
+        "\n"
+        "Exit status: 0 when every step succeeded; 1 when a step failed, there was no cell\n"
+        "volume or the output could not be written; 2 for a usage error or an input file that\n"
+        "cannot be read (nothing is written then).\n");
+}
+
+CommandLine CommandLine::parse(const QStringList &arguments)
+{
+    CommandLine result;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({
+        {kListOption, QString(), QStringLiteral("STEPS.plst")},
+        {kOutputOption, QString(), QStringLiteral("OUT.vxf")},
+        {kDocumentOption, QString(), QStringLiteral("IN.vxf")},
+        {kThreadsOption, QString(), QStringLiteral("N")},
+        {{QStringLiteral("h"), kHelpOption}, QString()},
+    });
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(kHelpOption)) {
+        result.helpRequested = true;
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        return result;
+    }
+
+    BatchOptions &options = result.options;
+    options.listPath = parser.value(kListOption);
+    options.outputPath = parser.value(kOutputOption);
+    options.documentPath = parser.value(kDocumentOption);
+    if (options.listPath.isEmpty())
+        result.error = QStringLiteral("No process list: give one with --list STEPS.plst.");
+    else if (options.outputPath.isEmpty())
+        result.error = QStringLiteral("No output document: give one with --output OUT.vxf.");
+    else if (parser.isSet(kDocumentOption) && options.documentPath.isEmpty())
+        result.error = QStringLiteral("--document needs a file name.");
+    if (!result.error.isEmpty() || !parser.isSet(kThreadsOption))
+        return result;
+
+    bool isNumber = false;
+    const int threads = parser.value(kThreadsOption).toInt(&isNumber);
+    if (!isNumber || threads < 1)
+        result.error = QStringLiteral("--threads needs a whole number of at least 1, not '%1'.")
+                           .arg(parser.value(kThreadsOption));
+    else
+        options.threads = threads;
+    return result;
+}
+
+} // namespace Batch

@@ -1,0 +1,265 @@
+// voxfab-batch run as a separate program: the cells of the documents it writes, its step lines,
+// its exit statuses, and what it leaves behind when it refuses to run.
+
+#include "BatchProgram.h"
+#include "batch/BatchTestSupport.h"
+
+#include "UI/BatchRun/ProcessListFile.h"
+#include "UI/BatchRun/StepRunner.h"
+
+#include <QColor>
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace BlackBox;
+using BatchTest::boxSubstrate;
+using BatchTest::deposition;
+using BatchTest::etching;
+using BatchTest::kAluminium;
+using BatchTest::kOxide;
+using BatchTest::kSilicon;
+using Model::Automaton::TotalVolume;
+
+namespace {
+
+const QString kSucceeded = QStringLiteral("No error, process was run successfully.");
+const QString kMissingVolumeText = QStringLiteral("No cell volume was selected and a cell volume was not created. "
+                                                  "The cell volume must be created before any other process.");
+
+constexpr uint32_t kSide = 16;           // cells
+constexpr uint32_t kHeight = 16;         // cells
+constexpr uint32_t kSubstrateHeight = 6; // cells
+constexpr double kFilm = 3.0;            // cell edges
+constexpr double kEtch = 1.0;
+
+QList<Ui::ProcessData> substrateDepositEtch()
+{
+    return {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
+            deposition(kOxide, kFilm, Ui::CvdType), etching(kOxide, kEtch)};
+}
+
+QStringList succeededLines(const QStringList &names)
+{
+    QStringList lines;
+    for (int i = 0; i < names.size(); ++i)
+        lines << QStringLiteral("Step %1: %2: %3").arg(i + 1).arg(names[i], kSucceeded);
+    return lines;
+}
+
+struct BatchProgramTest : ::testing::Test {
+    BatchProgram program;
+    const QString output = program.path(QStringLiteral("out.vxf"));
+};
+
+} // namespace
+
+// --- Runs that succeed
+
+TEST_F(BatchProgramTest, SubstrateCvdAndEtchingGiveTheCellsOfTheBatchEngine)
+{
+    const QList<Ui::ProcessData> steps = substrateDepositEtch();
+    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
+
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    EXPECT_EQ(outcome.stdoutLines, succeededLines({"Create Substrate", "CVD", "Isotropic etching"}));
+    bool read = false;
+    const QList<VolumeCells> volumes = BatchProgram::readDocument(output, &read);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(volumes.size(), 1);
+    EXPECT_EQ(volumes[0], runInProcess(steps));
+    // Away from the edges a column is the substrate under what is left of the film.
+    const VolumeCells &cells = volumes[0];
+    EXPECT_EQ(cells.countInColumn(kSide / 2, kSide / 2, kSilicon), kSubstrateHeight);
+    EXPECT_EQ(cells.countInColumn(kSide / 2, kSide / 2, kOxide), uint32_t(kFilm - kEtch));
+    EXPECT_EQ(cells.at(kSide / 2, kSide / 2, kSubstrateHeight), kOxide);
+}
+
+TEST_F(BatchProgramTest, ThreadCountDoesNotChangeTheDocument)
+{
+    const QString list = program.writeList("steps.plst", substrateDepositEtch());
+    const QString one = program.path("one.vxf");
+    const QString three = program.path("three.vxf");
+    ASSERT_EQ(program.run({"--list", list, "--output", one, "--threads", "1"}).exitCode, 0);
+    ASSERT_EQ(program.run({"--list", list, "--output", three, "--threads", "3"}).exitCode, 0);
+
+    EXPECT_EQ(BatchProgram::readDocument(one), BatchProgram::readDocument(three));
+    EXPECT_TRUE(readFile(one) == readFile(three)) << "the writer is deterministic: the files should be equal";
+}
+
+TEST_F(BatchProgramTest, DocumentStepsActOnItsFirstVolumeAndKeepTheOthers)
+{
+    auto first = BatchTest::flatVolume(kSide, kSide, kHeight, kSubstrateHeight, kSilicon);
+    auto second = BatchTest::flatVolume(8, 8, 8, 8, kAluminium);
+    const VolumeCells secondBefore = cellsOf(*second);
+    const QString input = program.writeDocument("in.vxf", {first, second});
+    const QByteArray inputBytes = readFile(input);
+    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Ui::CvdType)});
+
+    const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
+
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    EXPECT_EQ(outcome.stdoutLines, succeededLines({"CVD"}));
+    const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
+    ASSERT_EQ(volumes.size(), 2);
+    EXPECT_EQ(volumes[0].countInColumn(kSide / 2, kSide / 2, kOxide), uint32_t(kFilm));
+    EXPECT_EQ(volumes[1], secondBefore);
+    EXPECT_EQ(readFile(input), inputBytes) << "the input document must stay as it was";
+}
+
+TEST_F(BatchProgramTest, OldFormatListIsUpdatedWithAWarningAndRuns)
+{
+    // An old list: version 0 and the material ids under their old name.
+    const QString current = program.writeList("current.plst", substrateDepositEtch());
+    QByteArray old = readFile(current);
+    old.replace("version=\"1\"", "version=\"0\"").replace("\"Material_Id\"", "\"MaterialId\"");
+    ASSERT_TRUE(writeFile(program.path("old.plst"), old));
+
+    const Outcome outcome = program.run({"--list", program.path("old.plst"), "--output", output});
+
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(Ui::ProcessListFile::kUpdatedListTitle)));
+    EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(Ui::ProcessListFile::kUpdatedListText)));
+    EXPECT_EQ(BatchProgram::readDocument(output).value(0), runInProcess(substrateDepositEtch()));
+}
+
+// --- Runs that stop
+
+TEST_F(BatchProgramTest, FailingStepStopsTheRunAndTheDocumentKeepsTheStepsBeforeIt)
+{
+    QList<Ui::ProcessData> steps = substrateDepositEtch();
+    steps[2] = BatchTest::without(steps[2], "Material_Id");
+    steps << deposition(kOxide, kFilm, Ui::CvdType);
+
+    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
+
+    EXPECT_EQ(outcome.exitCode, 1);
+    QStringList expected = succeededLines({"Create Substrate", "CVD"});
+    expected << QStringLiteral("Step 3: Isotropic etching: ") + Ui::stepResultText(Ui::StepMissingParameter);
+    EXPECT_EQ(outcome.stdoutLines, expected);
+    EXPECT_EQ(BatchProgram::readDocument(output).value(0), runInProcess(steps.mid(0, 2)));
+}
+
+TEST_F(BatchProgramTest, WithoutAVolumeNoStepRunsAndTheMissingVolumeTextIsPrinted)
+{
+    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Ui::CvdType)});
+    const Outcome outcome = program.run({"--list", list, "--output", output});
+
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.stdoutLines.isEmpty()) << outcome.stdoutLines.join('\n').toStdString();
+    EXPECT_TRUE(outcome.stderrText.contains(kMissingVolumeText)) << outcome.stderrText.toStdString();
+}
+
+// --- Refusals: exit status 2, a message, and no document written
+
+TEST_F(BatchProgramTest, UsageErrorsAreRefusedBeforeAnythingIsWritten)
+{
+    const QString list = program.writeList("steps.plst", substrateDepositEtch());
+    const QList<QStringList> wrongLines = {
+        {"--output", output},
+        {"--list", list},
+        {"--list", list, "--output", output, "--frobnicate"},
+        {"--list", list, "--output", output, "--threads", "0"},
+        {"--list", list, "--output", output, "--threads", "abc"},
+        {"--list", list, "--output", output, "--threads"},
+        {"--list", list, "--output", output, "extra"},
+    };
+    for (const QStringList &arguments : wrongLines) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const Outcome outcome = program.run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_TRUE(outcome.stderrText.contains("Usage: voxfab-batch")) << outcome.stderrText.toStdString();
+        EXPECT_TRUE(outcome.stdoutLines.isEmpty());
+        EXPECT_FALSE(QFile::exists(output));
+    }
+
+    const Outcome help = program.run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.stdoutLines.join('\n').contains("--threads N"));
+}
+
+TEST_F(BatchProgramTest, UnreadableInputsAreRefusedWithTheirNameAndNothingIsWritten)
+{
+    const QString list = program.writeList("steps.plst", substrateDepositEtch());
+    const QByteArray listText = readFile(list);
+    writeFile(program.path("truncated.plst"), listText.left(listText.size() / 2));
+    writeFile(program.path("wrong-root.plst"), "<?xml version=\"1.0\"?>\n<Document><Header version=\"1\"/></Document>\n");
+    writeFile(program.path("not-a-document.vxf"), "<Process-List version=\"1\"/>\n");
+    program.writeDocument("whole.vxf", {BatchTest::flatVolume(4, 4, 4, 2)});
+    const QByteArray documentText = readFile(program.path("whole.vxf"));
+    writeFile(program.path("truncated.vxf"), documentText.left(documentText.size() - 40));
+
+    const struct {
+        QString culprit;
+        QStringList arguments;
+    } cases[] = {
+        {program.path("missing.plst"), {"--list", program.path("missing.plst")}},
+        {program.path("truncated.plst"), {"--list", program.path("truncated.plst")}},
+        {program.path("wrong-root.plst"), {"--list", program.path("wrong-root.plst")}},
+        {program.path("missing.vxf"), {"--list", list, "--document", program.path("missing.vxf")}},
+        {program.path("not-a-document.vxf"), {"--list", list, "--document", program.path("not-a-document.vxf")}},
+        {program.path("truncated.vxf"), {"--list", list, "--document", program.path("truncated.vxf")}},
+        {program.path("no-such-folder/out.vxf"), {"--list", list, "--output", program.path("no-such-folder/out.vxf")}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.culprit.toStdString());
+        QStringList arguments = c.arguments;
+        if (!arguments.contains("--output"))
+            arguments << "--output" << output;
+        const Outcome outcome = program.run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2);
+        EXPECT_TRUE(outcome.stderrText.contains(c.culprit)) << outcome.stderrText.toStdString();
+        EXPECT_TRUE(outcome.stdoutLines.isEmpty()) << "no step may run";
+        EXPECT_FALSE(QFile::exists(output));
+    }
+}
+
+// --- "Save Image"
+
+struct SaveImageTest : BatchProgramTest {
+    QList<Ui::ProcessData> substrateAndImage(const QString &image)
+    {
+        return {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon), BatchTest::saveImage(image)};
+    }
+};
+
+TEST_F(SaveImageTest, SavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "\"Save Image\" needs an X display; run the tests under xvfb-run";
+    const QString image = program.path("view.png");
+    const QList<Ui::ProcessData> steps{boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
+                                       deposition(kOxide, kFilm, Ui::CvdType), BatchTest::saveImage(image)};
+    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
+
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    EXPECT_EQ(outcome.stdoutLines, succeededLines({"Create Substrate", "CVD", "Save Image"}));
+    const QImage picture(image, "PNG");
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(640, 480)) << "the size of a fresh view";
+    // The background is black and the axes pure red, green and blue. The oxide film that covers
+    // the volume after the CVD step is a light blue: lit, its faces keep some red and more blue.
+    int oxide = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            oxide += c.red() > 0 && c.blue() > c.red() ? 1 : 0;
+        }
+    EXPECT_GT(oxide, 100);
+}
+
+TEST_F(SaveImageTest, WithoutADisplayTheStepFailsWithItsReason)
+{
+    const QString image = program.path("view.png");
+    QProcessEnvironment environment = program.environment();
+    environment.remove("DISPLAY");
+    const Outcome outcome = program.run(
+        {"--list", program.writeList("steps.plst", substrateAndImage(image)), "--output", output}, environment);
+
+    EXPECT_EQ(outcome.exitCode, 1);
+    ASSERT_EQ(outcome.stdoutLines.size(), 2);
+    EXPECT_EQ(outcome.stdoutLines[1], "Step 2: Save Image: " + Ui::stepResultText(Ui::StepInvalidParameter));
+    EXPECT_TRUE(outcome.stderrText.contains("Step 2: Save Image: no OpenGL context")) << outcome.stderrText.toStdString();
+    EXPECT_FALSE(QFile::exists(image));
+    EXPECT_EQ(BatchProgram::readDocument(output).size(), 1) << "the substrate is kept";
+}
