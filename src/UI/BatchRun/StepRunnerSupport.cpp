@@ -26,28 +26,29 @@ void RequiredParameters::refuse(const QString &name, const QString &why)
     invalidNames << (why.isEmpty() ? name : name + QStringLiteral(" (") + why + QLatin1Char(')'));
 }
 
-uint32_t RequiredParameters::toUInt(const QString &name)
+// Reads a required parameter with one of QVariant's checked conversions; a value that does not
+// convert is noted as invalid and reads as zero.
+template <typename T>
+T RequiredParameters::converted(const QString &name, T (QVariant::*convert)(bool *) const)
 {
     const QVariant value = required(name);
     if (!value.isValid())
-        return 0;
+        return T(0);
     bool ok = false;
-    const uint32_t converted = value.toUInt(&ok);
+    const T result = (value.*convert)(&ok);
     if (!ok)
         invalid(name);
-    return ok ? converted : 0;
+    return ok ? result : T(0);
+}
+
+uint32_t RequiredParameters::toUInt(const QString &name)
+{
+    return converted<uint32_t>(name, &QVariant::toUInt);
 }
 
 int RequiredParameters::toInt(const QString &name)
 {
-    const QVariant value = required(name);
-    if (!value.isValid())
-        return 0;
-    bool ok = false;
-    const int converted = value.toInt(&ok);
-    if (!ok)
-        invalid(name);
-    return ok ? converted : 0;
+    return converted<int>(name, &QVariant::toInt);
 }
 
 bool RequiredParameters::toBool(const QString &name)
@@ -57,26 +58,12 @@ bool RequiredParameters::toBool(const QString &name)
 
 float RequiredParameters::toFloat(const QString &name)
 {
-    const QVariant value = required(name);
-    if (!value.isValid())
-        return 0.0f;
-    bool ok = false;
-    const float converted = value.toFloat(&ok);
-    if (!ok)
-        invalid(name);
-    return ok ? converted : 0.0f;
+    return converted<float>(name, &QVariant::toFloat);
 }
 
 double RequiredParameters::toDouble(const QString &name)
 {
-    const QVariant value = required(name);
-    if (!value.isValid())
-        return 0.0;
-    bool ok = false;
-    const double converted = value.toDouble(&ok);
-    if (!ok)
-        invalid(name);
-    return ok ? converted : 0.0;
+    return converted<double>(name, &QVariant::toDouble);
 }
 
 float RequiredParameters::toLength(const QString &name)

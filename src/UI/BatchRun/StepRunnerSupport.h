@@ -54,6 +54,8 @@ public:
 private:
     // The value, or an invalid variant after noting the name as missing.
     QVariant required(const QString &name);
+    template <typename T>
+    T converted(const QString &name, T (QVariant::*convert)(bool *) const);
     void invalid(const QString &name);
 
     const ProcessData &step;
