@@ -1,8 +1,8 @@
 // Saving and opening a document holding one 256 × 256 × 128 volume: a silicon slab (z below 96)
 // under a 16-cell oxide film, with a closed spherical cavity of radius 45 in the slab. Writing,
 // and reading with the surface rebuild that opening a document does, beside one streaming pass
-// over the cells and the XML tokenizer's own floor. Reading should take at most twice as long
-// as writing.
+// over the cells and the cost of tokenizing the ids as XML text. Reading should take at most
+// twice as long as writing.
 
 #include "BenchSupport.h"
 
@@ -112,8 +112,9 @@ void BM_ReadDocument(benchmark::State &state)
     setRates(state);
 }
 
-// The floor the XML stream reader sets: the same file tokenized, the "State" text only counted,
-// nothing parsed and no surface rebuilt.
+// What the "State" text would cost if the XML stream reader tokenized it, as reading once did
+// (it now parses the ids from the file's bytes): the same file tokenized, the text only
+// counted, nothing parsed and no surface rebuilt.
 void BM_TokenizeOnly(benchmark::State &state)
 {
     Fixture &f = fixture();

@@ -3,7 +3,9 @@
 #include <QLocale>
 #include <QSysInfo>
 #include <algorithm>
+#include <cstdint>
 #include <limits>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace Model {
@@ -21,6 +23,26 @@ uint64_t physicalMemoryBytes()
     return uint64_t(pages) * uint64_t(pageSize);
 }
 
+// Fresh memory is faulted in page by page when the cells are first written, and with 4 KiB
+// pages that first touch costs more than every later pass over a large volume (opening a
+// document spent most of its time there). Huge pages cut the faults 512-fold.
+void adviseHugePages(const void *data, size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pageSize <= 0)
+        return;
+    const uintptr_t page = uintptr_t(pageSize);
+    const uintptr_t begin = (uintptr_t(data) + page - 1) & ~(page - 1);
+    const uintptr_t end = uintptr_t(data) + bytes;
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 } // namespace
 
 TotalVolume::TotalVolume(uint32_t sizeX, uint32_t sizeY, uint32_t sizeZ,
@@ -31,6 +53,8 @@ TotalVolume::TotalVolume(uint32_t sizeX, uint32_t sizeY, uint32_t sizeZ,
       originPoint(origin), volumePainter(*this)
 {
     const size_t count = size_t(sizeX) * sizeY * sizeZ;
+    cells.reserve(count);
+    adviseHugePages(cells.data(), count * sizeof(Cell));
     cells.resize(count);
     const size_t given = std::min(count, materials.size());
     for (size_t i = 0; i < given; ++i)

@@ -100,7 +100,7 @@ GridBox gridBoxOf(const TotalVolume &volume, const TotalVolumePainter::CutBox &l
 }
 
 QuadFace cellFace(uint32_t x, uint32_t y, uint32_t z, int k, const std::array<float, 3> &cellSize,
-                  const Rgba &color, uint32_t materialId)
+                  const Rgba &color, uint32_t materialId, uint32_t serial)
 {
     std::array<Geometry::Point3f, 4> corners;
     for (int j = 0; j < 4; ++j) {
@@ -108,7 +108,7 @@ QuadFace cellFace(uint32_t x, uint32_t y, uint32_t z, int k, const std::array<fl
         corners[j] = {float(x + uint32_t(v[0])) * cellSize[0], float(y + uint32_t(v[1])) * cellSize[1],
                       float(z + uint32_t(v[2])) * cellSize[2]};
     }
-    return QuadFace(corners, k, color, materialId);
+    return QuadFace(corners, k, color, materialId, serial);
 }
 
 // How each cell of the cut box takes part in the face rules, one byte per cell. A border of
@@ -311,9 +311,18 @@ void forEachShowingCell(const GridBox &box, const CellParts &parts, Util::Slab s
         }
 }
 
+// The number of bits set in each six-bit face mask: without a popcount instruction in the
+// target set, __builtin_popcount is a library call per cell.
+constexpr std::array<uint8_t, 1u << Geometry::kFaceCount> kFacesInMask = [] {
+    std::array<uint8_t, 1u << Geometry::kFaceCount> counts{};
+    for (unsigned mask = 1; mask < counts.size(); ++mask)
+        counts[mask] = uint8_t(counts[mask >> 1] + (mask & 1u));
+    return counts;
+}();
+
 size_t faceCount(unsigned visible)
 {
-    return size_t(__builtin_popcount(visible));
+    return kFacesInMask[visible];
 }
 
 } // namespace
@@ -443,6 +452,9 @@ void TotalVolumePainter::regenerateFaces()
         // Every face is overwritten below; resizing only initialises what the lists gain.
         opaque.resize(opaqueStart.back());
         translucent.resize(translucentStart.back());
+        // Opaque faces are numbered first, then translucent ones, each in list order.
+        const uint32_t firstSerial = QuadFace::takeSerials(uint32_t(opaque.size() + translucent.size()));
+        const uint32_t firstTranslucentSerial = firstSerial + uint32_t(opaque.size());
         Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
             QuadFace *nextOpaque = opaque.data() + opaqueStart[i];
             QuadFace *nextTranslucent = translucent.data() + translucentStart[i];
@@ -450,10 +462,15 @@ void TotalVolumePainter::regenerateFaces()
             auto write = [&](uint32_t x, uint32_t y, uint32_t z, CellPart part, unsigned visible) {
                 const uint32_t material = cells[box.cellIndex(x, y, z)].material();
                 const Rgba &color = colorOf(material);
-                QuadFace *&next = part == kOpaquePart ? nextOpaque : nextTranslucent;
+                const bool isOpaque = part == kOpaquePart;
+                QuadFace *&next = isOpaque ? nextOpaque : nextTranslucent;
+                const QuadFace *list = isOpaque ? opaque.data() : translucent.data();
+                const uint32_t serialBase = isOpaque ? firstSerial : firstTranslucentSerial;
                 for (int k = 0; k < Geometry::kFaceCount; ++k)
-                    if (visible & (1u << k))
-                        *next++ = cellFace(x, y, z, k, box.cellSize, color, material);
+                    if (visible & (1u << k)) {
+                        const uint32_t serial = serialBase + uint32_t(next - list);
+                        *next++ = cellFace(x, y, z, k, box.cellSize, color, material, serial);
+                    }
             };
             forEachShowingCell(box, parts, slab, write);
         });
@@ -492,11 +509,14 @@ void TotalVolumePainter::regenerateEmptyVoxelFaces()
     });
     std::partial_sum(start.begin(), start.end(), start.begin());
     emptyVoxels.resize(start.back());
+    const uint32_t firstSerial = QuadFace::takeSerials(uint32_t(emptyVoxels.size()));
     Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
         QuadFace *next = emptyVoxels.data() + start[i];
         forEachEmptyCell(cells, slab, [&](uint32_t x, uint32_t y, uint32_t z) {
-            for (int k = 0; k < Geometry::kFaceCount; ++k)
-                *next++ = cellFace(x, y, z, k, box.cellSize, kEmptyVoxelOutlineColor, 0);
+            for (int k = 0; k < Geometry::kFaceCount; ++k) {
+                const uint32_t serial = firstSerial + uint32_t(next - emptyVoxels.data());
+                *next++ = cellFace(x, y, z, k, box.cellSize, kEmptyVoxelOutlineColor, 0, serial);
+            }
         });
     });
     owner.unlockCells();

@@ -11,13 +11,13 @@ std::atomic<uint32_t> nextSerial{0};
 }
 
 QuadFace::QuadFace(const std::array<Point3f, 4> &vertices, int normalIndex, const Rgba &color, uint32_t materialId)
-    : vertices(vertices),
-      color(color),
-      outlineColor(color),
-      normalIndex(uint8_t(normalIndex)),
-      materialId(materialId),
-      serial(nextSerial.fetch_add(1, std::memory_order_relaxed))
+    : QuadFace(vertices, normalIndex, color, materialId, takeSerials(1))
 {
+}
+
+uint32_t QuadFace::takeSerials(uint32_t count)
+{
+    return nextSerial.fetch_add(count, std::memory_order_relaxed);
 }
 
 std::ostream &operator<<(std::ostream &out, const QuadFace &face)

@@ -18,6 +18,21 @@ struct QuadFace {
     QuadFace() = default;
     // Stamps the face with the next serial.
     QuadFace(const std::array<Point3f, 4> &vertices, int normalIndex, const Rgba &color, uint32_t materialId);
+    QuadFace(const std::array<Point3f, 4> &vertices, int normalIndex, const Rgba &color, uint32_t materialId,
+             uint32_t serial)
+        : vertices(vertices),
+          color(color),
+          outlineColor(color),
+          normalIndex(uint8_t(normalIndex)),
+          materialId(materialId),
+          serial(serial)
+    {
+    }
+
+    // Reserves `count` consecutive serials of the process-wide counter and returns the first.
+    // A list builder takes one block per build and numbers its faces from it: one shared
+    // counter bumped per face would bounce its cache line between the builder's threads.
+    static uint32_t takeSerials(uint32_t count);
 
     const float *normal() const { return kFaceNormals[normalIndex]; }
 
@@ -26,7 +41,7 @@ struct QuadFace {
     Rgba outlineColor{};
     uint8_t normalIndex = 0;
     uint32_t materialId = 0;
-    // From a process-wide counter incremented by every face constructed; not relied on to be unique.
+    // From a process-wide counter (see takeSerials); not relied on to be unique.
     uint32_t serial = 0;
 };
 

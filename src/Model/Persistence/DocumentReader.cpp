@@ -8,14 +8,21 @@
 #include "Model/Persistence/MaterialConflict.h"
 #include "Model/Persistence/MaterialIdMap.h"
 #include "Model/Persistence/ObjectArchiver.h"
+#include "Model/Persistence/TotalVolumeArchiver.h"
 #include "Model/Scene.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFile>
 #include <QXmlStreamReader>
 
 namespace Model {
 namespace Persistence {
+
+namespace {
+// Bytes: well within the 2 GiB a byte array can hold.
+constexpr qint64 kLargestLiftedDocument = qint64(1) << 30;
+} // namespace
 
 void DocumentReader::reconcileMaterial(const Materials::Material &loaded, MaterialIdMap &map)
 {
@@ -46,7 +53,23 @@ DocumentReader::Outcome DocumentReader::read(const QString &path)
         why = text;
         return Outcome::Refused;
     };
-    QXmlStreamReader reader(&file);
+    // Reading the whole file first lets the cell ids bypass the XML tokenizer (see
+    // TotalVolumeArchiver::liftStates); the device's text mode still applies to every byte.
+    // Only the volume archiver knows lifted texts; another one registered for volumes, or a
+    // file too large for one byte array, gets the document streamed as it stands.
+    TotalVolumeArchiver::LiftedStates lifted;
+    QBuffer structure;
+    QXmlStreamReader reader;
+    const bool volumesLift =
+        dynamic_cast<TotalVolumeArchiver *>(archive.archiver(TotalVolumeArchiver::kObjectType).get()) != nullptr;
+    if (volumesLift && file.size() <= kLargestLiftedDocument) {
+        lifted = TotalVolumeArchiver::liftStates(file.readAll());
+        structure.setData(lifted.structure);
+        structure.open(QIODevice::ReadOnly);
+        reader.setDevice(&structure);
+    } else {
+        reader.setDevice(&file);
+    }
     if (!reader.readNextStartElement() || reader.name() != QLatin1String("Document"))
         return refuse(QStringLiteral("The file is not a Voxfab document: it does not begin with a "
                                      "\"Document\" element."));
@@ -73,10 +96,15 @@ DocumentReader::Outcome DocumentReader::read(const QString &path)
                 reader.skipCurrentElement();
                 continue;
             }
+            auto *volumes = dynamic_cast<TotalVolumeArchiver *>(archiver.get());
+            if (volumes && !lifted.texts.empty())
+                volumes->setLiftedStates(&lifted);
             archiver->setReader(&reader);
             archiver->setMaterialIdMap(&map);
             auto object = archiver->read();
             archiver->setReader(nullptr);
+            if (volumes)
+                volumes->setLiftedStates(nullptr);
             if (!object)
                 return refuse(archiver->readError());
             objects << object;

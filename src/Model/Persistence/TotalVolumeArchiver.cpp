@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace Model {
@@ -72,6 +73,111 @@ private:
     uint32_t lastLoaded = 0;
     uint32_t lastMapped = 0;
 };
+
+// The ids of a "State" text as it arrives, a character at a time and possibly in pieces:
+// digits build the current id, a blank ends it. Cells beyond the volume are counted, not
+// stored, so that the refusal can say how many ids the text held.
+class StateParser {
+public:
+    StateParser(Automaton::Cell *cells, uint32_t cellCount, const MaterialIdMap *map)
+        : cells(cells), cellCount(cellCount), translate(map)
+    {
+    }
+
+    // False, with `error` set, when the id outgrows 32 bits.
+    bool digit(unsigned digit, QString &error)
+    {
+        value = value * 10 + digit;
+        inNumber = true;
+        if (value <= std::numeric_limits<uint32_t>::max())
+            return true;
+        error = QStringLiteral("The \"State\" of a cell volume holds a material id larger than "
+                               "%1.").arg(std::numeric_limits<uint32_t>::max());
+        return false;
+    }
+    void blank()
+    {
+        if (inNumber)
+            store();
+    }
+    uint64_t idsSoFar() const { return stored; }
+    // Ends the text; false, with `error` set, unless it held exactly one id per cell.
+    bool finish(QString &error)
+    {
+        blank();
+        if (stored == cellCount)
+            return true;
+        error = QStringLiteral("The \"State\" of a cell volume holds %1 material ids, but the volume has %2 cells.")
+                    .arg(stored).arg(cellCount);
+        return false;
+    }
+
+private:
+    void store()
+    {
+        if (stored < cellCount)
+            cells[stored].setMaterial(translate(uint32_t(value)));
+        ++stored;
+        value = 0;
+        inNumber = false;
+    }
+
+    Automaton::Cell *cells;
+    uint64_t cellCount;
+    IdTranslator translate;
+    uint64_t stored = 0;
+    uint64_t value = 0;
+    bool inNumber = false;
+};
+
+bool isDigit(char c)
+{
+    return unsigned(c) - unsigned('0') <= 9;
+}
+
+// Whether a State text may be lifted out of a document: digits and blanks only. Anything else
+// stays with the XML reader, which then refuses or decodes it exactly as it always has.
+bool isLiftable(char c)
+{
+    return isDigit(c) || c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// Whether the "<State>" at `start` directly follows the start tag of a cell volume's "Object":
+// other elements named State belong to other readers, which must find them as they are.
+bool opensVolumeState(const QByteArray &document, int start)
+{
+    static const QByteArray objectTag("<Object");
+    int tagEnd = start;
+    while (tagEnd > 0 && isBlank(ushort(uchar(document[tagEnd - 1]))))
+        --tagEnd;
+    if (tagEnd < 2 || document[tagEnd - 1] != '>' || document[tagEnd - 2] == '/')
+        return false;
+    const int tagStart = document.lastIndexOf('<', tagEnd - 1);
+    if (tagStart < 0)
+        return false;
+    const QByteArray tag = document.mid(tagStart, tagEnd - tagStart);
+    return tag.startsWith(objectTag) && isBlank(ushort(uchar(tag[objectTag.size()])))
+           && (tag.contains("object-type=\"1\"") || tag.contains("object-type='1'"));
+}
+
+bool declaresOtherEncodingThanUtf8(const QByteArray &document)
+{
+    if (!document.startsWith("<?xml"))
+        return false;
+    const int declarationEnd = document.indexOf("?>");
+    if (declarationEnd < 0)
+        return true;
+    const QByteArray declaration = document.left(declarationEnd);
+    const int key = declaration.indexOf("encoding");
+    if (key < 0)
+        return false;
+    const int quote = declaration.indexOf('=', key);
+    if (quote < 0)
+        return true;
+    const QByteArray value = declaration.mid(quote + 1).trimmed();
+    return !(value.startsWith("\"UTF-8\"") || value.startsWith("'UTF-8'") || value.startsWith("\"utf-8\"")
+             || value.startsWith("'utf-8'"));
+}
 
 } // namespace
 
@@ -167,7 +273,9 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
         uint32_t(sizes[0]), uint32_t(sizes[1]), uint32_t(sizes[2]), cellSizes[0], cellSizes[1], cellSizes[2],
         Util::Vector3D(), std::vector<uint32_t>());
     Automaton::Cell *cells = volume->lockCells();
-    const bool stateRead = readState(cells, volume->cellCount());
+    const std::pair<int, int> *text = liftedText();
+    const bool stateRead = text ? readLiftedState(*text, cells, volume->cellCount())
+                                : readState(cells, volume->cellCount());
     volume->unlockCells();
     if (!stateRead)
         return nullptr;
@@ -190,22 +298,79 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
     return volume;
 }
 
+TotalVolumeArchiver::LiftedStates TotalVolumeArchiver::liftStates(const QByteArray &document)
+{
+    static const QByteArray open("<State>");
+    static const QByteArray close("</State>");
+    LiftedStates lifted;
+    lifted.document = document;
+    if (document.contains(kLiftedAttribute) || declaresOtherEncodingThanUtf8(document)) {
+        lifted.structure = document;
+        return lifted;
+    }
+    const char *bytes = document.constData();
+    const int size = document.size();
+    int copied = 0;
+    for (int start = document.indexOf(open); start >= 0; start = document.indexOf(open, start + 1)) {
+        if (!opensVolumeState(document, start))
+            continue;
+        const int textBegin = start + open.size();
+        int textEnd = textBegin;
+        while (textEnd < size && isLiftable(bytes[textEnd]))
+            ++textEnd;
+        if (size - textEnd < close.size() || std::memcmp(bytes + textEnd, close.constData(), size_t(close.size())) != 0)
+            continue;
+        lifted.structure.append(bytes + copied, start - copied);
+        lifted.structure.append("<State ").append(kLiftedAttribute).append("=\"");
+        lifted.structure.append(QByteArray::number(qulonglong(lifted.texts.size()))).append("\">");
+        for (int i = textBegin; i < textEnd; ++i)
+            if (bytes[i] == '\n' || bytes[i] == '\r')
+                lifted.structure.append(bytes[i]);
+        lifted.texts.emplace_back(textBegin, textEnd);
+        copied = textEnd;
+        start = textEnd;
+    }
+    if (copied == 0)
+        lifted.structure = document;
+    else
+        lifted.structure.append(bytes + copied, size - copied);
+    return lifted;
+}
+
+const std::pair<int, int> *TotalVolumeArchiver::liftedText() const
+{
+    if (!lifted)
+        return nullptr;
+    bool ok = false;
+    const qulonglong index = reader->attributes().value(QLatin1String(kLiftedAttribute)).toULongLong(&ok);
+    return ok && index < lifted->texts.size() ? &lifted->texts[size_t(index)] : nullptr;
+}
+
+// The lifted text holds digits and blanks only, so only the id count and the id size can be
+// wrong; the element itself keeps nothing but the text's line breaks, which are skipped.
+bool TotalVolumeArchiver::readLiftedState(const std::pair<int, int> &text, Automaton::Cell *cells,
+                                          uint32_t cellCount)
+{
+    StateParser parser(cells, cellCount, idMap);
+    const char *c = lifted->document.constData() + text.first;
+    const char *end = lifted->document.constData() + text.second;
+    for (; c != end; ++c) {
+        if (isDigit(*c)) {
+            if (!parser.digit(unsigned(*c - '0'), error))
+                return false;
+        } else {
+            parser.blank();
+        }
+    }
+    reader->skipCurrentElement();
+    return parser.finish(error);
+}
+
 // Parses the State text in one pass over the characters the reader hands out, digits straight
 // into numbers; a number may be split between two character tokens.
 bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
 {
-    IdTranslator translate(idMap);
-    uint64_t stored = 0;
-    uint64_t value = 0;
-    bool inNumber = false;
-    auto store = [&] {
-        if (stored < cellCount)
-            cells[stored].setMaterial(translate(uint32_t(value)));
-        ++stored;
-        value = 0;
-        inNumber = false;
-    };
-
+    StateParser parser(cells, cellCount, idMap);
     bool ended = false;
     while (!ended && !reader->atEnd()) {
         switch (reader->readNext()) {
@@ -217,20 +382,14 @@ bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
                 const ushort u = c->unicode();
                 const unsigned digit = unsigned(u) - unsigned('0');
                 if (digit <= 9) {
-                    value = value * 10 + digit;
-                    if (value > std::numeric_limits<uint32_t>::max()) {
-                        error = QStringLiteral("The \"State\" of a cell volume holds a material id larger than "
-                                               "%1.").arg(std::numeric_limits<uint32_t>::max());
+                    if (!parser.digit(digit, error))
                         return false;
-                    }
-                    inNumber = true;
                 } else if (isBlank(u)) {
-                    if (inNumber)
-                        store();
+                    parser.blank();
                 } else {
                     error = QStringLiteral("The \"State\" of a cell volume holds \"%1\" after %2 material ids; "
                                            "only material ids and spaces belong there.")
-                                .arg(QString(*c)).arg(stored);
+                                .arg(QString(*c)).arg(parser.idsSoFar());
                     return false;
                 }
             }
@@ -252,14 +411,7 @@ bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
                     .arg(reader->errorString());
         return false;
     }
-    if (inNumber)
-        store();
-    if (stored != cellCount) {
-        error = QStringLiteral("The \"State\" of a cell volume holds %1 material ids, but the volume has %2 cells.")
-                    .arg(stored).arg(cellCount);
-        return false;
-    }
-    return true;
+    return parser.finish(error);
 }
 
 } // namespace Persistence

@@ -293,6 +293,23 @@ TEST(DistanceCountingThreads, SameCellsForAnyThreadCount)
     }
 }
 
+// A cell reached by several changed neighbours, or handed over by the next slab as well, is
+// evaluated once per step. Repeats would leave the cells as they are, so only the count of
+// evaluated front cells can show them.
+TEST(DistanceCountingThreads, EachFrontCellIsEvaluatedOncePerStep)
+{
+    // Flat silicon below z = 2 in 4 × 4 cells, R = 3. Step 1 evaluates plane 2; step 2 planes 2
+    // and 3 (plane 2 again, reached by its own neighbours); step 3 planes 2 to 4; step 4
+    // planes 3 to 5, where nothing changes any more: 16 + 32 + 48 + 48 cells.
+    for (int threads : {1, 2, 3, 8}) {
+        ScopedThreadCount scoped(threads);
+        auto volume = makeVolume(4, 4, 8, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; });
+        IsotropicFilmDeposition automaton(*volume, kOxide, 3.f);
+        automaton.run(IsotropicFilmDeposition::stepCount(3.f, 1.f));
+        EXPECT_EQ(automaton.evaluatedFrontCells(), 144u) << threads << " threads";
+    }
+}
+
 TEST(IsotropicFilmDepositionAutomaton, AgreesWithTheExactEuclideanDistanceUpToAFewCellsAtTheLimit)
 {
     // The vector propagation follows six-neighbour paths; a cell whose nearest source is only

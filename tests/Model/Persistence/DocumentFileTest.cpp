@@ -207,6 +207,51 @@ TEST_F(DocumentFile, StateAcceptsAnyRunOfBlanksBetweenIds)
     EXPECT_FLOAT_EQ(volume->cellSizeX(), 1.f); // absent cell sizes are 1
 }
 
+// Plain State texts are parsed from the file's bytes instead of the XML reader's text; both
+// ways must agree on every document, whatever else shares the file with the State.
+TEST_F(DocumentFile, StateReadsTheSameWhicheverWayItsTextIsParsed)
+{
+    const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
+    const QString skipped = QStringLiteral("<Object object-type=\"99\"><State>7 7 7 7 </State></Object>");
+    struct Case { const char *name; QByteArray bytes; std::vector<std::vector<uint32_t>> volumes; };
+    const std::vector<Case> cases = {
+        {"entity and comment in state",
+         (QStringLiteral("<Document><Header version=\"1\"/>") + objectText(sizes, "1&#32;2 <!-- 9 -->3 4 ")
+          + QStringLiteral("</Document>")).toUtf8(), {{1, 2, 3, 4}}},
+        {"a state of an unknown object before a volume",
+         (QStringLiteral("<Document><Header version=\"1\"/>") + skipped + objectText(sizes, "1 2 3 4 ")
+          + objectText(sizes, "4\n3\n2\n1") + QStringLiteral("</Document>")).toUtf8(), {{1, 2, 3, 4}, {4, 3, 2, 1}}},
+        {"a file that already names the lifted text",
+         (QStringLiteral("<Document><Header version=\"1\"/><Object object-type=\"1\" %1><State %2=\"0\">5 5 5 5 "
+                         "</State></Object>").arg(sizes, QLatin1String(TotalVolumeArchiver::kLiftedAttribute))
+          + objectText(sizes, "1 2 3 4 ") + QStringLiteral("</Document>")).toUtf8(), {{5, 5, 5, 5}, {1, 2, 3, 4}}},
+        {"latin-1 document",
+         (QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><Header version=\"1\"/>")
+          + objectText(sizes, "0 1 1 0") + QStringLiteral("</Document>")).toLatin1(), {{0, 1, 1, 0}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path(QStringLiteral("state.vxf"));
+        store(file, c.bytes);
+        Model::Scene target;
+        QString why;
+        ASSERT_EQ(readInto(target, file, &why), DocumentReader::Outcome::Read) << why.toStdString();
+        ASSERT_EQ(target.objects().size(), int(c.volumes.size()));
+        for (size_t i = 0; i < c.volumes.size(); ++i)
+            EXPECT_EQ(materialsOf(*std::dynamic_pointer_cast<TotalVolume>(target.objects()[int(i)])), c.volumes[i]);
+    }
+}
+
+TEST_F(DocumentFile, DamageIsReportedOnItsLineBehindAMultiLineState)
+{
+    const QString file = writeDocumentText(
+        "lines.vxf", objectText("size-x=\"2\" size-y=\"2\" size-z=\"1\"", "1\n2\r\n3\n4\n") + "\n<Broken");
+    QString why;
+    ASSERT_EQ(readInto(scene, file, &why), DocumentReader::Outcome::Refused);
+    // The State's four line breaks plus the one after the object: the damage is on line 6.
+    EXPECT_TRUE(why.contains(QLatin1String("near line 6"))) << why.toStdString();
+}
+
 TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
 {
     const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");

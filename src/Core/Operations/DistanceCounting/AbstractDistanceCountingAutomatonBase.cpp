@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
+#include <limits>
 
 namespace Core {
 namespace Operations {
@@ -25,6 +25,75 @@ void sortUnique(std::vector<uint32_t> &set)
     set.erase(std::unique(set.begin(), set.end()), set.end());
 }
 
+using IndexSet = AbstractDistanceCountingAutomatonBase::IndexSet;
+
+// One ascending run of next-front cells: a hand-over set, or the neighbours in one direction of
+// a slab's changes. Changes are recorded while the front is walked in ascending order and a
+// direction adds the same distance to every index, so the neighbours ascend too, without
+// repeats. Merging these runs costs a few passes over the changes instead of a sort.
+class FrontRun {
+public:
+    static constexpr uint64_t kEnd = std::numeric_limits<uint64_t>::max();
+
+    FrontRun() = default;
+    explicit FrontRun(const IndexSet &set) : index(set.data()), indexEnd(set.data() + set.size()) { settle(); }
+    FrontRun(const std::vector<CellChange> &changes, unsigned direction, int64_t distance)
+        : change(changes.data()), changeEnd(changes.data() + changes.size()), fromChanges(true),
+          bit(uint8_t(1u << direction)), distance(distance)
+    {
+        settle();
+    }
+
+    uint64_t head() const { return current; }
+    void advance()
+    {
+        if (fromChanges)
+            ++change;
+        else
+            ++index;
+        settle();
+    }
+
+private:
+    void settle()
+    {
+        if (!fromChanges) {
+            current = index != indexEnd ? *index : kEnd;
+            return;
+        }
+        while (change != changeEnd && !(change->reaches & bit))
+            ++change;
+        current = change != changeEnd ? uint64_t(int64_t(change->index) + distance) : kEnd;
+    }
+
+    const uint32_t *index = nullptr;
+    const uint32_t *indexEnd = nullptr;
+    const CellChange *change = nullptr;
+    const CellChange *changeEnd = nullptr;
+    bool fromChanges = false;
+    uint8_t bit = 0;
+    int64_t distance = 0;
+    uint64_t current = kEnd;
+};
+
+// The union of the runs, ascending and without repeats, into `out`.
+void mergeRuns(FrontRun *runs, size_t count, IndexSet &out)
+{
+    out.clear();
+    for (;;) {
+        size_t lowest = 0;
+        for (size_t r = 1; r < count; ++r)
+            if (runs[r].head() < runs[lowest].head())
+                lowest = r;
+        const uint64_t index = runs[lowest].head();
+        if (index == FrontRun::kEnd)
+            return;
+        if (out.empty() || out.back() != index)
+            out.push_back(uint32_t(index));
+        runs[lowest].advance();
+    }
+}
+
 } // namespace
 
 AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume)
@@ -37,6 +106,9 @@ AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Mod
       cellSize{volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()},
       planeSize(volume.sizeY() * volume.sizeZ())
 {
+    for (unsigned k = 0; k < kNeighbourCount; ++k)
+        neighbourDistance[k] = int64_t(kNeighbourOffsets[k][0]) * planeSize + int64_t(kNeighbourOffsets[k][1]) * sizeZ
+                               + kNeighbourOffsets[k][2];
     chunkWidth = sizeX / threadCount;
     if (chunkWidth == 0) {
         chunkWidth = sizeX;
@@ -48,8 +120,10 @@ AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Mod
     upperHandOver.resize(threadCount);
     chunkLocks.reset(new std::mutex[threadCount]);
     pendingChanges.resize(threadCount);
-    nextFronts.resize(threadCount);
-    evaluated.assign(threadCount, 0);
+    reachedInSlab.resize(threadCount);
+    interiorBegin.resize(threadCount);
+    interiorEnd.resize(threadCount);
+    evaluated.resize(threadCount);
 }
 
 AbstractDistanceCountingAutomatonBase::~AbstractDistanceCountingAutomatonBase() = default;
@@ -84,12 +158,12 @@ void AbstractDistanceCountingAutomatonBase::initialisationPass()
 
 void AbstractDistanceCountingAutomatonBase::propagationSteps(unsigned iterations)
 {
-    if (iterations > 0)
-        queued.assign(size_t(sizeX) * planeSize, 0);
     for (unsigned step = 0; step < iterations; ++step) {
         // A step with every front empty changes nothing and leaves the fronts empty, so the
         // remaining steps would be no-ops too; stopping here keeps a huge thickness cheap.
-        const bool idle = std::all_of(fronts.begin(), fronts.end(), [](const IndexSet &f) { return f.empty(); });
+        bool idle = true;
+        for (size_t k = 0; k < fronts.size(); ++k)
+            idle = idle && fronts[k].empty();
         if (idle)
             break;
         Util::runSlabs(slabs, [this](size_t k, Util::Slab slab) { stepChunk(slab.begin, slab.end, unsigned(k)); });
@@ -117,39 +191,57 @@ void AbstractDistanceCountingAutomatonBase::stepChunk(unsigned firstX, unsigned 
     upperHandOver[chunk].clear();
     lowerHandOver[chunk].clear();
     pendingChanges[chunk].clear();
-    IndexSet &next = nextFronts[chunk];
-    next.clear();
     for (uint32_t index : fronts[chunk])
-        queued[index] = 0;
-    for (uint32_t index : fronts[chunk])
-        updateCell(index, firstX, endX, next, chunk);
+        updateCell(index, firstX, endX, chunk);
     evaluated[chunk] += fronts[chunk].size();
+
+    // Merged here rather than at the barrier, so that the changes are read back by the thread
+    // that has just written them, while they are still in its cache.
+    std::array<FrontRun, kNeighbourCount> runs;
+    for (unsigned k = 0; k < kNeighbourCount; ++k)
+        runs[k] = FrontRun(pendingChanges[chunk], k, neighbourDistance[k]);
+    mergeRuns(runs.data(), runs.size(), reachedInSlab[chunk]);
+
+    // The other slabs read no deeper into this one than its first and last planes, so the
+    // changes between them may be applied as soon as this slab has read its own cells; only
+    // the border planes must wait for the barrier. Changes ascend, so those are a prefix and
+    // a suffix of the list.
+    const std::vector<CellChange> &changes = pendingChanges[chunk];
+    const auto onFirstPlane = [&](const CellChange &change) { return xOf(change.index) == firstX; };
+    const auto beforeLastPlane = [&](const CellChange &change) { return xOf(change.index) + 1 < endX; };
+    const auto interior = std::partition_point(changes.begin(), changes.end(), onFirstPlane);
+    interiorBegin[chunk] = size_t(interior - changes.begin());
+    interiorEnd[chunk] = size_t(std::partition_point(interior, changes.end(), beforeLastPlane) - changes.begin());
+    applyChanges(changes.data() + interiorBegin[chunk], changes.data() + interiorEnd[chunk]);
 }
 
 void AbstractDistanceCountingAutomatonBase::commitChunk(unsigned chunk)
 {
-    IndexSet &next = nextFronts[chunk];
-    if (chunk > 0) {
-        std::lock_guard<std::mutex> guard(chunkLocks[chunk - 1]);
-        takeHandOver(upperHandOver[chunk - 1], next);
-    }
-    if (chunk + 1 < threadCount) {
-        std::lock_guard<std::mutex> guard(chunkLocks[chunk + 1]);
-        takeHandOver(lowerHandOver[chunk + 1], next);
-    }
-    applyChanges(chunk);
-    sortUnique(next);
-    fronts[chunk].swap(next);
-}
-
-void AbstractDistanceCountingAutomatonBase::takeHandOver(const IndexSet &handOver, IndexSet &nextFront)
-{
-    for (uint32_t index : handOver) {
-        if (!queued[index]) {
-            queued[index] = 1;
-            nextFront.push_back(index);
+    {
+        std::array<FrontRun, 3> runs;
+        size_t count = 0;
+        runs[count++] = FrontRun(reachedInSlab[chunk]);
+        // The neighbours' hand-overs are read under their slab locks, lower slab first.
+        std::unique_lock<std::mutex> below;
+        std::unique_lock<std::mutex> above;
+        if (chunk > 0) {
+            below = std::unique_lock<std::mutex>(chunkLocks[chunk - 1]);
+            if (!upperHandOver[chunk - 1].empty())
+                runs[count++] = FrontRun(upperHandOver[chunk - 1]);
         }
+        if (chunk + 1 < threadCount) {
+            above = std::unique_lock<std::mutex>(chunkLocks[chunk + 1]);
+            if (!lowerHandOver[chunk + 1].empty())
+                runs[count++] = FrontRun(lowerHandOver[chunk + 1]);
+        }
+        if (count == 1)
+            fronts[chunk].swap(reachedInSlab[chunk]);
+        else
+            mergeRuns(runs.data(), count, fronts[chunk]);
     }
+    const std::vector<CellChange> &changes = pendingChanges[chunk];
+    applyChanges(changes.data(), changes.data() + interiorBegin[chunk]);
+    applyChanges(changes.data() + interiorEnd[chunk], changes.data() + changes.size());
 }
 
 void AbstractDistanceCountingAutomatonBase::finalizeChunk(unsigned firstX, unsigned endX, unsigned chunk)
@@ -161,12 +253,12 @@ void AbstractDistanceCountingAutomatonBase::finalizeChunk(unsigned firstX, unsig
         finalizeCell(index, chunk);
 }
 
-void AbstractDistanceCountingAutomatonBase::applyChanges(unsigned chunk)
+void AbstractDistanceCountingAutomatonBase::applyChanges(const CellChange *begin, const CellChange *end)
 {
-    for (const CellChange &change : pendingChanges[chunk]) {
-        Model::Automaton::Cell &cell = cells[change.index];
-        cell.setMaterial(change.material);
-        cell.setV(change.vx, change.vy, change.vz);
+    for (const CellChange *change = begin; change != end; ++change) {
+        Model::Automaton::Cell &cell = cells[change->index];
+        cell.setMaterial(change->material);
+        cell.setV(change->vx, change->vy, change->vz);
     }
 }
 
@@ -205,9 +297,10 @@ unsigned AbstractDistanceCountingAutomatonBase::neighbours(
     return inside;
 }
 
-void AbstractDistanceCountingAutomatonBase::collectNeighbours(
-    unsigned index, unsigned firstX, unsigned endX, IndexSet &nextFront, unsigned chunk)
+unsigned AbstractDistanceCountingAutomatonBase::collectNeighbours(unsigned index, unsigned firstX, unsigned endX,
+                                                                  unsigned chunk)
 {
+    unsigned reaches = 0;
     uint32_t around[kNeighbourCount];
     const unsigned inside = neighbours(index, around);
     for (unsigned k = 0; k < kNeighbourCount; ++k) {
@@ -221,22 +314,20 @@ void AbstractDistanceCountingAutomatonBase::collectNeighbours(
             upperHandOver[chunk].push_back(other);
         else if (x < firstX)
             lowerHandOver[chunk].push_back(other);
-        else if (!queued[other]) {
-            queued[other] = 1;
-            nextFront.push_back(other);
-        }
+        else
+            reaches |= 1u << k;
     }
+    return reaches;
 }
 
 void AbstractDistanceCountingAutomatonBase::changeIfCloser(unsigned index, float limitSquared, uint32_t material,
-                                                           unsigned firstX, unsigned endX, IndexSet &nextFront,
-                                                           unsigned chunk)
+                                                           unsigned firstX, unsigned endX, unsigned chunk)
 {
     float vx, vy, vz;
     if (!shortestCandidate(index, limitSquared, vx, vy, vz))
         return;
-    pendingChanges[chunk].push_back(CellChange{index, material, vx, vy, vz});
-    collectNeighbours(index, firstX, endX, nextFront, chunk);
+    const unsigned reaches = collectNeighbours(index, firstX, endX, chunk);
+    pendingChanges[chunk].push_back(CellChange{index, material, vx, vy, vz, uint8_t(reaches)});
 }
 
 bool AbstractDistanceCountingAutomatonBase::shortestCandidate(
@@ -268,7 +359,10 @@ bool AbstractDistanceCountingAutomatonBase::shortestCandidate(
 
 uint64_t AbstractDistanceCountingAutomatonBase::evaluatedFrontCells() const
 {
-    return std::accumulate(evaluated.begin(), evaluated.end(), uint64_t(0));
+    uint64_t sum = 0;
+    for (size_t k = 0; k < evaluated.size(); ++k)
+        sum += evaluated[k];
+    return sum;
 }
 
 } // namespace Operations

@@ -6,6 +6,7 @@
 // which may change, how far the front may go, and what a cell becomes once reached.
 
 #include "Core/Operations/DistanceCounting/CellChange.h"
+#include "Core/Operations/DistanceCounting/PerSlab.h"
 #include "Model/Automaton/Cell.h"
 #include "Util/SlabRunner.h"
 
@@ -63,18 +64,21 @@ public:
 protected:
     virtual void initializeChunk(unsigned firstX, unsigned endX, unsigned chunk);
     // Phase 1 of a step: evaluates the slab's front against the cells as they were when the
-    // step began; writes only the slab's change list, next front and hand-over sets.
+    // step began; writes only the slab's change list, the cells it reaches and hand-over sets,
+    // then applies the changes that lie off its border planes (no other slab reads those).
     virtual void stepChunk(unsigned firstX, unsigned endX, unsigned chunk);
-    // Phase 2 of a step, after every slab finished phase 1: takes the neighbours' hand-overs,
-    // applies the slab's changes and makes the next front current.
+    // Phase 2 of a step, after every slab finished phase 1: merges the cells the slab reached
+    // with the neighbours' hand-overs into its next front and applies the border changes.
     virtual void commitChunk(unsigned chunk);
     virtual void finalizeChunk(unsigned firstX, unsigned endX, unsigned chunk);
-    virtual void applyChanges(unsigned chunk);
-    virtual void collectNeighbours(unsigned index, unsigned firstX, unsigned endX, IndexSet &nextFront,
-                                   unsigned chunk);
+    void applyChanges(const CellChange *begin, const CellChange *end);
+    // The neighbours of a changed cell that may change next: those in the next slab down or
+    // up go into its hand-over set, those in the cell's own slab are returned as bits (bit k
+    // for neighbour k) for the change to carry.
+    virtual unsigned collectNeighbours(unsigned index, unsigned firstX, unsigned endX, unsigned chunk);
 
     virtual void initializeCell(unsigned index, unsigned chunk) = 0;
-    virtual void updateCell(unsigned index, unsigned firstX, unsigned endX, IndexSet &nextFront, unsigned chunk) = 0;
+    virtual void updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk) = 0;
     virtual void finalizeCell(unsigned index, unsigned chunk) = 0;
 
     void initialisationPass();
@@ -89,7 +93,7 @@ protected:
     // When the distance rule gives the cell a shorter vector within `limitSquared`, records the
     // change to `material` with that vector and queues the cell's neighbours.
     void changeIfCloser(unsigned index, float limitSquared, uint32_t material, unsigned firstX, unsigned endX,
-                        IndexSet &nextFront, unsigned chunk);
+                        unsigned chunk);
 
     // The indices of the cell's six neighbours in table order; bit k of the result is set when
     // neighbour k lies inside the volume (the other entries are left unset).
@@ -106,11 +110,11 @@ protected:
     Model::Automaton::TotalVolume &volume;
     uint32_t threadCount;
     uint32_t chunkWidth;
-    std::vector<IndexSet> fronts;
-    std::vector<IndexSet> lowerHandOver;
-    std::vector<IndexSet> upperHandOver;
+    PerSlab<IndexSet> fronts;
+    PerSlab<IndexSet> lowerHandOver;
+    PerSlab<IndexSet> upperHandOver;
     std::unique_ptr<std::mutex[]> chunkLocks;
-    std::vector<std::vector<CellChange>> pendingChanges;
+    PerSlab<std::vector<CellChange>> pendingChanges;
     IndexSet targetMaterials;
     uint32_t sizeX;
     uint32_t sizeY;
@@ -120,14 +124,17 @@ protected:
     Model::Automaton::Cell *cells = nullptr;
 
 private:
-    void takeHandOver(const IndexSet &handOver, IndexSet &nextFront);
-
     std::vector<Util::Slab> slabs;
-    std::vector<IndexSet> nextFronts;
-    // One byte per cell: already in the next front of its slab. Only the slab that owns a
-    // cell's x reads or writes its byte, so the slabs never share one.
-    std::vector<uint8_t> queued;
-    std::vector<uint64_t> evaluated;
+    // Per slab, the cells its step's changes reach inside the slab: the next front but for the
+    // hand-overs, which the barrier adds.
+    PerSlab<IndexSet> reachedInSlab;
+    // Per slab, the changes [interiorBegin, interiorEnd) off its border planes, applied during
+    // the step; the rest are applied at the barrier.
+    PerSlab<size_t> interiorBegin;
+    PerSlab<size_t> interiorEnd;
+    // Index distance to each face neighbour, in neighbour order.
+    std::array<int64_t, kNeighbourCount> neighbourDistance{};
+    PerSlab<uint64_t> evaluated;
     uint32_t planeSize;
 };
 

@@ -36,14 +36,13 @@ void IsotropicFilmDeposition::initializeCell(unsigned index, unsigned chunk)
         fronts[chunk].push_back(index);
 }
 
-void IsotropicFilmDeposition::updateCell(unsigned index, unsigned firstX, unsigned endX, IndexSet &nextFront,
-                                         unsigned chunk)
+void IsotropicFilmDeposition::updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk)
 {
     const Model::Automaton::Cell &cell = cells[index];
     if (cell.isFixed())
         return;
     const uint32_t material = cell.material() != 0 ? cell.material() : depositedMaterial;
-    changeIfCloser(index, thicknessSquared, material, firstX, endX, nextFront, chunk);
+    changeIfCloser(index, thicknessSquared, material, firstX, endX, chunk);
 }
 
 } // namespace Operations

@@ -20,7 +20,7 @@ public:
 
 private:
     void initializeCell(unsigned index, unsigned chunk) override;
-    void updateCell(unsigned index, unsigned firstX, unsigned endX, IndexSet &nextFront, unsigned chunk) override;
+    void updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk) override;
 
     uint32_t depositedMaterial;
     float thickness;

@@ -35,13 +35,12 @@ void IsotropicFilmEtching::initializeCell(unsigned index, unsigned chunk)
         fronts[chunk].push_back(index);
 }
 
-void IsotropicFilmEtching::updateCell(
-    unsigned index, unsigned firstX, unsigned endX, IndexSet &nextFront, unsigned chunk)
+void IsotropicFilmEtching::updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk)
 {
     const Model::Automaton::Cell &cell = cells[index];
     if (cell.isFixed() || (cell.material() != etchedMaterial && cell.material() != 0))
         return;
-    changeIfCloser(index, depthSquared, 0, firstX, endX, nextFront, chunk);
+    changeIfCloser(index, depthSquared, 0, firstX, endX, chunk);
 }
 
 } // namespace Operations
