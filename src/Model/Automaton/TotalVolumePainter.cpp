@@ -51,6 +51,10 @@ public:
         return found == colors.end() ? AlphaClass::Opaque : Geometry::alphaClass(found->second);
     }
 
+    // The ids below flatSize() are answered by flat()[id]; of() answers every id.
+    const uint8_t *flat() const { return table.data(); }
+    uint32_t flatSize() const { return uint32_t(table.size()); }
+
 private:
     const MaterialColorMap &colors;
     std::vector<uint8_t> table;
@@ -137,9 +141,9 @@ CellPart partOf(uint8_t byte)
 
 class CellParts {
 public:
-    // Classifies the cells of the box into `storage`, one task per slab.
-    CellParts(const GridBox &box, std::vector<uint8_t> &storage, const Cell *cells, const MaterialClasses &classes,
-              const std::vector<Util::Slab> &slabs)
+    // Sizes `storage` for the box and clears the planes before and after it; classifyPlane
+    // fills in the rest.
+    CellParts(const GridBox &box, std::vector<uint8_t> &storage)
         : box(box),
           strideY(ptrdiff_t(box.upper[2] - box.lower[2]) + 2),
           strideX(strideY * (ptrdiff_t(box.upper[1] - box.lower[1]) + 2)),
@@ -150,7 +154,6 @@ public:
         parts.resize(size_t(strideX) * planes);
         std::memset(parts.data(), kNoPart, size_t(strideX));
         std::memset(parts.data() + (planes - 1) * size_t(strideX), kNoPart, size_t(strideX));
-        Util::runSlabs(slabs, [&](size_t, Util::Slab slab) { classify(cells, slab, classes); });
     }
 
     // The part of cell (x, y, z) of the volume, which must lie in the box.
@@ -162,41 +165,54 @@ public:
         return {-1, 1, -strideY, strideY, -strideX, strideX};
     }
 
-private:
-    void classify(const Cell *cells, Util::Slab slab, const MaterialClasses &classes)
+    // Classifies plane x of the box and clears its border. Bounds and strides live in locals:
+    // the byte stores may alias anything, and the compiler would otherwise reload every member
+    // after each of them.
+    void classifyPlane(const Cell *cells, uint32_t x, const MaterialClasses &classes)
     {
         const size_t nextY = box.sizeZ;
         const size_t nextX = size_t(box.sizeY) * box.sizeZ;
-        for (uint32_t x = slab.begin; x < slab.end; ++x) {
-            clearBorderOfPlane(x);
-            for (uint32_t y = box.lower[1]; y < box.upper[1]; ++y) {
-                const size_t columnStart = box.cellIndex(x, y, 0);
-                uint8_t *part = parts.data() + offset(x, y, box.lower[2]);
-                for (uint32_t z = box.lower[2]; z < box.upper[2]; ++z, ++part) {
-                    *part = kNoPart;
-                    const size_t index = columnStart + z;
-                    const uint32_t material = cells[index].material();
-                    if (material == 0)
-                        continue;
-                    const AlphaClass kind = classes.of(material);
-                    const bool cut = cells[index].isCut();
+        const uint32_t y0 = box.lower[1];
+        const uint32_t y1 = box.upper[1];
+        const uint32_t z0 = box.lower[2];
+        const uint32_t z1 = box.upper[2];
+        const bool lastPlane = x + 1 >= box.upper[0];
+        const uint8_t *const flatClasses = classes.flat();
+        const uint32_t flatSize = classes.flatSize();
+        clearBorderOfPlane(x);
+        for (uint32_t y = y0; y < y1; ++y) {
+            const Cell *column = cells + box.cellIndex(x, y, 0);
+            uint8_t *const row = parts.data() + offset(x, y, z0) - z0;
+            const bool lastRow = y + 1 >= y1;
+            for (uint32_t z = z0; z < z1; ++z) {
+                const Cell &cell = column[z];
+                // The hardware's own prefetch falls behind on 28-byte records; asking a couple
+                // of kilobytes ahead keeps the stream going (a prefetch never faults).
+                __builtin_prefetch(&cell + 64);
+                const uint32_t material = cell.material();
+                uint8_t byte = kNoPart;
+                if (material != 0) {
+                    const AlphaClass kind =
+                        material < flatSize ? AlphaClass(flatClasses[material]) : classes.of(material);
+                    const bool cut = cell.isCut();
                     if (kind == AlphaClass::Opaque) {
-                        *part = cut ? kNoPart : kOpaquePart;
+                        byte = cut ? kNoPart : kOpaquePart;
                     } else if (kind == AlphaClass::Translucent) {
-                        uint8_t byte = cut ? kNoPart : kTranslucentPart;
-                        if (z + 1 < box.upper[2] && cells[index + 1].material() == material)
+                        byte = cut ? kNoPart : kTranslucentPart;
+                        if (z + 1 < z1 && (&cell)[1].material() == material)
                             byte |= kSameAsNextZ;
-                        if (y + 1 < box.upper[1] && cells[index + nextY].material() == material)
+                        if (!lastRow && (&cell)[nextY].material() == material)
                             byte |= kSameAsNextY;
-                        if (x + 1 < box.upper[0] && cells[index + nextX].material() == material)
+                        if (!lastPlane && (&cell)[nextX].material() == material)
                             byte |= kSameAsNextX;
-                        *part = byte;
                     }
                 }
+                row[z] = byte;
             }
         }
     }
 
+private:
     // The first and last row of the plane, and the first and last byte of every row between.
     void clearBorderOfPlane(uint32_t x)
     {
@@ -416,9 +432,12 @@ void TotalVolumePainter::rebuild()
     showSelection = false;
 }
 
-// Two passes over the classified cells: the first counts each slab's faces, the second writes
-// them straight into the lists at the slab's offset. The lists come out in ascending x, y, z,
-// face order whatever the thread count, and keep their memory from one build to the next.
+// Each slab classifies its planes and, one plane behind, lists the cells that show faces,
+// while the plane is still in cache. A slab's first and last planes need their neighbours in
+// the slabs beside them, so they are listed once every slab is classified. With the face counts
+// of all slabs known, each slab writes its faces straight into the lists at its own offset. The
+// lists come out in ascending x, y, z, face order whatever the thread count, and keep their
+// memory from one build to the next.
 void TotalVolumePainter::regenerateFaces()
 {
     QMutexLocker geometry(&geometryLock);
@@ -431,21 +450,43 @@ void TotalVolumePainter::regenerateFaces()
     } else {
         const std::vector<Util::Slab> slabs =
             Util::splitLastSlabTakesRest(box.lower[0], box.upper[0], Util::slabThreadCount());
+        // Per slab: the cells of its first plane, of the planes between, and of its last plane.
+        shownCells.resize(3 * slabs.size());
         // Where each slab's faces start in the two lists; the last entry is the total.
         std::vector<size_t> opaqueStart(slabs.size() + 1, 0);
         std::vector<size_t> translucentStart(slabs.size() + 1, 0);
-
-        const Cell *cells = owner.lockCells();
-        const CellParts parts(box, cellParts, cells, classes, slabs);
-        Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
+        auto listPlane = [&](const CellParts &parts, uint32_t x, size_t slab, std::vector<ShownCell> &list) {
             size_t opaqueCount = 0;
             size_t translucentCount = 0;
-            auto count = [&](uint32_t, uint32_t, uint32_t, CellPart part, unsigned visible) {
+            auto keep = [&](uint32_t cx, uint32_t cy, uint32_t cz, CellPart part, unsigned visible) {
+                list.push_back({cx, cy, cz, uint8_t(part), uint8_t(visible)});
                 (part == kOpaquePart ? opaqueCount : translucentCount) += faceCount(visible);
             };
-            forEachShowingCell(box, parts, slab, count);
-            opaqueStart[i + 1] = opaqueCount;
-            translucentStart[i + 1] = translucentCount;
+            forEachShowingCell(box, parts, Util::Slab{x, x + 1}, keep);
+            opaqueStart[slab + 1] += opaqueCount;
+            translucentStart[slab + 1] += translucentCount;
+        };
+
+        const Cell *cells = owner.lockCells();
+        CellParts parts(box, cellParts);
+        Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
+            std::vector<ShownCell> &between = shownCells[3 * i + 1];
+            between.clear();
+            for (uint32_t x = slab.begin; x < slab.end; ++x) {
+                parts.classifyPlane(cells, x, classes);
+                if (x >= slab.begin + 2)
+                    listPlane(parts, x - 1, i, between);
+            }
+        });
+        Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
+            std::vector<ShownCell> &first = shownCells[3 * i];
+            std::vector<ShownCell> &last = shownCells[3 * i + 2];
+            first.clear();
+            last.clear();
+            if (slab.begin < slab.end)
+                listPlane(parts, slab.begin, i, first);
+            if (slab.end > slab.begin + 1)
+                listPlane(parts, slab.end - 1, i, last);
         });
         std::partial_sum(opaqueStart.begin(), opaqueStart.end(), opaqueStart.begin());
         std::partial_sum(translucentStart.begin(), translucentStart.end(), translucentStart.begin());
@@ -455,24 +496,34 @@ void TotalVolumePainter::regenerateFaces()
         // Opaque faces are numbered first, then translucent ones, each in list order.
         const uint32_t firstSerial = QuadFace::takeSerials(uint32_t(opaque.size() + translucent.size()));
         const uint32_t firstTranslucentSerial = firstSerial + uint32_t(opaque.size());
-        Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
+        Util::runSlabs(slabs, [&](size_t i, Util::Slab) {
             QuadFace *nextOpaque = opaque.data() + opaqueStart[i];
             QuadFace *nextTranslucent = translucent.data() + translucentStart[i];
             ColorCache colorOf(*this);
-            auto write = [&](uint32_t x, uint32_t y, uint32_t z, CellPart part, unsigned visible) {
-                const uint32_t material = cells[box.cellIndex(x, y, z)].material();
-                const Rgba &color = colorOf(material);
-                const bool isOpaque = part == kOpaquePart;
-                QuadFace *&next = isOpaque ? nextOpaque : nextTranslucent;
-                const QuadFace *list = isOpaque ? opaque.data() : translucent.data();
-                const uint32_t serialBase = isOpaque ? firstSerial : firstTranslucentSerial;
-                for (int k = 0; k < Geometry::kFaceCount; ++k)
-                    if (visible & (1u << k)) {
-                        const uint32_t serial = serialBase + uint32_t(next - list);
-                        *next++ = cellFace(x, y, z, k, box.cellSize, color, material, serial);
+            for (size_t part = 0; part < 3; ++part) {
+                const std::vector<ShownCell> &list = shownCells[3 * i + part];
+                for (size_t c = 0; c < list.size(); ++c) {
+                    // The records of the cells shown lie far apart in the volume: each is asked
+                    // for a few cells ahead, or every one of them is a wait on main memory.
+                    constexpr size_t kAhead = 16;
+                    if (c + kAhead < list.size()) {
+                        const ShownCell &ahead = list[c + kAhead];
+                        __builtin_prefetch(cells + box.cellIndex(ahead.x, ahead.y, ahead.z));
                     }
-            };
-            forEachShowingCell(box, parts, slab, write);
+                    const ShownCell &cell = list[c];
+                    const uint32_t material = cells[box.cellIndex(cell.x, cell.y, cell.z)].material();
+                    const Rgba &color = colorOf(material);
+                    const bool isOpaque = cell.part == kOpaquePart;
+                    QuadFace *&next = isOpaque ? nextOpaque : nextTranslucent;
+                    const QuadFace *faces = isOpaque ? opaque.data() : translucent.data();
+                    const uint32_t serialBase = isOpaque ? firstSerial : firstTranslucentSerial;
+                    for (int k = 0; k < Geometry::kFaceCount; ++k)
+                        if (cell.visible & (1u << k)) {
+                            const uint32_t serial = serialBase + uint32_t(next - faces);
+                            *next++ = cellFace(cell.x, cell.y, cell.z, k, box.cellSize, color, material, serial);
+                        }
+                }
+            }
         });
         owner.unlockCells();
     }

@@ -168,6 +168,16 @@ private:
     // Working memory of regenerateFaces (one byte per cell of the cut box), kept between builds
     // so that a rebuild does not fault in fresh pages.
     std::vector<uint8_t> cellParts;
+    // A cell that shows faces: its place, how it takes part and which of its faces show.
+    struct ShownCell {
+        uint32_t x;
+        uint32_t y;
+        uint32_t z;
+        uint8_t part;
+        uint8_t visible;
+    };
+    // Working memory of regenerateFaces as well: the cells that show faces, three lists per slab.
+    std::vector<std::vector<ShownCell>> shownCells;
 };
 
 } // namespace Automaton

@@ -168,6 +168,16 @@ TEST_F(DirectFaces, OrderIsAscendingCellThenFaceWhateverTheThreadCount)
     ASSERT_FALSE(narrow.first.empty());
     for (int threads : {3, 8})
         EXPECT_EQ(facesWith(threads), narrow) << threads << " threads";
+
+    // Slabs of one and two planes: every plane of them borders another slab.
+    for (uint32_t width : {3u, 4u, 5u}) {
+        const uint32_t thinUpper[3] = {lower[0] + width, upper[1], upper[2]};
+        volume->painter().setCutLimits(lower, thinUpper);
+        const auto thin = facesWith(1);
+        ASSERT_FALSE(thin.first.empty());
+        for (int threads : {2, 3})
+            EXPECT_EQ(facesWith(threads), thin) << width << " planes, " << threads << " threads";
+    }
 }
 
 } // namespace
