@@ -247,13 +247,26 @@ void SlabPolygonizer::loadCornerPlane(uint32_t cx, std::vector<uint32_t> &plane)
     std::fill(plane.begin(), plane.end(), 0u);
     if (!grid.cornerCounts(0, cx))
         return;
+    // The bounds live in locals: the stores into the plane could alias the grid's members, and
+    // the compiler would otherwise reload them after every corner.
     const size_t rowLength = grid.planeRowLength();
-    for (uint32_t cy = grid.firstCorner[1]; cy <= grid.lastCorner[1]; ++cy) {
-        const Cell *column = grid.cells + (size_t(cx) * grid.size[1] + cy) * grid.size[2];
-        uint32_t *row = plane.data() + size_t(cy - grid.firstCube[1]) * rowLength;
-        for (uint32_t cz = grid.firstCorner[2]; cz <= grid.lastCorner[2]; ++cz) {
+    const Cell *const cells = grid.cells;
+    const size_t sizeY = grid.size[1];
+    const size_t sizeZ = grid.size[2];
+    const uint32_t y0 = grid.firstCorner[1];
+    const uint32_t y1 = grid.lastCorner[1];
+    const uint32_t z0 = grid.firstCorner[2];
+    const uint32_t z1 = grid.lastCorner[2];
+    const uint32_t rowStartY = grid.firstCube[1];
+    const uint32_t rowStartZ = grid.firstCube[2];
+    for (uint32_t cy = y0; cy <= y1; ++cy) {
+        const Cell *column = cells + (size_t(cx) * sizeY + cy) * sizeZ;
+        uint32_t *row = plane.data() + size_t(cy - rowStartY) * rowLength;
+        for (uint32_t cz = z0; cz <= z1; ++cz) {
             const Cell &cell = column[cz];
-            row[cz - grid.firstCube[2]] = cell.cutCount() == 0 ? cell.material() : 0u;
+            // The hardware's own prefetch falls behind on 28-byte records (a prefetch never faults).
+            __builtin_prefetch(&cell + 64);
+            row[cz - rowStartZ] = cell.cutCount() == 0 ? cell.material() : 0u;
         }
     }
 }
