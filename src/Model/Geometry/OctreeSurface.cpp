@@ -3,6 +3,7 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Geometry/FaceTable.h"
 #include "Model/Geometry/OctreeNode.h"
+#include "Util/SlabRunner.h"
 
 #include <QDebug>
 
@@ -138,12 +139,36 @@ private:
             for (int a = 0; a < 3; ++a)
                 l.count[a] = uint32_t((uint64_t(extent[a]) + (uint64_t(1) << level) - 1) >> level);
             l.cubes.resize(size_t(l.count[0]) * l.count[1] * l.count[2]);
-            Summary *out = l.cubes.data();
-            for (uint32_t x = 0; x < l.count[0]; ++x)
-                for (uint32_t y = 0; y < l.count[1]; ++y)
-                    for (uint32_t z = 0; z < l.count[2]; ++z)
-                        *out++ = mergeChildren(level - 1, 2 * x, 2 * y, 2 * z);
+            // Each level is summarised in x slabs on the thread pool: a cube reads only the
+            // level below, which is complete, and every slab writes its own cubes.
+            const std::vector<Util::Slab> slabs = Util::splitLastSlabTakesRest(0, l.count[0], Util::slabThreadCount());
+            Util::runSlabs(slabs, [&](size_t, Util::Slab slab) {
+                Summary *out = l.cubes.data() + size_t(slab.begin) * l.count[1] * l.count[2];
+                for (uint32_t x = slab.begin; x < slab.end; ++x)
+                    for (uint32_t y = 0; y < l.count[1]; ++y)
+                        for (uint32_t z = 0; z < l.count[2]; ++z)
+                            *out++ = level == 1 ? mergeCells(2 * x, 2 * y, 2 * z)
+                                                : mergeChildren(level - 1, 2 * x, 2 * y, 2 * z);
+            });
         }
+    }
+
+    // The summary of the eight cells from (x, y, z) on; those wholly inside the box are read
+    // straight from the cell array.
+    Summary mergeCells(uint32_t x, uint32_t y, uint32_t z) const
+    {
+        if (x + 1 >= extent[0] || y + 1 >= extent[1] || z + 1 >= extent[2])
+            return mergeChildren(0, x, y, z);
+        const size_t nextY = volume.sizeZ();
+        const size_t nextX = size_t(volume.sizeY()) * nextY;
+        const Automaton::Cell *first = cells + volume.cellIndex(lower[0] + x, lower[1] + y, lower[2] + z);
+        auto materialAt = [](const Automaton::Cell &cell) { return cell.cutCount() > 0 ? 0u : cell.material(); };
+        const uint32_t material = materialAt(first[0]);
+        const Automaton::Cell *corners[4] = {first, first + nextY, first + nextX, first + nextX + nextY};
+        for (const Automaton::Cell *row : corners)
+            if (materialAt(row[0]) != material || materialAt(row[1]) != material)
+                return Summary{0, true};
+        return Summary{material, false};
     }
 
     Summary mergeChildren(int level, uint32_t x, uint32_t y, uint32_t z) const

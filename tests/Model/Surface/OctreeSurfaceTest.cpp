@@ -5,6 +5,7 @@
 #include "Model/Geometry/OctreeSurface.h"
 #include "Util/Vector3D.h"
 
+#include <QThreadPool>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -249,6 +250,38 @@ TEST(OctreeSurface, QuadsCoverExactlyTheVisibleCellFacesOfRandomVolumes)
         EXPECT_EQ(differences(opaque, opaqueQuads), "");
         EXPECT_EQ(differences(translucent, translucentQuads), "");
     }
+}
+
+// The tree is summarised in x slabs on the thread pool; the quads must not depend on how many.
+TEST(OctreeSurface, SameQuadsInTheSameOrderWhateverTheThreadCount)
+{
+    auto describe = [](const std::vector<QuadFace> &quads) {
+        std::ostringstream out;
+        for (const QuadFace &q : quads)
+            out << q << '\n';
+        return out.str();
+    };
+    const int previous = QThreadPool::globalInstance()->maxThreadCount();
+    std::mt19937 rng(77);
+    auto volume = randomVolume(rng, 37, 12, 21, 0.05);
+    for (const Box &box : {wholeVolume(*volume), Box{{5, 1, 2}, {9, 12, 19}}}) {
+        std::string single[2];
+        for (int threads : {1, 2, 3, 8}) {
+            QThreadPool::globalInstance()->setMaxThreadCount(threads);
+            OctreeSurface surface;
+            buildOver(surface, *volume, box);
+            const std::string quads[2] = {describe(surface.opaqueFaces()), describe(surface.translucentFaces())};
+            if (threads == 1) {
+                ASSERT_FALSE(quads[0].empty());
+                single[0] = quads[0];
+                single[1] = quads[1];
+            } else {
+                EXPECT_EQ(quads[0], single[0]) << threads << " threads";
+                EXPECT_EQ(quads[1], single[1]) << threads << " threads";
+            }
+        }
+    }
+    QThreadPool::globalInstance()->setMaxThreadCount(previous);
 }
 
 TEST(OctreeSurface, UniformRegionsCollapseIntoLargeLeaves)
