@@ -52,6 +52,8 @@ public:
     }
     void resetCutCount() { cuts = 0; }
     bool isCut() const { return cuts > 0; }
+    // The material as surfaces show it: a cut cell counts as empty.
+    uint32_t uncutMaterial() const { return cuts > 0 ? 0u : materialId; }
 
 private:
     uint32_t materialId = 0;
@@ -62,6 +64,15 @@ private:
     int32_t atoms = 0;
     uint32_t cuts = 0;
 };
+
+// Asks for the cell record a couple of kilobytes ahead of `cell`. Loops that stream the cell
+// array call it once per cell: the hardware's own prefetch falls behind on these records. A
+// prefetch never faults, so asking beyond the end of the array is harmless.
+inline void prefetchAheadOf(const Cell *cell)
+{
+    constexpr uintptr_t kAhead = 64 * sizeof(Cell);
+    __builtin_prefetch(reinterpret_cast<const void *>(reinterpret_cast<uintptr_t>(cell) + kAhead));
+}
 
 } // namespace Automaton
 } // namespace Model

@@ -186,9 +186,7 @@ public:
             const bool lastRow = y + 1 >= y1;
             for (uint32_t z = z0; z < z1; ++z) {
                 const Cell &cell = column[z];
-                // The hardware's own prefetch falls behind on 28-byte records; asking a couple
-                // of kilobytes ahead keeps the stream going (a prefetch never faults).
-                __builtin_prefetch(&cell + 64);
+                prefetchAheadOf(&cell);
                 const uint32_t material = cell.material();
                 uint8_t byte = kNoPart;
                 if (material != 0) {

@@ -264,9 +264,8 @@ void SlabPolygonizer::loadCornerPlane(uint32_t cx, std::vector<uint32_t> &plane)
         uint32_t *row = plane.data() + size_t(cy - rowStartY) * rowLength;
         for (uint32_t cz = z0; cz <= z1; ++cz) {
             const Cell &cell = column[cz];
-            // The hardware's own prefetch falls behind on 28-byte records (a prefetch never faults).
-            __builtin_prefetch(&cell + 64);
-            row[cz - rowStartZ] = cell.cutCount() == 0 ? cell.material() : 0u;
+            Automaton::prefetchAheadOf(&cell);
+            row[cz - rowStartZ] = cell.uncutMaterial();
         }
     }
 }

@@ -128,7 +128,7 @@ private:
         if (x >= extent[0] || y >= extent[1] || z >= extent[2])
             return 0;
         const Automaton::Cell &cell = cells[volume.cellIndex(lower[0] + x, lower[1] + y, lower[2] + z)];
-        return cell.cutCount() > 0 ? 0 : cell.material();
+        return cell.uncutMaterial();
     }
 
     void summarise(int top)
@@ -162,11 +162,10 @@ private:
         const size_t nextY = volume.sizeZ();
         const size_t nextX = size_t(volume.sizeY()) * nextY;
         const Automaton::Cell *first = cells + volume.cellIndex(lower[0] + x, lower[1] + y, lower[2] + z);
-        auto materialAt = [](const Automaton::Cell &cell) { return cell.cutCount() > 0 ? 0u : cell.material(); };
-        const uint32_t material = materialAt(first[0]);
+        const uint32_t material = first[0].uncutMaterial();
         const Automaton::Cell *corners[4] = {first, first + nextY, first + nextX, first + nextX + nextY};
         for (const Automaton::Cell *row : corners)
-            if (materialAt(row[0]) != material || materialAt(row[1]) != material)
+            if (row[0].uncutMaterial() != material || row[1].uncutMaterial() != material)
                 return Summary{0, true};
         return Summary{material, false};
     }
