@@ -387,6 +387,13 @@ Util::Vector3D GLWidget::worldPointAt(const QPoint &pos) const
     return point;
 }
 
+std::vector<uint32_t> GLWidget::objectIdsAt(int x, int y)
+{
+    if (!presenter)
+        return {};
+    return Model::Rendering::SceneRenderer::pickObjectIds(presenter->scene(), x, y);
+}
+
 bool GLWidget::pickAt(const QPoint &pos)
 {
     if (!presenter || !isValid())
@@ -394,7 +401,7 @@ bool GLWidget::pickAt(const QPoint &pos)
     makeCurrent();
     renderer().loadMatrices();
     const qreal ratio = devicePixelRatioF();
-    return presenter->selectionMode().pickAt(int(pos.x() * ratio), int(pos.y() * ratio));
+    return presenter->selectionMode().pickAt(*this, int(pos.x() * ratio), int(pos.y() * ratio));
 }
 
 bool GLWidget::pointRequested() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Core/Operations/IObjectPicker.h"
 #include "Model/Rendering/ViewSettings.h"
 #include "MouseHandler.h"
 #include "Util/Vector3D.h"
@@ -29,7 +30,7 @@ class MainWindowPresenter;
 // mode, and a click while an operation waits for a point becomes a point on the grid plane.
 // The picture itself is drawn by the scene renderer from the view's settings. Fixed-function
 // OpenGL 1.x and GLU throughout, so the context is a compatibility profile.
-class GLWidget : public QOpenGLWidget {
+class GLWidget : public QOpenGLWidget, public Core::Operations::IObjectPicker {
     Q_OBJECT
 public:
     static constexpr int kMaxLamps = Model::Rendering::ViewSettings::kMaxLamps;
@@ -109,6 +110,9 @@ signals:
     void rotationChanged(std::vector<float> angles);
 
 protected:
+    // Picking: the scene drawn for selection with the view's current matrices.
+    std::vector<uint32_t> objectIdsAt(int x, int y) override;
+
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void resizeEvent(QResizeEvent *event) override;

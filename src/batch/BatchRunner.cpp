@@ -5,10 +5,10 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/ProcessListRun.h"
-#include "UI/BatchRun/ProcessTypes.h"
-#include "UI/BatchRun/StepRunner.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/ProcessListRun.h"
+#include "Engine/ProcessTypes.h"
+#include "Engine/StepRunner.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,9 +23,9 @@ const char *const kMissingVolumeTitle = "Missing Cell Volume";
 const char *const kMissingVolumeText = "No cell volume was selected and a cell volume was not created. "
                                        "The cell volume must be created before any other process.";
 
-QString stepLine(int index, const Ui::ProcessData &step, const QString &text)
+QString stepLine(int index, const Engine::ProcessData &step, const QString &text)
 {
-    return QStringLiteral("Step %1: %2: %3").arg(index + 1).arg(Ui::processName(step.processType()), text);
+    return QStringLiteral("Step %1: %2: %3").arg(index + 1).arg(Engine::processName(step.processType()), text);
 }
 
 // Why a file that the reader refused could not be read, as far as the file system tells.
@@ -113,7 +113,7 @@ bool BatchRunner::readDocument()
 
 bool BatchRunner::readList()
 {
-    Ui::ProcessListFile file;
+    Engine::ProcessListFile file;
     file.setWarning([this](const QString &title, const QString &text) { report(title + QStringLiteral(": ") + text); });
     if (file.read(options.listPath, steps))
         return true;
@@ -146,24 +146,24 @@ bool BatchRunner::runSteps()
 {
     ProgressLine bar(stderr, steps.size());
     progress = &bar;
-    Ui::ProcessListRun run(model, firstVolume());
+    Engine::ProcessListRun run(model, firstVolume());
     run.setImageSaver([this, &run](const QString &fileName) { return saveImage(run.volume(), fileName); });
     run.setStepReport([this, &bar](int index, int code, const QString &detail) {
-        const Ui::ProcessData &step = steps.at(index);
-        const bool succeeded = code == Ui::StepSucceeded;
+        const Engine::ProcessData &step = steps.at(index);
+        const bool succeeded = code == Engine::StepSucceeded;
         const bool more = succeeded && index + 1 < steps.size();
         bar.setProgress(succeeded ? index + 1 : index,
-                        more ? Ui::processName(steps.at(index + 1).processType()) : QString());
-        bar.print(stdout, stepLine(index, step, Ui::stepResultText(code)));
+                        more ? Engine::processName(steps.at(index + 1).processType()) : QString());
+        bar.print(stdout, stepLine(index, step, Engine::stepResultText(code)));
         if (!succeeded && !detail.isEmpty())
             report(stepLine(index, step, detail));
     });
     if (!steps.isEmpty()) {
-        bar.setProgress(0, Ui::processName(steps.first().processType()));
+        bar.setProgress(0, Engine::processName(steps.first().processType()));
         bar.redraw();
     }
 
-    const Ui::ProcessListRun::Outcome outcome = run.run(steps);
+    const Engine::ProcessListRun::Outcome outcome = run.run(steps);
     bar.finish();
     progress = nullptr;
 

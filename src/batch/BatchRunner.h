@@ -4,7 +4,7 @@
 #include "OffscreenPicture.h"
 
 #include "Core/ApplicationModel.h"
-#include "UI/BatchRun/ProcessData.h"
+#include "Engine/ProcessData.h"
 
 #include <QList>
 #include <QString>
@@ -51,7 +51,7 @@ private:
 
     BatchOptions options;
     Core::ApplicationModel model;
-    QList<Ui::ProcessData> steps;
+    QList<Engine::ProcessData> steps;
     OffscreenPicture picture;
     ProgressLine *progress = nullptr; // while the steps run
 };

@@ -16,8 +16,7 @@ TEST(SelectionMode, PickedNamesToggleObjectsInOrderAndArePublished)
     auto name = [](const std::shared_ptr<Model::Automaton::TotalVolume> &v) { return uint32_t(v->objectId()); };
     const uint32_t kUnknownName = 999999;
 
-    // A hit record: name count, two depth words, then the names.
-    const uint32_t firstHit[] = {2, 0, 0, name(c), name(a)};
+    const std::vector<uint32_t> firstHit = {name(c), name(a)};
     selection.togglePicked(firstHit);
     EXPECT_THAT(selection.selectedObjects(), ElementsAre(c, a));
     EXPECT_TRUE(c->isSelected());
@@ -25,7 +24,7 @@ TEST(SelectionMode, PickedNamesToggleObjectsInOrderAndArePublished)
     EXPECT_FALSE(b->isSelected());
     EXPECT_EQ(model.selectedObjects(), selection.selectedObjects());
 
-    const uint32_t secondHit[] = {3, 0, 0, name(a), kUnknownName, name(b)};
+    const std::vector<uint32_t> secondHit = {name(a), kUnknownName, name(b)};
     selection.togglePicked(secondHit);
     EXPECT_THAT(selection.selectedObjects(), ElementsAre(c, b));
     EXPECT_FALSE(a->isSelected());

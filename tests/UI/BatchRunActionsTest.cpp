@@ -1,7 +1,7 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "UI/BatchRun/Dialog/RunProcessesDialog.h"
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/ProcessTypes.h"
 #include "UI/MainWindow.h"
 #include "UI/MainWindowPresenter.h"
 #include "common/TestSupport.h"
@@ -84,9 +84,9 @@ TEST(BatchRunActions, ProcessListActionsOpenTheDialog)
 
     QTemporaryDir dir;
     const QString path = dir.filePath("one.plst");
-    Ui::ProcessData step(Ui::SaveImageType);
+    Engine::ProcessData step(Engine::SaveImageType);
     step.addProcessParameter("Filename", "x.png", true);
-    ASSERT_TRUE(Ui::ProcessListFile().write(path, {step}));
+    ASSERT_TRUE(Engine::ProcessListFile().write(path, {step}));
 
     SeenDialog listed;
     TestSupport::answerNextModal([&](QWidget *modal) {

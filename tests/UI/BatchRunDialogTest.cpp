@@ -1,8 +1,8 @@
 #include "Core/ApplicationModel.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "UI/BatchRun/Dialog/RunProcessesDialog.h"
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/ProcessTypes.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/ElectroplatingDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
@@ -28,7 +28,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-using Ui::ProcessData;
+using Engine::ProcessData;
 using Ui::RunProcessesDialog;
 
 namespace {
@@ -171,8 +171,8 @@ TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
     RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     FakeUser user;
     user.attachTo(dialog);
-    for (uint32_t type : {Ui::CvdType, Ui::IsotropicDepositionType, Ui::IsotropicEtchingType,
-                          Ui::ElectroplatingType, Ui::CreateSubstrateType, Ui::SaveImageType})
+    for (uint32_t type : {Engine::CvdType, Engine::IsotropicDepositionType, Engine::IsotropicEtchingType,
+                          Engine::ElectroplatingType, Engine::CreateSubstrateType, Engine::SaveImageType})
         addStep(dialog, type);
     const auto &list = dialog.processes();
     ASSERT_EQ(list.size(), 6);
@@ -205,9 +205,9 @@ TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
 
     // A refused dialog and a process without a dialog add nothing.
     user.accept = false;
-    addStep(dialog, Ui::CvdType);
+    addStep(dialog, Engine::CvdType);
     TestSupport::pressOnNextModal(QMessageBox::Ok);
-    addStep(dialog, Ui::PhotolithographyType);
+    addStep(dialog, Engine::PhotolithographyType);
     EXPECT_EQ(dialog.processes().size(), 6);
 }
 
@@ -217,8 +217,8 @@ TEST(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
     RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     FakeUser user;
     user.attachTo(dialog);
-    addStep(dialog, Ui::IsotropicEtchingType);
-    addStep(dialog, Ui::CreateSubstrateType);
+    addStep(dialog, Engine::IsotropicEtchingType);
+    addStep(dialog, Engine::CreateSubstrateType);
 
     user.thickness = 7.5;
     selectRow(dialog, 0);
@@ -251,7 +251,7 @@ TEST(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
     user.attachTo(dialog);
     for (const char *name : {"a", "b", "c"}) {
         user.imageFile = name;
-        addStep(dialog, Ui::SaveImageType);
+        addStep(dialog, Engine::SaveImageType);
     }
 
     selectRow(dialog, 0);
@@ -312,7 +312,7 @@ TEST(BatchRunDialog, NewListAsksBeforeDroppingSteps)
     QCoreApplication::processEvents();
     EXPECT_FALSE(*asked) << "an empty list is dropped without a question";
 
-    addStep(dialog, Ui::SaveImageType);
+    addStep(dialog, Engine::SaveImageType);
     TestSupport::pressOnNextModal(QMessageBox::Cancel);
     click(dialog, "btnNewList");
     EXPECT_EQ(dialog.processes().size(), 1);
@@ -348,8 +348,8 @@ TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
     RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     FakeUser user;
     user.attachTo(dialog);
-    addStep(dialog, Ui::CvdType);
-    addStep(dialog, Ui::CreateSubstrateType);
+    addStep(dialog, Engine::CvdType);
+    addStep(dialog, Engine::CreateSubstrateType);
 
     user.imageFile = path;
     click(dialog, "btnSaveList");
@@ -384,12 +384,12 @@ TEST(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
     FakeUser user;
     user.thickness = 1.0;
     user.attachTo(dialog);
-    addStep(dialog, Ui::CreateSubstrateType);
-    addStep(dialog, Ui::IsotropicDepositionType);
+    addStep(dialog, Engine::CreateSubstrateType);
+    addStep(dialog, Engine::IsotropicDepositionType);
     // Without a main window there is no view to take a picture of: the run stops there (after
     // the worker has waited for this thread's answer).
-    addStep(dialog, Ui::SaveImageType);
-    addStep(dialog, Ui::IsotropicDepositionType);
+    addStep(dialog, Engine::SaveImageType);
+    addStep(dialog, Engine::IsotropicDepositionType);
 
     click(dialog, "btnRun");
     ASSERT_TRUE(waitForRun(dialog));
@@ -417,7 +417,7 @@ TEST(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
     RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     FakeUser user;
     user.attachTo(dialog);
-    addStep(dialog, Ui::CvdType);
+    addStep(dialog, Engine::CvdType);
 
     QString title, text;
     TestSupport::answerNextModal(
@@ -447,13 +447,13 @@ TEST(BatchRunDialog, AStepWithoutItsMaterialStopsTheRun)
         RunProcessesDialog writer(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
         FakeUser user;
         user.attachTo(writer);
-        addStep(writer, Ui::CreateSubstrateType);
-        addStep(writer, Ui::CvdType);
+        addStep(writer, Engine::CreateSubstrateType);
+        addStep(writer, Engine::CvdType);
         QList<ProcessData> list = writer.processes();
-        ProcessData unfinished(Ui::CvdType);
+        ProcessData unfinished(Engine::CvdType);
         unfinished.addProcessParameter("Thickness", 1.0, true);
         list << unfinished << list[1];
-        ASSERT_TRUE(Ui::ProcessListFile().write(path, list));
+        ASSERT_TRUE(Engine::ProcessListFile().write(path, list));
     }
 
     RunProcessesDialog dialog(nullptr, path, &model);
@@ -470,8 +470,8 @@ TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
     RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     FakeUser user;
     user.attachTo(dialog);
-    addStep(dialog, Ui::CreateSubstrateType);
-    addStep(dialog, Ui::SaveImageType);
+    addStep(dialog, Engine::CreateSubstrateType);
+    addStep(dialog, Engine::SaveImageType);
     QSemaphore entered, hold;
     QString savedAs;
     dialog.setImageSaver([&](const QString &filename) {

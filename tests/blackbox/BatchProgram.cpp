@@ -3,8 +3,8 @@
 #include "Core/ApplicationModel.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/ProcessListRun.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/ProcessListRun.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,10 +75,10 @@ Outcome BatchProgram::run(const QStringList &arguments, const QProcessEnvironmen
     return outcome;
 }
 
-QString BatchProgram::writeList(const QString &name, const QList<Ui::ProcessData> &steps) const
+QString BatchProgram::writeList(const QString &name, const QList<Engine::ProcessData> &steps) const
 {
     const QString listPath = path(name);
-    Ui::ProcessListFile file;
+    Engine::ProcessListFile file;
     return file.write(listPath, steps) ? listPath : QString();
 }
 
@@ -108,10 +108,10 @@ QList<VolumeCells> BatchProgram::readDocument(const QString &path, bool *read)
     return volumes;
 }
 
-VolumeCells runInProcess(const QList<Ui::ProcessData> &steps)
+VolumeCells runInProcess(const QList<Engine::ProcessData> &steps)
 {
     Core::ApplicationModel model;
-    Ui::ProcessListRun run(model, nullptr);
+    Engine::ProcessListRun run(model, nullptr);
     run.run(steps);
     return run.volume() ? cellsOf(*run.volume()) : VolumeCells();
 }

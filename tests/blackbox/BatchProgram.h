@@ -4,7 +4,7 @@
 // back the cells of the documents it writes.
 
 #include "Model/Automaton/TotalVolume.h"
-#include "UI/BatchRun/ProcessData.h"
+#include "Engine/ProcessData.h"
 
 #include <QByteArray>
 #include <QList>
@@ -55,7 +55,7 @@ public:
     QProcessEnvironment environment() const;
 
     // Writes a list with the program's own list writer; returns its path.
-    QString writeList(const QString &name, const QList<Ui::ProcessData> &steps) const;
+    QString writeList(const QString &name, const QList<Engine::ProcessData> &steps) const;
     // Writes a document holding `volumes` with the program's own document writer.
     QString writeDocument(const QString &name,
                           const QList<std::shared_ptr<Model::Automaton::TotalVolume>> &volumes) const;
@@ -68,7 +68,7 @@ private:
 
 // The steps of `steps` run in this process with the batch engine from an empty scene: what the
 // program's first volume must hold afterwards.
-VolumeCells runInProcess(const QList<Ui::ProcessData> &steps);
+VolumeCells runInProcess(const QList<Engine::ProcessData> &steps);
 
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);

@@ -2,10 +2,10 @@
 // its exit statuses, and what it leaves behind when it refuses to run.
 
 #include "BatchProgram.h"
-#include "batch/BatchTestSupport.h"
+#include "Engine/BatchTestSupport.h"
 
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/StepRunner.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/StepRunner.h"
 
 #include <QColor>
 #include <QFile>
@@ -33,10 +33,10 @@ constexpr uint32_t kSubstrateHeight = 6; // cells
 constexpr double kFilm = 3.0;            // cell edges
 constexpr double kEtch = 1.0;
 
-QList<Ui::ProcessData> substrateDepositEtch()
+QList<Engine::ProcessData> substrateDepositEtch()
 {
     return {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
-            deposition(kOxide, kFilm, Ui::CvdType), etching(kOxide, kEtch)};
+            deposition(kOxide, kFilm, Engine::CvdType), etching(kOxide, kEtch)};
 }
 
 QStringList succeededLines(const QStringList &names)
@@ -58,7 +58,7 @@ struct BatchProgramTest : ::testing::Test {
 
 TEST_F(BatchProgramTest, SubstrateCvdAndEtchingGiveTheCellsOfTheBatchEngine)
 {
-    const QList<Ui::ProcessData> steps = substrateDepositEtch();
+    const QList<Engine::ProcessData> steps = substrateDepositEtch();
     const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
 
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
@@ -94,7 +94,7 @@ TEST_F(BatchProgramTest, DocumentStepsActOnItsFirstVolumeAndKeepTheOthers)
     const VolumeCells secondBefore = cellsOf(*second);
     const QString input = program.writeDocument("in.vxf", {first, second});
     const QByteArray inputBytes = readFile(input);
-    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Ui::CvdType)});
+    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
 
     const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
 
@@ -118,8 +118,8 @@ TEST_F(BatchProgramTest, OldFormatListIsUpdatedWithAWarningAndRuns)
     const Outcome outcome = program.run({"--list", program.path("old.plst"), "--output", output});
 
     EXPECT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
-    EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(Ui::ProcessListFile::kUpdatedListTitle)));
-    EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(Ui::ProcessListFile::kUpdatedListText)));
+    EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(Engine::ProcessListFile::kUpdatedListTitle)));
+    EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(Engine::ProcessListFile::kUpdatedListText)));
     EXPECT_EQ(BatchProgram::readDocument(output).value(0), runInProcess(substrateDepositEtch()));
 }
 
@@ -127,22 +127,22 @@ TEST_F(BatchProgramTest, OldFormatListIsUpdatedWithAWarningAndRuns)
 
 TEST_F(BatchProgramTest, FailingStepStopsTheRunAndTheDocumentKeepsTheStepsBeforeIt)
 {
-    QList<Ui::ProcessData> steps = substrateDepositEtch();
+    QList<Engine::ProcessData> steps = substrateDepositEtch();
     steps[2] = BatchTest::without(steps[2], "Material_Id");
-    steps << deposition(kOxide, kFilm, Ui::CvdType);
+    steps << deposition(kOxide, kFilm, Engine::CvdType);
 
     const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
 
     EXPECT_EQ(outcome.exitCode, 1);
     QStringList expected = succeededLines({"Create Substrate", "CVD"});
-    expected << QStringLiteral("Step 3: Isotropic etching: ") + Ui::stepResultText(Ui::StepMissingParameter);
+    expected << QStringLiteral("Step 3: Isotropic etching: ") + Engine::stepResultText(Engine::StepMissingParameter);
     EXPECT_EQ(outcome.stdoutLines, expected);
     EXPECT_EQ(BatchProgram::readDocument(output).value(0), runInProcess(steps.mid(0, 2)));
 }
 
 TEST_F(BatchProgramTest, WithoutAVolumeNoStepRunsAndTheMissingVolumeTextIsPrinted)
 {
-    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Ui::CvdType)});
+    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
     const Outcome outcome = program.run({"--list", list, "--output", output});
 
     EXPECT_EQ(outcome.exitCode, 1);
@@ -217,7 +217,7 @@ TEST_F(BatchProgramTest, UnreadableInputsAreRefusedWithTheirNameAndNothingIsWrit
 // --- "Save Image"
 
 struct SaveImageTest : BatchProgramTest {
-    QList<Ui::ProcessData> substrateAndImage(const QString &image)
+    QList<Engine::ProcessData> substrateAndImage(const QString &image)
     {
         return {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon), BatchTest::saveImage(image)};
     }
@@ -228,8 +228,8 @@ TEST_F(SaveImageTest, SavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "\"Save Image\" needs an X display; run the tests under xvfb-run";
     const QString image = program.path("view.png");
-    const QList<Ui::ProcessData> steps{boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
-                                       deposition(kOxide, kFilm, Ui::CvdType), BatchTest::saveImage(image)};
+    const QList<Engine::ProcessData> steps{boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
+                                       deposition(kOxide, kFilm, Engine::CvdType), BatchTest::saveImage(image)};
     const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
 
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
@@ -258,7 +258,7 @@ TEST_F(SaveImageTest, WithoutADisplayTheStepFailsWithItsReason)
 
     EXPECT_EQ(outcome.exitCode, 1);
     ASSERT_EQ(outcome.stdoutLines.size(), 2);
-    EXPECT_EQ(outcome.stdoutLines[1], "Step 2: Save Image: " + Ui::stepResultText(Ui::StepInvalidParameter));
+    EXPECT_EQ(outcome.stdoutLines[1], "Step 2: Save Image: " + Engine::stepResultText(Engine::StepInvalidParameter));
     EXPECT_TRUE(outcome.stderrText.contains("Step 2: Save Image: no OpenGL context")) << outcome.stderrText.toStdString();
     EXPECT_FALSE(QFile::exists(image));
     EXPECT_EQ(BatchProgram::readDocument(output).size(), 1) << "the substrate is kept";

@@ -22,7 +22,7 @@ private:
 
 // Answers the next modal widget (dialog or message box) that opens, from the event loop,
 // by calling `answer` with it. Polls every 20 ms for up to `timeoutMs`.
-void answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 5000);
+void answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 60000);
 
 // Presses the standard button `button` (a QMessageBox::StandardButton / QDialogButtonBox value)
 // of the next modal message box or dialog.

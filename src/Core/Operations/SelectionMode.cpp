@@ -1,24 +1,13 @@
 #include "SelectionMode.h"
 
+#include "Core/Operations/IObjectPicker.h"
 #include "Core/Operations/SelectionState.h"
 #include "Model/Object.h"
 #include "Model/Scene.h"
 #include "Util/IObserver.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 namespace Core {
 namespace Operations {
-
-namespace {
-// Layout of one hit record in an OpenGL selection buffer.
-constexpr int kHitNameCountWord = 0;
-constexpr int kHitFirstNameWord = 3;
-
-constexpr GLsizei kSelectionBufferSize = 2048; // words
-constexpr GLdouble kPickRegionSize = 4.0;      // pixels, width and height
-}
 
 void SelectionMode::setSelectionMode(bool on)
 {
@@ -39,45 +28,20 @@ void SelectionMode::clearSelection()
     publish();
 }
 
-bool SelectionMode::pickAt(int x, int y)
+bool SelectionMode::pickAt(IObjectPicker &view, int x, int y)
 {
     if (!selectionMode)
         return false;
-    GLuint hitsBuffer[kSelectionBufferSize] = {};
-    GLint viewport[4];
-    GLdouble projection[16];
-    GLdouble modelView[16];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
-
-    glSelectBuffer(kSelectionBufferSize, hitsBuffer);
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPickMatrix(GLdouble(x), GLdouble(viewport[1] + viewport[3] - y), kPickRegionSize, kPickRegionSize, viewport);
-    glMultMatrixd(projection);
-    glMatrixMode(GL_MODELVIEW);
-    scene->paintAllForPicking();
-    const GLint hits = glRenderMode(GL_RENDER);
-    if (hits > 0)
-        togglePicked(hitsBuffer);
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixd(projection);
-    glMatrixMode(GL_MODELVIEW);
-    // A pick proxy that forgets to pop its matrix must not shift the next frame.
-    glLoadMatrixd(modelView);
+    const std::vector<uint32_t> hit = view.objectIdsAt(x, y);
+    togglePicked(hit);
     publish();
-    return hits > 0;
+    return !hit.empty();
 }
 
-void SelectionMode::togglePicked(const uint32_t *hits)
+void SelectionMode::togglePicked(const std::vector<uint32_t> &objectIds)
 {
-    const uint32_t names = hits[kHitNameCountWord];
-    for (uint32_t i = 0; i < names; ++i)
-        toggleObject(int(hits[kHitFirstNameWord + i]));
+    for (uint32_t id : objectIds)
+        toggleObject(int(id));
 }
 
 void SelectionMode::toggleObject(int objectId)

@@ -16,6 +16,7 @@ class Scene;
 namespace Core {
 namespace Operations {
 
+class IObjectPicker;
 class SelectionState;
 
 // Whether clicks in the 3D view pick objects, and which objects are picked, in picking order.
@@ -32,15 +33,12 @@ public:
 
     void clearSelection();
 
-    // A click at window position (x, y) (origin top left): draws the scene for picking under a
-    // 4 × 4 pixel pick matrix with the current GL viewport and matrices and toggles the objects
-    // of the first hit. Needs the view's GL context current. False when the mode is off or
-    // nothing was hit.
-    bool pickAt(int x, int y);
+    // A click at window position (x, y): asks the view which objects lie there and toggles
+    // them. False when the mode is off or nothing was hit.
+    bool pickAt(IObjectPicker &view, int x, int y);
 
-    // Handles the names of the first hit record of an OpenGL selection buffer (word 0 is the
-    // name count, names start at word 3): each named object is selected or deselected in turn.
-    void togglePicked(const uint32_t *hits);
+    // Each object of the list is selected or deselected in turn; unknown ids are passed over.
+    void togglePicked(const std::vector<uint32_t> &objectIds);
     // Selects the object with this id, or deselects it when it is selected.
     void toggleObject(int objectId);
 

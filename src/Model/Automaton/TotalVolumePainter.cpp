@@ -1,6 +1,7 @@
 #include "TotalVolumePainter.h"
 
 #include "Model/Automaton/Cell.h"
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/ColorTable.h"
 #include "Model/Materials/Material.h"
@@ -465,7 +466,8 @@ void TotalVolumePainter::regenerateFaces()
             translucentStart[slab + 1] += translucentCount;
         };
 
-        const Cell *cells = owner.lockCells();
+        const CellLock lock(owner);
+        const Cell *cells = lock.cells();
         CellParts parts(box, cellParts);
         Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
             std::vector<ShownCell> &between = shownCells[3 * i + 1];
@@ -523,7 +525,6 @@ void TotalVolumePainter::regenerateFaces()
                 }
             }
         });
-        owner.unlockCells();
     }
 
     tree = std::make_shared<Geometry::BSPTree>(translucent);
@@ -550,7 +551,8 @@ void TotalVolumePainter::regenerateEmptyVoxelFaces()
     };
     std::vector<size_t> start(slabs.size() + 1, 0);
 
-    const Cell *cells = owner.lockCells();
+    const CellLock lock(owner);
+    const Cell *cells = lock.cells();
     Util::runSlabs(slabs, [&](size_t i, Util::Slab slab) {
         size_t count = 0;
         forEachEmptyCell(cells, slab, [&count](uint32_t, uint32_t, uint32_t) { count += Geometry::kFaceCount; });
@@ -568,7 +570,6 @@ void TotalVolumePainter::regenerateEmptyVoxelFaces()
             }
         });
     });
-    owner.unlockCells();
 }
 
 void TotalVolumePainter::recolor()

@@ -1,5 +1,6 @@
 #include "Model/Geometry/MarchingCubeSurface.h"
 
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Geometry/MarchingCubeTables.h"
 
@@ -416,19 +417,6 @@ void SlabPolygonizer::finishGridPlane(uint32_t ix, const CubePlane &before, cons
     forVerticesIn(at, ix, clear);
 }
 
-class LockedCells {
-public:
-    explicit LockedCells(Automaton::TotalVolume &volume) : volume(volume), cellArray(volume.lockCells()) {}
-    ~LockedCells() { volume.unlockCells(); }
-    LockedCells(const LockedCells &) = delete;
-    LockedCells &operator=(const LockedCells &) = delete;
-    const Cell *cells() const { return cellArray; }
-
-private:
-    Automaton::TotalVolume &volume;
-    const Cell *cellArray;
-};
-
 // A plane of grid points must be addressable below kNextPlaneBit.
 bool planeFitsIndex(const CubeGrid &grid)
 {
@@ -457,7 +445,7 @@ std::vector<Util::Slab> MarchingCubeSurface::workerSlabs(uint32_t lowerX, uint32
 void MarchingCubeSurface::build(const uint32_t lower[3], const uint32_t upper[3])
 {
     QMutexLocker surfaceLock(&surfaceMutex);
-    const LockedCells locked(volume);
+    const Automaton::CellLock locked(volume);
     const CubeGrid grid = makeCubeGrid(locked.cells(), volume, lower, upper);
     if (grid.empty || !planeFitsIndex(grid)) {
         if (!grid.empty)

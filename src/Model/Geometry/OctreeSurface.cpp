@@ -1,5 +1,6 @@
 #include "OctreeSurface.h"
 
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Geometry/FaceTable.h"
 #include "Model/Geometry/OctreeNode.h"
@@ -58,20 +59,6 @@ int rootLevel(const std::array<uint32_t, 3> &low, uint32_t extent)
     }
     return level;
 }
-
-// Keeps the volume's cells locked for the lifetime of the object.
-class CellLock {
-public:
-    explicit CellLock(Automaton::TotalVolume &volume) : volume(volume), locked(volume.lockCells()) {}
-    ~CellLock() { volume.unlockCells(); }
-    CellLock(const CellLock &) = delete;
-    CellLock &operator=(const CellLock &) = delete;
-    const Automaton::Cell *cells() const { return locked; }
-
-private:
-    Automaton::TotalVolume &volume;
-    const Automaton::Cell *locked;
-};
 
 // Builds the octree of the cut box. Inserting the cells one by one, splitting leaves on the way
 // down and collapsing uniform parents on the way up, ends in the unique tree in which a node is a
@@ -380,7 +367,7 @@ void OctreeSurface::build(Automaton::TotalVolume &volume, const uint32_t lower[3
     }
 
     {
-        CellLock lock(volume);
+        const Automaton::CellLock lock(volume);
         root = TreeBuilder(lock.cells(), volume, low, high).buildRoot(level);
     }
     // The tree holds everything emission needs; the cells are free again.

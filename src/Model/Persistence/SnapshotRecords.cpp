@@ -1,5 +1,6 @@
 #include "SnapshotRecords.h"
 
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
 
 #include <QFile>
@@ -137,16 +138,18 @@ bool appendSnapshot(const QString &path, const std::string &name, uint32_t insta
     appendNumber(instance);
 
     bool ok = true;
-    const Automaton::Cell *cells = volume.lockCells();
-    const uint32_t count = volume.cellCount();
-    for (uint32_t i = 0; i < count && ok; ++i) {
-        appendNumber(cells[i].material());
-        if (out.size() >= kBufferBytes) {
-            ok = file.write(out.data(), qint64(out.size())) == qint64(out.size());
-            out.clear();
+    {
+        const Automaton::CellLock lock(volume);
+        const Automaton::Cell *cells = lock.cells();
+        const uint32_t count = volume.cellCount();
+        for (uint32_t i = 0; i < count && ok; ++i) {
+            appendNumber(cells[i].material());
+            if (out.size() >= kBufferBytes) {
+                ok = file.write(out.data(), qint64(out.size())) == qint64(out.size());
+                out.clear();
+            }
         }
     }
-    volume.unlockCells();
     out.push_back('\n');
     ok = ok && file.write(out.data(), qint64(out.size())) == qint64(out.size());
     return ok && file.flush();
@@ -175,10 +178,10 @@ bool restoreSnapshot(const QString &path, const std::string &name, uint32_t inst
         for (uint32_t &id : materials)
             if (!in.number(id))
                 return false;
-        Automaton::Cell *cells = volume.lockCells();
+        const Automaton::CellLock lock(volume);
+        Automaton::Cell *cells = lock.cells();
         for (size_t i = 0; i < materials.size(); ++i)
             cells[i].setMaterial(materials[i]);
-        volume.unlockCells();
         return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "TotalVolumeArchiver.h"
 
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Persistence/MaterialIdMap.h"
 
@@ -209,7 +210,8 @@ void TotalVolumeArchiver::writeState(Automaton::TotalVolume &volume)
     writer->writeStartElement(QStringLiteral("State"));
     QString chunk(int(kCellsPerChunk * kMaxCharsPerId), Qt::Uninitialized);
     const uint32_t count = volume.cellCount();
-    const Automaton::Cell *cells = volume.lockCells();
+    const Automaton::CellLock lock(volume);
+    const Automaton::Cell *cells = lock.cells();
     for (uint32_t first = 0; first < count; first += kCellsPerChunk) {
         const uint32_t last = std::min(count, first + kCellsPerChunk);
         chunk.resize(int(kCellsPerChunk * kMaxCharsPerId));
@@ -219,7 +221,6 @@ void TotalVolumeArchiver::writeState(Automaton::TotalVolume &volume)
         chunk.resize(int(out - chunk.constData()));
         writer->writeCharacters(chunk);
     }
-    volume.unlockCells();
     writer->writeEndElement();
 }
 
@@ -272,11 +273,13 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
     auto volume = std::make_shared<Automaton::TotalVolume>(
         uint32_t(sizes[0]), uint32_t(sizes[1]), uint32_t(sizes[2]), cellSizes[0], cellSizes[1], cellSizes[2],
         Util::Vector3D(), std::vector<uint32_t>());
-    Automaton::Cell *cells = volume->lockCells();
-    const std::pair<int, int> *text = liftedText();
-    const bool stateRead = text ? readLiftedState(*text, cells, volume->cellCount())
-                                : readState(cells, volume->cellCount());
-    volume->unlockCells();
+    bool stateRead = false;
+    {
+        const Automaton::CellLock lock(*volume);
+        const std::pair<int, int> *text = liftedText();
+        stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount())
+                         : readState(lock.cells(), volume->cellCount());
+    }
     if (!stateRead)
         return nullptr;
 

@@ -4,6 +4,7 @@
 #include "Model/Scene.h"
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <QVector4D>
 #include <algorithm>
 #include <cmath>
@@ -118,6 +119,50 @@ void SceneRenderer::loadLamps() const
         }
     }
     glPopMatrix();
+}
+
+namespace {
+// Layout of one hit record in an OpenGL selection buffer.
+constexpr int kHitNameCountWord = 0;
+constexpr int kHitFirstNameWord = 3;
+
+constexpr GLsizei kSelectionBufferSize = 2048; // words
+constexpr GLdouble kPickRegionSize = 4.0;      // pixels, width and height
+} // namespace
+
+std::vector<uint32_t> SceneRenderer::pickObjectIds(Scene &scene, int x, int y)
+{
+    GLuint hitsBuffer[kSelectionBufferSize] = {};
+    GLint viewport[4];
+    GLdouble projection[16];
+    GLdouble modelView[16];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+
+    glSelectBuffer(kSelectionBufferSize, hitsBuffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPickMatrix(GLdouble(x), GLdouble(viewport[1] + viewport[3] - y), kPickRegionSize, kPickRegionSize, viewport);
+    glMultMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+    scene.paintAllForPicking();
+    const GLint hits = glRenderMode(GL_RENDER);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(projection);
+    glMatrixMode(GL_MODELVIEW);
+    // A pick proxy that forgets to pop its matrix must not shift the next frame.
+    glLoadMatrixd(modelView);
+
+    std::vector<uint32_t> ids;
+    if (hits > 0) {
+        const GLuint names = std::min<GLuint>(hitsBuffer[kHitNameCountWord], kSelectionBufferSize - kHitFirstNameWord);
+        ids.assign(hitsBuffer + kHitFirstNameWord, hitsBuffer + kHitFirstNameWord + names);
+    }
+    return ids;
 }
 
 void SceneRenderer::paint(Scene *scene) const

@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QMatrix4x4>
 #include <QSize>
+#include <cstdint>
+#include <vector>
 
 namespace Model {
 class Scene;
@@ -42,6 +44,11 @@ public:
 
     // One frame. A null scene draws the frame without objects.
     void paint(Scene *scene) const;
+
+    // The ids of the objects of the first hit record when the scene is drawn for picking under
+    // a 4 × 4 pixel pick matrix at window position (x, y) (origin top left, device pixels),
+    // with the context's current viewport and matrices, which are left as they were.
+    static std::vector<uint32_t> pickObjectIds(Scene &scene, int x, int y);
 
     // A frame read back from OpenGL keeps the background's alpha of 0; the picture is in the
     // colour channels, so the image the user saves is made opaque.

@@ -1,5 +1,6 @@
 #include "AbstractDistanceCountingAutomatonBase.h"
 
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
 
 #include <algorithm>
@@ -142,11 +143,11 @@ bool AbstractDistanceCountingAutomatonBase::isTarget(uint32_t material) const
 
 void AbstractDistanceCountingAutomatonBase::run(unsigned iterations)
 {
-    cells = volume.lockCells();
+    const Model::Automaton::CellLock lock(volume);
+    cells = lock.cells();
     initialisationPass();
     propagationSteps(iterations);
     finalPass();
-    volume.unlockCells();
     cells = nullptr;
 }
 

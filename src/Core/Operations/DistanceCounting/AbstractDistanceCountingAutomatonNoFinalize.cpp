@@ -1,16 +1,16 @@
 #include "AbstractDistanceCountingAutomatonNoFinalize.h"
 
-#include "Model/Automaton/TotalVolume.h"
+#include "Model/Automaton/CellLock.h"
 
 namespace Core {
 namespace Operations {
 
 void AbstractDistanceCountingAutomatonNoFinalize::run(unsigned iterations)
 {
-    cells = volume.lockCells();
+    const Model::Automaton::CellLock lock(volume);
+    cells = lock.cells();
     initialisationPass();
     propagationSteps(iterations);
-    volume.unlockCells();
     cells = nullptr;
 }
 

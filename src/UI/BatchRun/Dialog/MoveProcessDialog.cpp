@@ -1,11 +1,11 @@
 #include "MoveProcessDialog.h"
 
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessTypes.h"
 #include "ui_MoveProcessDialog.h"
 
 namespace Ui {
 
-MoveProcessDialog::MoveProcessDialog(const QList<ProcessData> &list, uint32_t movedId, QWidget *parent)
+MoveProcessDialog::MoveProcessDialog(const QList<Engine::ProcessData> &list, uint32_t movedId, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<MoveProcessDialogForm>())
 {
     ui->setupUi(this);
@@ -13,7 +13,7 @@ MoveProcessDialog::MoveProcessDialog(const QList<ProcessData> &list, uint32_t mo
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
     for (int i = 0; i < list.size(); ++i) {
         if (list[i].id() != movedId)
-            ui->cbxProcess->addItem(QString::number(i + 1) + QLatin1Char(' ') + processName(list[i].processType()),
+            ui->cbxProcess->addItem(QString::number(i + 1) + QLatin1Char(' ') + Engine::processName(list[i].processType()),
                                     list[i].id());
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UI/BatchRun/ProcessData.h"
+#include "Engine/ProcessData.h"
 
 #include <QDialog>
 #include <QList>
@@ -16,7 +16,7 @@ class MoveProcessDialog : public QDialog {
     Q_OBJECT
 public:
     // Offers every step of `list` except the one with id `movedId`.
-    MoveProcessDialog(const QList<ProcessData> &list, uint32_t movedId, QWidget *parent = nullptr);
+    MoveProcessDialog(const QList<Engine::ProcessData> &list, uint32_t movedId, QWidget *parent = nullptr);
     ~MoveProcessDialog() override;
 
     // The id of the step chosen as the reference; none when the list offers no other step.

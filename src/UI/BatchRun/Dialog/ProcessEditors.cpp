@@ -4,8 +4,8 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Process/ProcessFactory.h"
-#include "UI/BatchRun/ProcessParameters.h"
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessParameters.h"
+#include "Engine/ProcessTypes.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/ElectroplatingDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
@@ -87,7 +87,7 @@ bool substrateParameterVisible(const QString &name, const QVariantMap &values)
 bool editIsotropicDeposition(ProcessEditContext &context, uint32_t type, QVariantMap &values)
 {
     Operations::IsotropicDepositionDialog dialog(context.parent);
-    const bool cvd = type == CvdType;
+    const bool cvd = type == Engine::CvdType;
     dialog.setThicknessParameter(cvd ? QStringLiteral("Thickness") : QStringLiteral("Film Thickness"));
     dialog.setMaterialChoices(materialsOfProcess(cvd ? IsotropicFilmDepositionOperation::kCvdProcess
                                                      : IsotropicFilmDepositionOperation::kIsotropicDepositionProcess));
@@ -125,12 +125,12 @@ bool editSaveImage(ProcessEditContext &context, uint32_t, QVariantMap &values)
 }
 
 const ProcessEditor kEditors[] = {
-    {CvdType, &editIsotropicDeposition, &alwaysVisible, false},
-    {IsotropicEtchingType, &editIsotropicEtching, &alwaysVisible, false},
-    {ElectroplatingType, &editElectroplating, &alwaysVisible, false},
-    {SaveImageType, &editSaveImage, &alwaysVisible, false},
-    {CreateSubstrateType, &editSubstrate, &substrateParameterVisible, false},
-    {IsotropicDepositionType, &editIsotropicDeposition, &alwaysVisible, false},
+    {Engine::CvdType, &editIsotropicDeposition, &alwaysVisible, false},
+    {Engine::IsotropicEtchingType, &editIsotropicEtching, &alwaysVisible, false},
+    {Engine::ElectroplatingType, &editElectroplating, &alwaysVisible, false},
+    {Engine::SaveImageType, &editSaveImage, &alwaysVisible, false},
+    {Engine::CreateSubstrateType, &editSubstrate, &substrateParameterVisible, false},
+    {Engine::IsotropicDepositionType, &editIsotropicDeposition, &alwaysVisible, false},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
@@ -151,20 +151,20 @@ const ProcessEditor *processEditor(uint32_t type)
     return nullptr;
 }
 
-ProcessData makeProcessStep(const ProcessEditor &editor, uint32_t type, const QVariantMap &values)
+Engine::ProcessData makeProcessStep(const ProcessEditor &editor, uint32_t type, const QVariantMap &values)
 {
-    ProcessData step(type);
+    Engine::ProcessData step(type);
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const QString &name = it.key();
         if (name.endsWith(kIdSuffix))
-            addMaterialParameters(step, name.chopped(kIdSuffix.size()), it.value().toUInt(), editor.materialIdVisible);
+            Engine::addMaterialParameters(step, name.chopped(kIdSuffix.size()), it.value().toUInt(), editor.materialIdVisible);
         else if (!isMaterialCompanion(name, values))
             step.addProcessParameter(name, it.value(), editor.isVisible(name, values));
     }
     return step;
 }
 
-bool modifyProcessStep(ProcessEditContext &context, ProcessData &step)
+bool modifyProcessStep(ProcessEditContext &context, Engine::ProcessData &step)
 {
     const ProcessEditor *editor = processEditor(step.processType());
     if (!editor)
@@ -172,7 +172,7 @@ bool modifyProcessStep(ProcessEditContext &context, ProcessData &step)
     QVariantMap values = step.parameters();
     if (!editor->edit(context, step.processType(), values))
         return false;
-    const ProcessData edited = makeProcessStep(*editor, step.processType(), values);
+    const Engine::ProcessData edited = makeProcessStep(*editor, step.processType(), values);
     for (auto it = edited.parameters().cbegin(); it != edited.parameters().cend(); ++it) {
         if (step.hasParameter(it.key()))
             step.setProcessParameter(it.key(), it.value());

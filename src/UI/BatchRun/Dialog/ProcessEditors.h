@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UI/BatchRun/ProcessData.h"
+#include "Engine/ProcessData.h"
 
 #include <QString>
 #include <QVariantMap>
@@ -46,11 +46,11 @@ const ProcessEditor *processEditor(uint32_t type);
 
 // A new step of `type` from an option dialog's values: every "<base>_Id" value becomes the
 // three material parameters of that base, every other value a parameter of its own.
-ProcessData makeProcessStep(const ProcessEditor &editor, uint32_t type, const QVariantMap &values);
+Engine::ProcessData makeProcessStep(const ProcessEditor &editor, uint32_t type, const QVariantMap &values);
 
 // Opens the step's option dialog filled from the step and, on acceptance, replaces its values
 // by the dialog's; the visibility of existing parameters stays as it is. False when the user
 // cancelled or the type has no editor.
-bool modifyProcessStep(ProcessEditContext &context, ProcessData &step);
+bool modifyProcessStep(ProcessEditContext &context, Engine::ProcessData &step);
 
 } // namespace Ui

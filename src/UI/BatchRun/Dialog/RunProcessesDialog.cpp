@@ -4,8 +4,8 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "UI/BatchRun/Dialog/MoveProcessDialog.h"
-#include "UI/BatchRun/ProcessListRun.h"
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessListRun.h"
+#include "Engine/ProcessTypes.h"
 #include "UI/MainWindow.h"
 #include "UI/Observers/MaterialConflictObserver.h"
 #include "Util/Vector3D.h"
@@ -39,26 +39,26 @@ struct ProcessChoice {
 };
 // The combo box sorts them by text.
 const ProcessChoice kProcessChoices[] = {
-    {"Anisotropic Deposition", AnisotropicDepositionType},
-    {"Anisotropic Etching", AnisotropicEtchingType},
-    {"Create Substrate", CreateSubstrateType},
-    {"CVD", CvdType},
-    {"Doping", DopingType},
-    {"Electroplating", ElectroplatingType},
-    {"Ion Implantation", IonImplantationType},
-    {"Isotropic Etching", IsotropicEtchingType},
-    {"Isotropic Deposition", IsotropicDepositionType},
-    {"Moore Deposition", MooreDepositionType},
-    {"Moore Etching", MooreEtchingType},
-    {"Photolithography", PhotolithographyType},
-    {"Planarization", PlanarizationType},
-    {"Pour Material", SpinCoatingType},
-    {"Random Walk Doping", RandomWalkDopingType},
-    {"PVD", PvdType},
-    {"RIE", SimpleRieType},
-    {"Save Image", SaveImageType},
-    {"Si Wet Etching", SiWetEtchingType},
-    {"Thermal Oxidation", SiOxidationType},
+    {"Anisotropic Deposition", Engine::AnisotropicDepositionType},
+    {"Anisotropic Etching", Engine::AnisotropicEtchingType},
+    {"Create Substrate", Engine::CreateSubstrateType},
+    {"CVD", Engine::CvdType},
+    {"Doping", Engine::DopingType},
+    {"Electroplating", Engine::ElectroplatingType},
+    {"Ion Implantation", Engine::IonImplantationType},
+    {"Isotropic Etching", Engine::IsotropicEtchingType},
+    {"Isotropic Deposition", Engine::IsotropicDepositionType},
+    {"Moore Deposition", Engine::MooreDepositionType},
+    {"Moore Etching", Engine::MooreEtchingType},
+    {"Photolithography", Engine::PhotolithographyType},
+    {"Planarization", Engine::PlanarizationType},
+    {"Pour Material", Engine::SpinCoatingType},
+    {"Random Walk Doping", Engine::RandomWalkDopingType},
+    {"PVD", Engine::PvdType},
+    {"RIE", Engine::SimpleRieType},
+    {"Save Image", Engine::SaveImageType},
+    {"Si Wet Etching", Engine::SiWetEtchingType},
+    {"Thermal Oxidation", Engine::SiOxidationType},
 };
 
 QString valueText(const QVariant &value)
@@ -157,10 +157,10 @@ void RunProcessesDialog::rebuildTree()
     QTreeWidget *tree = ui->treeWidget;
     tree->clear();
     for (int i = 0; i < processList.size(); ++i) {
-        const ProcessData &step = processList[i];
+        const Engine::ProcessData &step = processList[i];
         auto *row = new QTreeWidgetItem(tree);
         row->setText(0, QString::number(i + 1));
-        row->setText(1, processName(step.processType()));
+        row->setText(1, Engine::processName(step.processType()));
         row->setData(1, Qt::UserRole, step.id());
         const auto &values = step.parameters();
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
@@ -310,7 +310,7 @@ void RunProcessesDialog::on_btnMoveTo_clicked()
     const auto target = dialog.targetId();
     if (!target)
         return;
-    const ProcessData moved = processList.takeAt(index);
+    const Engine::ProcessData moved = processList.takeAt(index);
     int position = 0;
     while (position < processList.size() && processList[position].id() != *target)
         ++position;
@@ -360,7 +360,7 @@ bool RunProcessesDialog::loadList(const QString &name)
     auto &conflict = Model::Persistence::MaterialConflict::instance();
     const std::shared_ptr<Util::IObserver> windowObserver = conflict.observer();
     conflict.setObserver(std::make_shared<Observers::MaterialConflictObserver>(nullptr));
-    QList<ProcessData> loaded;
+    QList<Engine::ProcessData> loaded;
     const bool read = listFile.read(name, loaded);
     conflict.setObserver(windowObserver);
     if (!read)
@@ -426,17 +426,17 @@ void RunProcessesDialog::on_btnRun_clicked()
     completed = 0;
     progressTimer.start();
     // The worker runs its own copy, so that the list stays editable during the run.
-    const QList<ProcessData> steps = processList;
+    const QList<Engine::ProcessData> steps = processList;
     runFuture = QtConcurrent::run(QThreadPool::globalInstance(), [this, steps] { runProcessList(steps); });
 }
 
-void RunProcessesDialog::runProcessList(const QList<ProcessData> &steps)
+void RunProcessesDialog::runProcessList(const QList<Engine::ProcessData> &steps)
 {
     // This task mostly waits at the automata's slab barriers; lend its pool thread to the slab
     // tasks so that they get the full thread count.
     QThreadPool::globalInstance()->releaseThread();
 
-    ProcessListRun run(*model, runVolume);
+    Engine::ProcessListRun run(*model, runVolume);
     run.setImageSaver([this, &run](const QString &filename) {
         runVolume = run.volume(); // a "Create Substrate" step may have made a new one
         return saveImage(filename);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "UI/BatchRun/Dialog/ProcessEditors.h"
-#include "UI/BatchRun/ProcessData.h"
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/StepRunner.h"
+#include "Engine/ProcessData.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/StepRunner.h"
 
 #include <QDialog>
 #include <QFuture>
@@ -49,9 +49,9 @@ public:
     void setFileChooser(ProcessEditContext::FileChooser chooser) { editContext.chooseFile = std::move(chooser); }
     // Replaces what a "Save Image" step does on the worker thread (by default: the blocking
     // call of updateGeometry on the interface thread).
-    void setImageSaver(ImageSaver saver) { saveImage = std::move(saver); }
+    void setImageSaver(Engine::ImageSaver saver) { saveImage = std::move(saver); }
 
-    const QList<ProcessData> &processes() const { return processList; }
+    const QList<Engine::ProcessData> &processes() const { return processList; }
     QString listFileName() const { return fileName; }
     // The volume the steps act on; only meaningful while no run is in progress.
     std::shared_ptr<Model::Automaton::TotalVolume> volume() const { return runVolume; }
@@ -90,7 +90,7 @@ protected:
 
 private:
     RunProcessesDialog(QWidget *parent, Core::ApplicationModel *model);
-    void runProcessList(const QList<ProcessData> &steps);
+    void runProcessList(const QList<Engine::ProcessData> &steps);
     // Writes the list to its file, asking for one when it has none; false when declined or failed.
     bool saveList();
     bool saveListAs();
@@ -116,13 +116,13 @@ private:
     QTimer progressTimer;
     QString fileName;
     QString baseTitle;
-    QList<ProcessData> processList;
+    QList<Engine::ProcessData> processList;
     // Written by the worker, read by the progress timer.
     std::atomic<unsigned> completed{0};
 
-    ProcessListFile listFile;
+    Engine::ProcessListFile listFile;
     ProcessEditContext editContext;
-    ImageSaver saveImage;
+    Engine::ImageSaver saveImage;
     QFuture<void> runFuture;
     // The result of the last updateGeometry, handed back to the waiting worker.
     QString imageError;

@@ -7,12 +7,12 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Core/Operations/OperationIds.h"
-#include "UI/BatchRun/StepRunner.h"
+#include "Engine/StepRunner.h"
 #include "Util/IObserver.h"
 
 #include <gtest/gtest.h>
 
-using namespace Ui;
+using namespace Engine;
 using namespace BatchTest;
 using Core::Operations::OperationId;
 using Model::Automaton::TotalVolume;

@@ -17,7 +17,7 @@
 #include <QVariant>
 #include <QVector>
 
-namespace Ui {
+namespace Engine {
 
 // Registers the comparators and converters above; called by ProcessData and the list file,
 // and safe to call again from any thread.
@@ -42,4 +42,4 @@ bool boolVectorFromVariant(const QVariant &value, QVector<bool> &bits);
 // A readable text of a value, as the list file writes it (for logs and test messages).
 QString processValueText(const QVariant &value);
 
-} // namespace Ui
+} // namespace Engine

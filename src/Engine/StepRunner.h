@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UI/BatchRun/ProcessData.h"
+#include "Engine/ProcessData.h"
 
 #include <QString>
 #include <functional>
@@ -15,7 +15,7 @@ class TotalVolume;
 }
 }
 
-namespace Ui {
+namespace Engine {
 
 // The result codes of one step of a process list.
 enum StepResult : int {
@@ -51,4 +51,4 @@ struct StepContext {
 // volume's cell lock while the automaton runs.
 int runStep(StepContext &context);
 
-} // namespace Ui
+} // namespace Engine

@@ -4,9 +4,9 @@
 // volumes with a flat substrate, and a volume's materials as a plain vector.
 
 #include "Model/Automaton/TotalVolume.h"
-#include "UI/BatchRun/ProcessData.h"
-#include "UI/BatchRun/ProcessParameters.h"
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessData.h"
+#include "Engine/ProcessParameters.h"
+#include "Engine/ProcessTypes.h"
 
 #include <QFile>
 #include <QString>
@@ -61,11 +61,11 @@ inline std::shared_ptr<Model::Automaton::TotalVolume> flatVolume(uint32_t sx, ui
 }
 
 // "Create Substrate" of a box of `material` filling the bottom `height` layers.
-inline Ui::ProcessData boxSubstrate(uint32_t sx, uint32_t sy, uint32_t sz, uint32_t height,
+inline Engine::ProcessData boxSubstrate(uint32_t sx, uint32_t sy, uint32_t sz, uint32_t height,
                                     uint32_t material = kSilicon)
 {
-    Ui::ProcessData step(Ui::CreateSubstrateType);
-    Ui::addMaterialParameters(step, QStringLiteral("Material"), material);
+    Engine::ProcessData step(Engine::CreateSubstrateType);
+    Engine::addMaterialParameters(step, QStringLiteral("Material"), material);
     step.addProcessParameter(QStringLiteral("Lower Left Front Corner"), QVariant::fromValue(Util::Vector3D()), true);
     const uint32_t volume[3] = {sx, sy, sz};
     const uint32_t box[3] = {sx, sy, height};
@@ -82,43 +82,43 @@ inline Ui::ProcessData boxSubstrate(uint32_t sx, uint32_t sy, uint32_t sz, uint3
 }
 
 // Type 16, or type 4 ("Thickness" instead of "Film Thickness").
-inline Ui::ProcessData deposition(uint32_t material, double thickness, uint32_t type = Ui::IsotropicDepositionType)
+inline Engine::ProcessData deposition(uint32_t material, double thickness, uint32_t type = Engine::IsotropicDepositionType)
 {
-    Ui::ProcessData step(type);
-    step.addProcessParameter(type == Ui::CvdType ? QStringLiteral("Thickness") : QStringLiteral("Film Thickness"),
+    Engine::ProcessData step(type);
+    step.addProcessParameter(type == Engine::CvdType ? QStringLiteral("Thickness") : QStringLiteral("Film Thickness"),
                              thickness, true);
-    Ui::addMaterialParameters(step, QStringLiteral("Material"), material);
+    Engine::addMaterialParameters(step, QStringLiteral("Material"), material);
     return step;
 }
 
-inline Ui::ProcessData etching(uint32_t material, double depth)
+inline Engine::ProcessData etching(uint32_t material, double depth)
 {
-    Ui::ProcessData step(Ui::IsotropicEtchingType);
+    Engine::ProcessData step(Engine::IsotropicEtchingType);
     step.addProcessParameter(QStringLiteral("Depth"), depth, true);
-    Ui::addMaterialParameters(step, QStringLiteral("Material"), material);
+    Engine::addMaterialParameters(step, QStringLiteral("Material"), material);
     return step;
 }
 
-inline Ui::ProcessData electroplating(uint32_t conducting, uint32_t deposited, double thickness)
+inline Engine::ProcessData electroplating(uint32_t conducting, uint32_t deposited, double thickness)
 {
-    Ui::ProcessData step(Ui::ElectroplatingType);
+    Engine::ProcessData step(Engine::ElectroplatingType);
     step.addProcessParameter(QStringLiteral("Film Thickness"), thickness, true);
-    Ui::addMaterialParameters(step, QStringLiteral("Conducting Material"), conducting);
-    Ui::addMaterialParameters(step, QStringLiteral("Deposited Material"), deposited);
+    Engine::addMaterialParameters(step, QStringLiteral("Conducting Material"), conducting);
+    Engine::addMaterialParameters(step, QStringLiteral("Deposited Material"), deposited);
     return step;
 }
 
-inline Ui::ProcessData saveImage(const QString &filename)
+inline Engine::ProcessData saveImage(const QString &filename)
 {
-    Ui::ProcessData step(Ui::SaveImageType);
+    Engine::ProcessData step(Engine::SaveImageType);
     step.addProcessParameter(QStringLiteral("Filename"), filename, true);
     return step;
 }
 
 // A copy of `step` without the parameter `name`.
-inline Ui::ProcessData without(const Ui::ProcessData &step, const QString &name)
+inline Engine::ProcessData without(const Engine::ProcessData &step, const QString &name)
 {
-    Ui::ProcessData copy(step.processType());
+    Engine::ProcessData copy(step.processType());
     for (auto it = step.parameters().constBegin(); it != step.parameters().constEnd(); ++it)
         if (it.key() != name)
             copy.addProcessParameter(it.key(), it.value(), step.visibility().value(it.key()));

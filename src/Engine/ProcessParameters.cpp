@@ -4,7 +4,7 @@
 
 #include <QColor>
 
-namespace Ui {
+namespace Engine {
 
 namespace {
 const QString kIdSuffix = QStringLiteral("_Id");
@@ -23,4 +23,4 @@ void addMaterialParameters(ProcessData &step, const QString &base, uint32_t mate
     step.addProcessParameter(base + kColorSuffix, color, false);
 }
 
-} // namespace Ui
+} // namespace Engine

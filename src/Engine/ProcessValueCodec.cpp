@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace Ui {
+namespace Engine {
 
 namespace {
 
@@ -202,4 +202,4 @@ QString processValueText(const QVariant &value)
     return encodeProcessValue(value).data;
 }
 
-} // namespace Ui
+} // namespace Engine

@@ -5,7 +5,7 @@
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "Model/Persistence/MaterialIdMap.h"
-#include "UI/BatchRun/ProcessListFile.h"
+#include "Engine/ProcessListFile.h"
 #include "Util/IObserver.h"
 
 #include <QBitArray>
@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace Ui;
+using namespace Engine;
 using namespace BatchTest;
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace Ui {
+namespace Engine {
 
 // The process type codes of process lists.
 enum ProcessType : uint32_t {
@@ -34,4 +34,4 @@ constexpr uint32_t kLastProcessType = RandomWalkDopingType;
 // code outside the table.
 QString processName(uint32_t processType);
 
-} // namespace Ui
+} // namespace Engine

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <iosfwd>
 
-namespace Ui {
+namespace Engine {
 
 // One step of a process list: a process type code and its named parameters, each shown to the
 // user in the list view or kept internal. Parameters are ordered by name.
@@ -48,4 +48,4 @@ private:
 // A readable form for test failure messages: the type, then name=value pairs.
 void PrintTo(const ProcessData &step, std::ostream *os);
 
-} // namespace Ui
+} // namespace Engine

@@ -3,8 +3,8 @@
 // What every step runner shares: reading its required parameters with the step result codes,
 // holding a volume's cell lock, and recording the step in the volume history.
 
-#include "UI/BatchRun/ProcessData.h"
-#include "UI/BatchRun/StepRunner.h"
+#include "Engine/ProcessData.h"
+#include "Engine/StepRunner.h"
 #include "Util/Vector3D.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ class Cell;
 }
 }
 
-namespace Ui {
+namespace Engine {
 
 // Reads a step's required parameters. Each accessor returns the converted value, or a neutral
 // one (0, false, the zero vector) after noting the failure; once all are read, result() tells
@@ -63,23 +63,6 @@ private:
     QStringList invalidNames;
 };
 
-// Holds a volume's cell lock for the lifetime of the guard. For runners whose engine works on
-// the cells directly; the distance-counting automata take the lock themselves in run(), and the
-// lock is not recursive, so their runners must not hold it too.
-class CellLock {
-public:
-    explicit CellLock(Model::Automaton::TotalVolume &volume);
-    ~CellLock();
-    CellLock(const CellLock &) = delete;
-    CellLock &operator=(const CellLock &) = delete;
-
-    Model::Automaton::Cell *cells() const { return lockedCells; }
-
-private:
-    Model::Automaton::TotalVolume &volume;
-    Model::Automaton::Cell *lockedCells;
-};
-
 // Notes the step in the model's volume history under the interactive operation's id, and marks
 // the volume's silicon lattice out of date when the step may have changed silicon.
 void recordStep(StepContext &context, uint32_t operationId, bool latticeOutOfDate);
@@ -87,4 +70,4 @@ void recordStep(StepContext &context, uint32_t operationId, bool latticeOutOfDat
 // The catalogue id of silicon: steps that may change it make the lattice out of date.
 constexpr uint32_t kSiliconMaterial = 1;
 
-} // namespace Ui
+} // namespace Engine

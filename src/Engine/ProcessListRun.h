@@ -1,14 +1,14 @@
 #pragma once
 
-#include "UI/BatchRun/ProcessData.h"
-#include "UI/BatchRun/StepRunner.h"
+#include "Engine/ProcessData.h"
+#include "Engine/StepRunner.h"
 
 #include <QList>
 #include <atomic>
 #include <functional>
 #include <memory>
 
-namespace Ui {
+namespace Engine {
 
 // Runs a process list step by step, the way the batch dialog and the command-line runner do:
 // it stops before a step other than "Create Substrate" when there is no volume, and at the
@@ -44,4 +44,4 @@ private:
     StepReport reportStep;
 };
 
-} // namespace Ui
+} // namespace Engine

@@ -2,14 +2,14 @@
 
 #include "BatchTestSupport.h"
 #include "Model/Materials/MaterialFactory.h"
-#include "UI/BatchRun/ProcessValueCodec.h"
+#include "Engine/ProcessValueCodec.h"
 
 #include <QBitArray>
 #include <QColor>
 #include <gtest/gtest.h>
 #include <sstream>
 
-using namespace Ui;
+using namespace Engine;
 
 // --- ProcessData
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UI/BatchRun/ProcessData.h"
+#include "Engine/ProcessData.h"
 
 #include <QList>
 #include <QMap>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace Ui {
+namespace Engine {
 
 // Reads and writes ".plst" process lists. A list carries the materials of the catalogue, so
 // that a list opened elsewhere finds its materials again: on reading, every material id that
@@ -43,4 +43,4 @@ private:
     QMap<uint32_t, uint32_t> materialIds;
 };
 
-} // namespace Ui
+} // namespace Engine

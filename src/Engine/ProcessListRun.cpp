@@ -1,10 +1,10 @@
 #include "ProcessListRun.h"
 
-#include "UI/BatchRun/ProcessTypes.h"
+#include "Engine/ProcessTypes.h"
 
 #include <QDebug>
 
-namespace Ui {
+namespace Engine {
 
 ProcessListRun::ProcessListRun(Core::ApplicationModel &model, std::shared_ptr<Model::Automaton::TotalVolume> volume)
     : model(model), runVolume(std::move(volume))
@@ -41,4 +41,4 @@ ProcessListRun::Outcome ProcessListRun::run(const QList<ProcessData> &list, std:
     return outcome;
 }
 
-} // namespace Ui
+} // namespace Engine

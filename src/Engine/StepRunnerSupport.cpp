@@ -2,11 +2,11 @@
 
 #include "Core/ApplicationModel.h"
 #include "Model/Automaton/TotalVolume.h"
-#include "UI/BatchRun/ProcessValueCodec.h"
+#include "Engine/ProcessValueCodec.h"
 
 #include <cmath>
 
-namespace Ui {
+namespace Engine {
 
 QVariant RequiredParameters::required(const QString &name)
 {
@@ -125,13 +125,6 @@ QString RequiredParameters::detail() const
     return QString();
 }
 
-CellLock::CellLock(Model::Automaton::TotalVolume &volume) : volume(volume), lockedCells(volume.lockCells()) {}
-
-CellLock::~CellLock()
-{
-    volume.unlockCells();
-}
-
 void recordStep(StepContext &context, uint32_t operationId, bool latticeOutOfDate)
 {
     const int objectId = context.volume->objectId();
@@ -140,4 +133,4 @@ void recordStep(StepContext &context, uint32_t operationId, bool latticeOutOfDat
         context.model.volumeHistory().setLatticeOutOfDate(objectId, true);
 }
 
-} // namespace Ui
+} // namespace Engine

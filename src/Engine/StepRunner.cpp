@@ -8,8 +8,8 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
-#include "UI/BatchRun/ProcessTypes.h"
-#include "UI/BatchRun/StepRunnerSupport.h"
+#include "Engine/ProcessTypes.h"
+#include "Engine/StepRunnerSupport.h"
 
 #include <array>
 
@@ -19,7 +19,7 @@
 // it, and records the step with recordStep. To implement a process, write its runner and put it
 // in the table in place of the null entry.
 
-namespace Ui {
+namespace Engine {
 
 namespace {
 
@@ -235,4 +235,4 @@ int runStep(StepContext &context)
     return entry.run(context);
 }
 
-} // namespace Ui
+} // namespace Engine

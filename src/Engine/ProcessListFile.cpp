@@ -4,15 +4,15 @@
 #include "Model/Materials/MaterialXml.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/MaterialIdMap.h"
-#include "UI/BatchRun/ProcessTypes.h"
-#include "UI/BatchRun/ProcessValueCodec.h"
+#include "Engine/ProcessTypes.h"
+#include "Engine/ProcessValueCodec.h"
 
 #include <QColor>
 #include <QFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-namespace Ui {
+namespace Engine {
 
 namespace {
 
@@ -250,4 +250,4 @@ bool ProcessListFile::read(const QString &path, QList<ProcessData> &list)
     return true;
 }
 
-} // namespace Ui
+} // namespace Engine

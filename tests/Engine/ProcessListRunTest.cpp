@@ -4,8 +4,8 @@
 #include "BatchTestSupport.h"
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/OperationIds.h"
-#include "UI/BatchRun/ProcessListFile.h"
-#include "UI/BatchRun/ProcessListRun.h"
+#include "Engine/ProcessListFile.h"
+#include "Engine/ProcessListRun.h"
 
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
-using namespace Ui;
+using namespace Engine;
 using namespace BatchTest;
 using Model::Automaton::TotalVolume;
 

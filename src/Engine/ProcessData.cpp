@@ -1,13 +1,13 @@
 #include "ProcessData.h"
 
-#include "UI/BatchRun/ProcessTypes.h"
-#include "UI/BatchRun/ProcessValueCodec.h"
+#include "Engine/ProcessTypes.h"
+#include "Engine/ProcessValueCodec.h"
 
 #include <QDebug>
 #include <atomic>
 #include <ostream>
 
-namespace Ui {
+namespace Engine {
 
 namespace {
 
@@ -75,4 +75,4 @@ void PrintTo(const ProcessData &step, std::ostream *os)
     *os << ")";
 }
 
-} // namespace Ui
+} // namespace Engine

@@ -1,6 +1,6 @@
 #include "ProcessTypes.h"
 
-namespace Ui {
+namespace Engine {
 
 QString processName(uint32_t processType)
 {
@@ -16,4 +16,4 @@ QString processName(uint32_t processType)
     return QString::fromLatin1(names[processType]);
 }
 
-} // namespace Ui
+} // namespace Engine
