@@ -26,6 +26,6 @@ void answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 6000
 
 // Presses the standard button `button` (a QMessageBox::StandardButton / QDialogButtonBox value)
 // of the next modal message box or dialog.
-void pressOnNextModal(int standardButton, int timeoutMs = 5000);
+void pressOnNextModal(int standardButton, int timeoutMs = 60000);
 
 } // namespace TestSupport
