@@ -8,6 +8,7 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialIds.h"
 #include "Engine/ProcessTypes.h"
 #include "Engine/StepRunnerSupport.h"
 
@@ -127,7 +128,7 @@ int runIsotropicDeposition(StepContext &context, const QString &thicknessName)
     TotalVolume &volume = *context.volume;
     Core::Operations::IsotropicFilmDeposition automaton(volume, material, thickness);
     automaton.run(Core::Operations::IsotropicFilmDeposition::stepCount(thickness, smallestCellLength(volume)));
-    recordStep(context, Core::Operations::IsotropicDepositionId, material == kSiliconMaterial);
+    recordStep(context, Core::Operations::IsotropicDepositionId, material == Model::Materials::kSiliconMaterial);
     return StepSucceeded;
 }
 
@@ -153,7 +154,7 @@ int runIsotropicEtching(StepContext &context)
     TotalVolume &volume = *context.volume;
     Core::Operations::IsotropicFilmEtching automaton(volume, material, depth);
     automaton.run(Core::Operations::IsotropicFilmEtching::stepCount(depth, smallestCellLength(volume)));
-    recordStep(context, Core::Operations::IsotropicEtchingId, material == kSiliconMaterial);
+    recordStep(context, Core::Operations::IsotropicEtchingId, material == Model::Materials::kSiliconMaterial);
     return StepSucceeded;
 }
 

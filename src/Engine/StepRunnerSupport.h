@@ -67,7 +67,5 @@ private:
 // the volume's silicon lattice out of date when the step may have changed silicon.
 void recordStep(StepContext &context, uint32_t operationId, bool latticeOutOfDate);
 
-// The catalogue id of silicon: steps that may change it make the lattice out of date.
-constexpr uint32_t kSiliconMaterial = 1;
 
 } // namespace Engine

@@ -4,14 +4,10 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
-
+#include "Model/Materials/MaterialIds.h"
 
 namespace Core {
 namespace Operations {
-
-namespace {
-constexpr uint32_t kSiliconMaterial = 1; // a step that may change silicon invalidates its lattice
-}
 
 IsotropicFilmDepositionOperation::IsotropicFilmDepositionOperation(
     ApplicationModel *model, std::string name, uint32_t processId)
@@ -44,7 +40,7 @@ void IsotropicFilmDepositionOperation::finish()
             automaton.run(IsotropicFilmDeposition::stepCount(
                 thickness, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
         },
-        materialId == kSiliconMaterial);
+        materialId == Model::Materials::kSiliconMaterial);
 }
 
 } // namespace Operations

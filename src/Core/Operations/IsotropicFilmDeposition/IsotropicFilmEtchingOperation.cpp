@@ -4,13 +4,10 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialIds.h"
 
 namespace Core {
 namespace Operations {
-
-namespace {
-constexpr uint32_t kSiliconMaterial = 1; // a step that may change silicon invalidates its lattice
-}
 
 IsotropicFilmEtchingOperation::IsotropicFilmEtchingOperation(ApplicationModel *model)
     : SnapshotStepOperation(model, "Isotropic Etching", IsotropicEtchingId, "IsotropicEtching")
@@ -41,7 +38,7 @@ void IsotropicFilmEtchingOperation::finish()
             automaton.run(IsotropicFilmEtching::stepCount(
                 depth, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
         },
-        materialId == kSiliconMaterial);
+        materialId == Model::Materials::kSiliconMaterial);
 }
 
 } // namespace Operations
