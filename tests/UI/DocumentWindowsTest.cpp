@@ -182,7 +182,7 @@ TEST_F(DocumentWindows, SaveAsRetitlesTheWindowWithTheChosenFile)
     windowModel.startOperation(Core::Operations::SaveAsId);
     EXPECT_TRUE(QFile::exists(target));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Voxfab  ") + target);
-    window->close();
+    TestSupport::closeWindow(window);
 }
 
 TEST_F(DocumentWindows, OpeningShowsTheDocumentInANewMaximizedWindow)
@@ -198,7 +198,7 @@ TEST_F(DocumentWindows, OpeningShowsTheDocumentInANewMaximizedWindow)
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  ") + dir.filePath("plain.vxf"));
     EXPECT_TRUE(opened->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(cellsOf(opened->presenter().applicationModel()), (std::vector<uint32_t>{1, 1}));
-    opened->close();
+    TestSupport::closeWindow(opened);
 }
 
 TEST_F(DocumentWindows, UnreadableDocumentIsExplainedAndTheNewWindowStaysEmpty)
@@ -221,5 +221,5 @@ TEST_F(DocumentWindows, UnreadableDocumentIsExplainedAndTheNewWindowStaysEmpty)
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  "));
     EXPECT_TRUE(opened->presenter().applicationModel().scene().objects().isEmpty());
-    opened->close();
+    TestSupport::closeWindow(opened);
 }

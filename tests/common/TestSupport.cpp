@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
@@ -64,6 +65,13 @@ void pressOnNextModal(int standardButton, int timeoutMs)
                 dialog->reject();
         },
         timeoutMs);
+}
+
+void closeWindow(QWidget *window)
+{
+    QPointer<QWidget> guard(window);
+    window->close();
+    delete guard.data();
 }
 
 } // namespace TestSupport

@@ -28,4 +28,8 @@ void answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs = 6000
 // of the next modal message box or dialog.
 void pressOnNextModal(int standardButton, int timeoutMs = 60000);
 
+// Closes a window that deletes itself on close and deletes it now, so that its model's scratch
+// files go away before the test ends (no event loop runs the deferred delete in a test).
+void closeWindow(QWidget *window);
+
 } // namespace TestSupport
