@@ -1,5 +1,7 @@
 #include "BatchProgram.h"
 
+#include "common/Cells.h"
+
 #include "Core/ApplicationModel.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
@@ -34,12 +36,7 @@ void PrintTo(const VolumeCells &cells, std::ostream *os)
 
 VolumeCells cellsOf(Model::Automaton::TotalVolume &volume)
 {
-    VolumeCells cells{volume.sizeX(), volume.sizeY(), volume.sizeZ(), std::vector<uint32_t>(volume.cellCount())};
-    const auto *stored = volume.lockCells();
-    for (size_t i = 0; i < cells.materials.size(); ++i)
-        cells.materials[i] = stored[i].material();
-    volume.unlockCells();
-    return cells;
+    return VolumeCells{volume.sizeX(), volume.sizeY(), volume.sizeZ(), TestSupport::materialsOf(volume)};
 }
 
 BatchProgram::BatchProgram()

@@ -9,6 +9,7 @@
 #include "Model/Persistence/DocumentWriter.h"
 #include "Model/Persistence/TotalVolumeArchiver.h"
 #include "Util/IObserver.h"
+#include "common/Observers.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,18 +21,6 @@ using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
 
 namespace {
-
-struct Counter : Util::IObserver {
-    void update() override { ++count; }
-    int count = 0;
-};
-
-struct MessageLog : Util::IObserver {
-    explicit MessageLog(InputRequest &request) : request(request) {}
-    void update() override { lines.push_back(request.message()); }
-    InputRequest &request;
-    std::vector<std::string> lines;
-};
 
 // Answers the file question and remembers where it was asked to start.
 struct Chooser {
@@ -105,7 +94,7 @@ struct DocumentOperations : ::testing::Test {
     Core::ApplicationModel model;
     Chooser chooser;
     Reports reports;
-    std::shared_ptr<Counter> saved = std::make_shared<Counter>();
+    std::shared_ptr<TestSupport::CountingObserver> saved = std::make_shared<TestSupport::CountingObserver>();
 };
 
 } // namespace
@@ -174,7 +163,7 @@ TEST_F(DocumentOperations, FailedWriteIsReportedAndKeepsTheName)
 
 TEST_F(DocumentOperations, OpenRemembersTheChoiceAndHandsItToItsObserver)
 {
-    auto opened = std::make_shared<Counter>();
+    auto opened = std::make_shared<TestSupport::CountingObserver>();
     const auto open = [&] {
         auto op = std::make_shared<OpenDocumentOperation>(&model);
         op->setPathChooser(chooser.function());
@@ -206,9 +195,9 @@ TEST_F(DocumentOperations, ReadingPostsMaterialWarningsAndRefreshesTheViews)
     out.close();
 
     Core::ApplicationModel target;
-    auto log = std::make_shared<MessageLog>(target.inputRequest());
+    auto log = std::make_shared<TestSupport::MessageLog>(target.inputRequest());
     target.inputRequest().addObserver(log);
-    auto updates = std::make_shared<Counter>();
+    auto updates = std::make_shared<TestSupport::CountingObserver>();
     target.addUpdateObserver(updates);
     EXPECT_TRUE(readDocument(target, file, reports.function()));
     EXPECT_EQ(target.scene().objects().size(), 1);

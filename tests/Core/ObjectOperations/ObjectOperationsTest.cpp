@@ -7,28 +7,19 @@
 #include "Core/Operations/ObjectOperations/SelectVolumesOperation.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Util/IObserver.h"
+#include "common/Cells.h"
+#include "common/Observers.h"
 
 #include <functional>
 #include <gtest/gtest.h>
 
 using namespace Core::Operations;
 using Model::Automaton::TotalVolume;
+using TestSupport::CallObserver;
+using TestSupport::MessageLog;
+using TestSupport::materialsOf;
 
 namespace {
-
-struct CallObserver : Util::IObserver {
-    explicit CallObserver(std::function<void()> f) : call(std::move(f)) {}
-    void update() override { call(); }
-    std::function<void()> call;
-};
-
-struct MessageLog : Util::IObserver {
-    explicit MessageLog(InputRequest &request) : request(request) {}
-    void update() override { lines.push_back(request.message()); }
-    std::string last() const { return lines.empty() ? std::string() : lines.back(); }
-    InputRequest &request;
-    std::vector<std::string> lines;
-};
 
 struct Fixture : ::testing::Test {
     Fixture() : log(std::make_shared<MessageLog>(model.inputRequest()))
@@ -59,16 +50,6 @@ struct Fixture : ::testing::Test {
     Core::ApplicationModel model;
     std::shared_ptr<MessageLog> log;
 };
-
-std::vector<uint32_t> materialsOf(TotalVolume &volume)
-{
-    std::vector<uint32_t> out(volume.cellCount());
-    auto *cells = volume.lockCells();
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = cells[i].material();
-    volume.unlockCells();
-    return out;
-}
 
 } // namespace
 
