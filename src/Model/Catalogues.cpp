@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <cerrno>
@@ -38,7 +39,7 @@ QString catalogueFilePath(const QString &fileName)
     return folder.absoluteFilePath(fileName);
 }
 
-bool openCatalogueFileForWriting(QFile &file, const QString &fileName, const char *function)
+bool openCatalogueFileForWriting(QSaveFile &file, const QString &fileName, const char *function)
 {
     QDir folder = QDir::home();
     const QString folderName = QLatin1String(kCatalogueFolderName);
@@ -57,12 +58,34 @@ bool openCatalogueFileForWriting(QFile &file, const QString &fileName, const cha
         return false;
     }
     file.setFileName(folder.absoluteFilePath(fileName));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qWarning() << __FILE__ << function << "cannot write" << file.fileName() << ":" << file.errorString();
         return false;
     }
     return true;
 }
+
+namespace {
+
+// Moves a malformed catalogue file aside, so that the defaults written over it do not destroy
+// what the user may still want to repair by hand.
+void keepBrokenFile(QFile &file, const char *function)
+{
+    const QString broken = file.fileName() + QStringLiteral(".broken");
+    file.close();
+    if (QFile::exists(broken) && !QFile::remove(broken)) {
+        qWarning() << __FILE__ << function << "cannot replace" << broken << "; the malformed" << file.fileName()
+                   << "will be overwritten";
+        return;
+    }
+    if (file.rename(broken))
+        qWarning() << __FILE__ << function << "the malformed catalogue was kept as" << broken;
+    else
+        qWarning() << __FILE__ << function << "cannot keep the malformed" << file.fileName() << "as" << broken << ":"
+                   << file.errorString();
+}
+
+} // namespace
 
 bool readCatalogueFile(const QString &fileName, const char *root, const std::function<void()> &begin,
                        const std::function<void(QXmlStreamReader &)> &readEntry, const char *function)
@@ -72,8 +95,12 @@ bool readCatalogueFile(const QString &fileName, const char *root, const std::fun
         return false;
 
     QXmlStreamReader reader(&file);
-    if (!reader.readNextStartElement() || reader.name() != QLatin1String(root))
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String(root)) {
+        qWarning() << __FILE__ << function << file.fileName() << "has no" << root << "root element"
+                   << reader.errorString();
+        keepBrokenFile(file, function);
         return false;
+    }
     begin();
     while (!reader.atEnd()) {
         reader.readNext();
@@ -81,7 +108,8 @@ bool readCatalogueFile(const QString &fileName, const char *root, const std::fun
             readEntry(reader);
     }
     if (reader.hasError()) {
-        qWarning() << __FILE__ << function << file.fileName() << reader.errorString();
+        qWarning() << __FILE__ << function << file.fileName() << "line" << reader.lineNumber() << reader.errorString();
+        keepBrokenFile(file, function);
         return false;
     }
     return true;
@@ -90,7 +118,7 @@ bool readCatalogueFile(const QString &fileName, const char *root, const std::fun
 bool writeCatalogueFile(const QString &fileName, const char *root,
                         const std::function<void(QXmlStreamWriter &)> &writeEntries, const char *function)
 {
-    QFile file;
+    QSaveFile file;
     if (!openCatalogueFileForWriting(file, fileName, function))
         return false;
 
@@ -101,9 +129,13 @@ bool writeCatalogueFile(const QString &fileName, const char *root,
     writeEntries(writer);
     writer.writeEndElement();
     writer.writeEndDocument();
-    file.close();
-    if (writer.hasError() || file.error() != QFileDevice::NoError) {
+    if (writer.hasError()) {
+        file.cancelWriting();
         qWarning() << __FILE__ << function << "error writing" << file.fileName() << ":" << file.errorString();
+        return false;
+    }
+    if (!file.commit()) {
+        qWarning() << __FILE__ << function << "cannot replace" << file.fileName() << ":" << file.errorString();
         return false;
     }
     return true;

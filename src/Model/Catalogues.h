@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-class QFile;
+class QSaveFile;
 class QXmlStreamReader;
 class QXmlStreamWriter;
 
@@ -22,18 +22,23 @@ constexpr const char *kCatalogueFolderName = "Voxfab";
 // exist. The home directory is looked up at each call.
 QString catalogueFilePath(const QString &fileName);
 
-// Creates the catalogue folder when missing and opens `fileName` in it for writing (text mode,
-// truncated). On failure logs the path and the reason, tagged with `function`, and returns false.
-bool openCatalogueFileForWriting(QFile &file, const QString &fileName, const char *function);
+// Creates the catalogue folder when missing and opens `fileName` in it for writing (text mode).
+// The file is written beside its target and replaces it only on commit, so an interrupted write
+// leaves the previous catalogue whole. On failure logs the path and the reason, tagged with
+// `function`, and returns false.
+bool openCatalogueFileForWriting(QSaveFile &file, const QString &fileName, const char *function);
 
 // Reads the catalogue file `fileName`: its root element must be `root`; then `begin` is called
 // once and `readEntry` on every start element below the root. False when the file is missing,
 // unreadable, has another root, or is not well-formed XML (the reason goes to the debug log).
+// A file that exists but is malformed is kept as `fileName` + ".broken" (replacing an older
+// one) before the caller writes the defaults over it.
 bool readCatalogueFile(const QString &fileName, const char *root, const std::function<void()> &begin,
                        const std::function<void(QXmlStreamReader &)> &readEntry, const char *function);
 
-// Writes the catalogue file `fileName` (auto-formatted XML, root element `root`, entries from
-// `writeEntries`). False, with the reason in the debug log, when it cannot be written.
+// Writes the catalogue file `fileName` atomically (auto-formatted XML, root element `root`,
+// entries from `writeEntries`). False, with the reason in the debug log, when it cannot be
+// written; the previous file then stays as it was.
 bool writeCatalogueFile(const QString &fileName, const char *root,
                         const std::function<void(QXmlStreamWriter &)> &writeEntries, const char *function);
 

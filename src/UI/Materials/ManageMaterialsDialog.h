@@ -27,6 +27,15 @@ public:
 
     MaterialTableViewItem *tableModel() const { return model; }
 
+    // Accepts only a table whose densities and Young's moduli are positive and whose Poisson
+    // ratios lie strictly between -1 and 0.5; otherwise says which value is wrong, selects it
+    // and stays open.
+    void accept() override;
+
+    // Why a material's constants are not physical, naming the material and the value; empty
+    // when they are. `column` receives the table column of the first wrong value.
+    static QString propertyProblem(const Model::Materials::Material &material, int *column = nullptr);
+
 private slots:
     void addMaterialClicked();
 

@@ -178,7 +178,26 @@ TEST(CatalogueFiles, DamagedFilesFallBackToDefaultsAndAreRewritten)
         EXPECT_EQ(ProcessFactory::instance()->processes(), defaults.processes);
         EXPECT_EQ(readText(catalogueFile(home, "materials.xml")), defaults.materialsText);
         EXPECT_EQ(readText(catalogueFile(home, "processes.xml")), defaults.processesText);
+        // What the user had is kept beside the defaults, to be repaired by hand.
+        EXPECT_EQ(readText(catalogueFile(home, "materials.xml.broken")), contents);
+        if (contents.startsWith(QLatin1String("<Processes>")))
+            continue; // a well-formed process catalogue is read, not kept aside
+        EXPECT_EQ(readText(catalogueFile(home, "processes.xml.broken")), contents);
     }
+}
+
+TEST(CatalogueFiles, ANewerBrokenFileReplacesTheOlderOneAndGoodFilesLeaveNone)
+{
+    TestSupport::ScopedHome home;
+    writeText(catalogueFile(home, "materials.xml"), "<Materials><Material");
+    Model::initializeCatalogues();
+    writeText(catalogueFile(home, "materials.xml"), "second damage");
+    Model::initializeCatalogues();
+    EXPECT_EQ(readText(catalogueFile(home, "materials.xml.broken")), QStringLiteral("second damage"));
+
+    Model::initializeCatalogues(); // the defaults written last time read back fine
+    EXPECT_EQ(readText(catalogueFile(home, "materials.xml.broken")), QStringLiteral("second damage"));
+    EXPECT_FALSE(QFile::exists(catalogueFile(home, "processes.xml.broken")));
 }
 
 TEST(CatalogueFiles, MaterialEntriesWithoutIdOrNameAreSkippedAndGapsTakeDefaults)

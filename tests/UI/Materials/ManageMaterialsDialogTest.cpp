@@ -3,9 +3,11 @@
 #include "UI/Materials/ColorItemDelegate.h"
 #include "UI/Materials/ManageMaterialsDialog.h"
 #include "UI/Materials/MaterialTableViewItem.h"
+#include "common/TestSupport.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <gtest/gtest.h>
@@ -161,4 +163,49 @@ TEST(ManageMaterialsDialog, ColourEditorCommitsOnAcceptOnly)
     editor->accept();
     QApplication::processEvents();
     EXPECT_EQ(dialog.materials()[0].toQColor(), QColor(10, 20, 30));
+}
+
+TEST(ManageMaterialsDialog, UnphysicalConstantsAreRefusedWithAMessageAndTheDialogStaysOpen)
+{
+    MaterialFactory::instance()->createDefaultMaterials();
+    Ui::ManageMaterialsDialog dialog;
+    const int silicon = 0;
+    struct Case {
+        int column;
+        double value;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {MaterialTableViewItem::DensityColumn, 0.0, false},
+        {MaterialTableViewItem::DensityColumn, -5.0, false},
+        {MaterialTableViewItem::YoungModulusColumn, 0.0, false},
+        {MaterialTableViewItem::PoissonRatioColumn, 0.5, false},
+        {MaterialTableViewItem::PoissonRatioColumn, -1.0, false},
+        {MaterialTableViewItem::PoissonRatioColumn, -0.2, true}, // auxetic materials exist
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column);
+        SCOPED_TRACE(c.value);
+        Ui::ManageMaterialsDialog fresh;
+        fresh.show();
+        ASSERT_TRUE(fresh.tableModel()->setData(fresh.tableModel()->index(silicon, c.column), c.value, Qt::EditRole));
+        QString text;
+        if (!c.accepted) {
+            TestSupport::answerNextModal([&text](QWidget *modal) {
+                auto *box = qobject_cast<QMessageBox *>(modal);
+                ASSERT_TRUE(box);
+                text = box->text();
+                box->button(QMessageBox::Ok)->click();
+            });
+        }
+        fresh.accept();
+        EXPECT_EQ(fresh.result() == QDialog::Accepted, c.accepted);
+        EXPECT_EQ(fresh.isVisible(), !c.accepted);
+        if (!c.accepted) {
+            EXPECT_TRUE(text.contains(QStringLiteral("\"Si\" (id 1)"))) << text.toStdString();
+        }
+    }
+    // A new row must be given its constants before the table is accepted.
+    dialog.findChild<QPushButton *>(QStringLiteral("btnAddMaterial"))->click();
+    EXPECT_FALSE(Ui::ManageMaterialsDialog::propertyProblem(dialog.materials().back()).isEmpty());
 }
