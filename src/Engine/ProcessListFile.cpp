@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QFile>
+#include <QSaveFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -174,7 +175,9 @@ void translateMaterialIds(QList<ProcessData> &steps, const QMap<uint32_t, uint32
 bool ProcessListFile::write(const QString &path, const QList<ProcessData> &list)
 {
     registerProcessValueTypes();
-    QFile file(path);
+    // Written beside the target and renamed over it only when whole: a failed or interrupted
+    // save leaves the previous list as it was.
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
     QXmlStreamWriter writer(&file);
@@ -206,8 +209,11 @@ bool ProcessListFile::write(const QString &path, const QList<ProcessData> &list)
 
     writer.writeEndElement();
     writer.writeEndDocument();
-    file.close();
-    return !writer.hasError() && file.error() == QFileDevice::NoError;
+    if (writer.hasError()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 bool ProcessListFile::read(const QString &path, QList<ProcessData> &list)

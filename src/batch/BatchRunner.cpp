@@ -3,6 +3,7 @@
 #include "ProgressLine.h"
 
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialFactory.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
 #include "Engine/ProcessListFile.h"
@@ -115,14 +116,43 @@ bool BatchRunner::readList()
 {
     Engine::ProcessListFile file;
     file.setWarning([this](const QString &title, const QString &text) { report(title + QStringLiteral(": ") + text); });
-    if (file.read(options.listPath, steps))
+    if (file.read(options.listPath, steps)) {
+        warnOfUnknownMaterials();
         return true;
+    }
     const QString why = unreadableReason(options.listPath);
     report(QStringLiteral("Cannot read the process list %1: %2.")
                .arg(options.listPath, why.isEmpty() ? QStringLiteral("it is not a well-formed process list "
                                                                      "(a \"Process-List\" XML file)")
                                                     : why));
     return false;
+}
+
+// A material id that the catalogue does not hold (the list's "Materials" did not name it, or it
+// named an id the catalogue lacks) makes the step run with no material: a substrate of nothing, a
+// deposition that deposits nothing. The step still runs, as in the dialog, but not unannounced.
+void BatchRunner::warnOfUnknownMaterials()
+{
+    const QString idSuffix = QStringLiteral("_Id");
+    auto catalogue = Model::Materials::MaterialFactory::instance();
+    for (int index = 0; index < steps.size(); ++index) {
+        const Engine::ProcessData &step = steps.at(index);
+        for (auto it = step.parameters().constBegin(); it != step.parameters().constEnd(); ++it) {
+            if (!it.key().endsWith(idSuffix))
+                continue;
+            bool ok = false;
+            const uint32_t id = it.value().toUInt(&ok);
+            if (!ok || catalogue->material(id).materialId() != 0)
+                continue;
+            const QString parameter = it.key().left(it.key().size() - idSuffix.size());
+            const QString which = id == 0 ? QStringLiteral("the list names no material the catalogue holds")
+                                          : QStringLiteral("the catalogue has no material %1").arg(id);
+            report(stepLine(index, step,
+                            QStringLiteral("Warning: no material for \"%1\" (%2); the step will run with no "
+                                           "material.")
+                                .arg(parameter, which)));
+        }
+    }
 }
 
 std::shared_ptr<Model::Automaton::TotalVolume> BatchRunner::firstVolume()

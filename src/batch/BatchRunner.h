@@ -41,6 +41,7 @@ private:
     bool checkOutputPath();
     bool readDocument();
     bool readList();
+    void warnOfUnknownMaterials();
     // The first cell volume of the scene, or none.
     std::shared_ptr<Model::Automaton::TotalVolume> firstVolume();
     // True when every step ran and succeeded.

@@ -152,6 +152,20 @@ TEST_F(BatchProgramTest, WithoutAVolumeNoStepRunsAndTheMissingVolumeTextIsPrinte
 
 // --- Refusals: exit status 2, a message, and no document written
 
+TEST_F(BatchProgramTest, AStepWhoseMaterialIsNotInTheCatalogueRunsWithAWarning)
+{
+    constexpr uint32_t kUnknownMaterial = 4242; // neither in the catalogue nor in the list's materials
+    const QList<Engine::ProcessData> steps = {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
+                                              deposition(kUnknownMaterial, kFilm)};
+    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
+
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    EXPECT_TRUE(outcome.stderrText.contains(
+        "Step 2: Isotropic Deposition: Warning: no material for \"Material\""))
+        << outcome.stderrText.toStdString();
+    EXPECT_FALSE(outcome.stderrText.contains("Step 1:")) << outcome.stderrText.toStdString();
+}
+
 TEST_F(BatchProgramTest, UsageErrorsAreRefusedBeforeAnythingIsWritten)
 {
     const QString list = program.writeList("steps.plst", substrateDepositEtch());
