@@ -4,6 +4,7 @@
 #include "Model/Materials/MaterialXml.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/MaterialIdMap.h"
+#include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
 #include "Engine/ProcessValueCodec.h"
 
@@ -31,9 +32,6 @@ const QString kVisibilityAttribute = QStringLiteral("parameter-visibility");
 const QString kCurrentVersion = QStringLiteral("1");
 // Lists before this version name their material ids without the "_Id" convention.
 constexpr int kFirstMaterialSuffixVersion = 1;
-
-const QString kIdSuffix = QStringLiteral("_Id");
-const QString kColorSuffix = QStringLiteral("_Color");
 
 // Advances to the next start element; false when the stream ended (or broke) first.
 bool nextStartElement(QXmlStreamReader &reader)
@@ -87,6 +85,7 @@ bool readStep(QXmlStreamReader &reader, QList<ProcessData> &steps)
 // The old names of material ids, by type code, and their names since version 1.
 QList<QPair<QString, QString>> renamedIds(uint32_t type)
 {
+    using namespace Parameters;
     switch (type) {
     case PhotolithographyType:
     case MooreDepositionType:
@@ -100,13 +99,13 @@ QList<QPair<QString, QString>> renamedIds(uint32_t type)
     case IsotropicDepositionType:
     case AnisotropicDepositionType:
     case AnisotropicEtchingType:
-        return {{QStringLiteral("MaterialId"), QStringLiteral("Material_Id")}};
+        return {{Old::kMaterialId, idOf(kMaterial)}};
     case ElectroplatingType:
-        return {{QStringLiteral("ConductingMaterialId"), QStringLiteral("Conducting Material_Id")},
-                {QStringLiteral("DepositedMaterialId"), QStringLiteral("Deposited Material_Id")}};
+        return {{Old::kConductingMaterialId, idOf(kConductingMaterial)},
+                {Old::kDepositedMaterialId, idOf(kDepositedMaterial)}};
     case DopingType:
     case IonImplantationType:
-        return {{QStringLiteral("DopedMaterialId"), QStringLiteral("Doped Material_Id")}};
+        return {{Old::kDopedMaterialId, idOf(kDopedMaterial)}};
     default:
         return {};
     }
@@ -154,7 +153,7 @@ void translateMaterialIds(QList<ProcessData> &steps, const QMap<uint32_t, uint32
     for (ProcessData &step : steps) {
         const QStringList names = step.parameters().keys();
         for (const QString &name : names) {
-            if (!name.endsWith(kIdSuffix))
+            if (!Parameters::isMaterialId(name))
                 continue;
             bool ok = false;
             const uint32_t fileId = step.parameters().value(name).toUInt(&ok);
@@ -162,10 +161,10 @@ void translateMaterialIds(QList<ProcessData> &steps, const QMap<uint32_t, uint32
                 continue;
             const uint32_t id = ids.value(fileId, 0);
             const Model::Materials::Material material = catalogue->material(id);
-            const QString base = name.left(name.size() - kIdSuffix.size());
+            const QString base = Parameters::baseOfId(name);
             step.addProcessParameter(name, id, showsMaterialId(step.processType()));
             step.addProcessParameter(base, material.name(), true);
-            step.addProcessParameter(base + kColorSuffix, material.toQColor(), false);
+            step.addProcessParameter(Parameters::colorOf(base), material.toQColor(), false);
         }
     }
 }

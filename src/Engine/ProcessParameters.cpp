@@ -1,5 +1,6 @@
 #include "ProcessParameters.h"
 
+#include "Engine/ProcessParameterNames.h"
 #include "Model/Materials/MaterialFactory.h"
 
 #include <QColor>
@@ -7,8 +8,6 @@
 namespace Engine {
 
 namespace {
-const QString kIdSuffix = QStringLiteral("_Id");
-const QString kColorSuffix = QStringLiteral("_Color");
 constexpr int kOpaque = 255;
 } // namespace
 
@@ -18,9 +17,9 @@ void addMaterialParameters(ProcessData &step, const QString &base, uint32_t mate
     const Model::Materials::Material material = Model::Materials::MaterialFactory::instance()->material(materialId);
     QColor color = material.toQColor();
     color.setAlpha(kOpaque);
-    step.addProcessParameter(base + kIdSuffix, materialId, idVisible);
+    step.addProcessParameter(Parameters::idOf(base), materialId, idVisible);
     step.addProcessParameter(base, material.name(), true);
-    step.addProcessParameter(base + kColorSuffix, color, false);
+    step.addProcessParameter(Parameters::colorOf(base), color, false);
 }
 
 } // namespace Engine

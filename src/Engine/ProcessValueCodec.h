@@ -6,8 +6,7 @@
 // - "vector", a bool vector (masks, one bool per mask pixel, row by row). In memory it is a
 //   QVector<bool>; QBitArray and std::vector<bool> values are written the same way.
 // - "Util::Vector3D", three doubles ("Lower Left Front Corner"). In memory it is a
-//   Util::Vector3D; a QVariantList of three numbers (what CreateSubstrateDialog::parameters()
-//   gives) is written the same way. A Util::Vector3D variant converts to and from a
+//   Util::Vector3D; a QVariantList of three numbers is written the same way. A Util::Vector3D variant converts to and from a
 //   QVariantList of three doubles, so QVariant::toList() works on a value read from a file.
 // Both vectors convert to their file text with QVariant::toString().
 

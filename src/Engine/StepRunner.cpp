@@ -9,6 +9,7 @@
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
+#include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
 #include "Engine/StepRunnerSupport.h"
 
@@ -46,31 +47,26 @@ float smallestCellLength(const TotalVolume &volume)
 // becomes the run volume.
 int runCreateSubstrate(StepContext &context)
 {
-    static const char *const volumeSize[3] = {"Volume Size X", "Volume Size Y", "Volume Size Z"};
-    static const char *const substrateSize[3] = {"Substrate Size X", "Substrate Size Y", "Substrate Size Z"};
-    static const char *const delta[3] = {"Substrate Delta X", "Substrate Delta Y", "Substrate Delta Z"};
-    static const char *const centre[3] = {"Substrate Center X", "Substrate Center Y", "Substrate Center Z"};
-
     RequiredParameters parameters(context.step);
     uint32_t size[3];
     for (int axis = 0; axis < 3; ++axis)
-        size[axis] = parameters.toUInt(QLatin1String(volumeSize[axis]));
+        size[axis] = parameters.toUInt(QLatin1String(Parameters::kVolumeSize[axis]));
     Core::Operations::SubstrateBuilder builder;
-    builder.setMaterial(parameters.materialId(QStringLiteral("Material")));
-    builder.setOrigin(parameters.toVector3D(QStringLiteral("Lower Left Front Corner")));
+    builder.setMaterial(parameters.materialId(Parameters::kMaterial));
+    builder.setOrigin(parameters.toVector3D(Parameters::kLowerLeftFrontCorner));
     builder.setVolumeSize(size[0], size[1], size[2]);
     // Only the shape that is built needs its parameters.
-    if (parameters.toBool(QStringLiteral("SphericalSubstrate"))) {
+    if (parameters.toBool(Parameters::kSphericalSubstrate)) {
         uint32_t at[3];
         for (int axis = 0; axis < 3; ++axis)
-            at[axis] = parameters.toUInt(QLatin1String(centre[axis]));
-        builder.setSphere(at[0], at[1], at[2], parameters.toUInt(QStringLiteral("Substrate Radius")));
+            at[axis] = parameters.toUInt(QLatin1String(Parameters::kSubstrateCenter[axis]));
+        builder.setSphere(at[0], at[1], at[2], parameters.toUInt(Parameters::kSubstrateRadius));
     } else {
         uint32_t box[3];
         uint32_t offset[3];
         for (int axis = 0; axis < 3; ++axis) {
-            box[axis] = parameters.toUInt(QLatin1String(substrateSize[axis]));
-            offset[axis] = parameters.toUInt(QLatin1String(delta[axis]));
+            box[axis] = parameters.toUInt(QLatin1String(Parameters::kSubstrateSize[axis]));
+            offset[axis] = parameters.toUInt(QLatin1String(Parameters::kSubstrateDelta[axis]));
         }
         builder.setBox(box[0], box[1], box[2], offset[0], offset[1], offset[2]);
     }
@@ -97,7 +93,7 @@ int runCreateSubstrate(StepContext &context)
 int runSaveImage(StepContext &context)
 {
     RequiredParameters parameters(context.step);
-    const QString filename = parameters.toText(QStringLiteral("Filename"));
+    const QString filename = parameters.toText(Parameters::kFilename);
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
     if (filename.isEmpty()) {
@@ -121,7 +117,7 @@ int runIsotropicDeposition(StepContext &context, const QString &thicknessName)
 {
     RequiredParameters parameters(context.step);
     const float thickness = parameters.toLength(thicknessName);
-    const uint32_t material = parameters.materialId(QStringLiteral("Material"));
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
 
@@ -134,20 +130,20 @@ int runIsotropicDeposition(StepContext &context, const QString &thicknessName)
 
 int runCvd(StepContext &context)
 {
-    return runIsotropicDeposition(context, QStringLiteral("Thickness"));
+    return runIsotropicDeposition(context, Parameters::kThickness);
 }
 
 int runFilmDeposition(StepContext &context)
 {
-    return runIsotropicDeposition(context, QStringLiteral("Film Thickness"));
+    return runIsotropicDeposition(context, Parameters::kFilmThickness);
 }
 
 // 5
 int runIsotropicEtching(StepContext &context)
 {
     RequiredParameters parameters(context.step);
-    const float depth = parameters.toLength(QStringLiteral("Depth"));
-    const uint32_t material = parameters.materialId(QStringLiteral("Material"));
+    const float depth = parameters.toLength(Parameters::kDepth);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
 
@@ -162,9 +158,9 @@ int runIsotropicEtching(StepContext &context)
 int runElectroplating(StepContext &context)
 {
     RequiredParameters parameters(context.step);
-    const float thickness = parameters.toLength(QStringLiteral("Film Thickness"));
-    const uint32_t conducting = parameters.materialId(QStringLiteral("Conducting Material"));
-    const uint32_t deposited = parameters.materialId(QStringLiteral("Deposited Material"));
+    const float thickness = parameters.toLength(Parameters::kFilmThickness);
+    const uint32_t conducting = parameters.materialId(Parameters::kConductingMaterial);
+    const uint32_t deposited = parameters.materialId(Parameters::kDepositedMaterial);
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
 

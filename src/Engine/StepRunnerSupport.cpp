@@ -2,6 +2,7 @@
 
 #include "Core/ApplicationModel.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessValueCodec.h"
 
 #include <cmath>
@@ -86,7 +87,7 @@ QString RequiredParameters::toText(const QString &name)
 
 uint32_t RequiredParameters::materialId(const QString &base)
 {
-    return toUInt(base + QStringLiteral("_Id"));
+    return toUInt(Parameters::idOf(base));
 }
 
 Util::Vector3D RequiredParameters::toVector3D(const QString &name)

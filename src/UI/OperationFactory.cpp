@@ -1,11 +1,7 @@
 #include "OperationFactory.h"
 
-#include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
 #include "Core/Operations/Document/OpenDocumentOperation.h"
 #include "Core/Operations/Document/SaveDocumentAsOperation.h"
-#include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
-#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
-#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Core/Operations/ObjectOperations/CopyObject.h"
 #include "Core/Operations/ObjectOperations/DeleteObject.h"
 #include "Core/Operations/ObjectOperations/MoveObject.h"
@@ -13,81 +9,111 @@
 #include "Core/Operations/OperationIds.h"
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
+#include "Model/Persistence/MaterialConflict.h"
 #include "Observers/BatchRunObserver.h"
-#include "Observers/CreateSubstrateObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
 #include "Observers/DocumentSavedObserver.h"
-#include "Observers/ElectrodepositionObserver.h"
-#include "Observers/IsotropicFilmDepositionObserver.h"
-#include "Observers/IsotropicFilmEtchingObserver.h"
 #include "Observers/MaterialConflictObserver.h"
-#include "Model/Persistence/MaterialConflict.h"
+#include "Observers/ProcessOptionsObservers.h"
+
+#include <map>
 
 namespace Ui {
 
+namespace {
+
+using namespace Core::Operations;
+using Core::ApplicationModel;
+using OperationPointer = std::shared_ptr<Operation>;
+
+// Makes the operation of one id, wired to its observers.
+using Maker = OperationPointer (*)(ApplicationModel *model, QWidget *window);
+
+// An operation that needs nothing from the user but the selection.
+template <class Op>
+OperationPointer plain(ApplicationModel *model, QWidget *)
+{
+    return std::make_shared<Op>(model);
+}
+
+template <class Observer>
+OperationPointer withOptions(std::shared_ptr<typename Observer::OperationType> operation, ApplicationModel *model,
+                             QWidget *window)
+{
+    operation->setOptionsObserver(std::make_shared<Observer>(model, window));
+    return operation;
+}
+
+// A process step whose options observer shows its dialog (Observers::ProcessOptionsObserver).
+template <class Observer>
+OperationPointer processStep(ApplicationModel *model, QWidget *window)
+{
+    return withOptions<Observer>(std::make_shared<typename Observer::OperationType>(model), model, window);
+}
+
+OperationPointer cvd(ApplicationModel *model, QWidget *window)
+{
+    return withOptions<Observers::IsotropicFilmDepositionObserver>(
+        std::make_shared<IsotropicFilmDepositionOperation>(model, "CVD", IsotropicFilmDepositionOperation::kCvdProcess),
+        model, window);
+}
+
+template <class Op>
+OperationPointer saveDocument(ApplicationModel *model, QWidget *window)
+{
+    auto op = std::make_shared<Op>(model);
+    op->setPathChooser(Observers::DocumentSavedObserver::saveDialog(window));
+    op->setReporter(&Observers::DocumentSavedObserver::showFailure);
+    op->setSavedObserver(std::make_shared<Observers::DocumentSavedObserver>(window, model));
+    return op;
+}
+
+OperationPointer openDocument(ApplicationModel *model, QWidget *window)
+{
+    Model::Persistence::MaterialConflict::instance().setObserver(
+        std::make_shared<Observers::MaterialConflictObserver>(window));
+    auto op = std::make_shared<OpenDocumentOperation>(model);
+    op->setPathChooser(Observers::DocumentOpenedObserver::openDialog(window));
+    op->setOpenedObserver(std::make_shared<Observers::DocumentOpenedObserver>());
+    return op;
+}
+
+OperationPointer batchRun(ApplicationModel *model, QWidget *window)
+{
+    auto op = std::make_shared<SelectVolumesOperation>(model);
+    op->setOptionsObserver(std::make_shared<Observers::BatchRunObserver>(model, window));
+    return op;
+}
+
+// One entry per operation id that has its operation; a new process step adds its line here.
+// Every other id, known or not, gives no operation, so starting it only cancels the running one.
+const std::map<uint32_t, Maker> &makers()
+{
+    static const std::map<uint32_t, Maker> table = {
+        {CopyId, &plain<CopyObject>},
+        {CreateSubstrateId, &processStep<Observers::CreateSubstrateObserver>},
+        {DeleteId, &plain<DeleteObject>},
+        {MoveId, &plain<MoveObject>},
+        {SaveId, &saveDocument<SaveDocumentOperation>},
+        {SaveAsId, &saveDocument<SaveDocumentAsOperation>},
+        {OpenId, &openDocument},
+        {IsotropicDepositionId, &processStep<Observers::IsotropicFilmDepositionObserver>},
+        {IsotropicEtchingId, &processStep<Observers::IsotropicFilmEtchingObserver>},
+        {ElectroplatingId, &processStep<Observers::ElectrodepositionObserver>},
+        {BatchRunId, &batchRun},
+        {CvdId, &cvd},
+    };
+    return table;
+}
+
+} // namespace
+
 std::shared_ptr<Core::Operations::Operation> OperationFactory::create(uint32_t id)
 {
-    using namespace Core::Operations;
-    Core::ApplicationModel *model = &presenter->applicationModel();
-    QWidget *window = presenter->window();
-
-    // Each operation id gets its case here as its operation class arrives; every other id,
-    // known or not, gives no operation, so starting it only cancels the running one.
-    switch (id) {
-    case CopyId:
-        return std::make_shared<CopyObject>(model);
-    case CreateSubstrateId: {
-        auto op = std::make_shared<CreateSubstrateOperation>(model);
-        op->setOptionsObserver(std::make_shared<Observers::CreateSubstrateObserver>(model, window));
-        return op;
-    }
-    case DeleteId:
-        return std::make_shared<DeleteObject>(model);
-    case MoveId:
-        return std::make_shared<MoveObject>(model);
-    case SaveId:
-    case SaveAsId: {
-        auto op = id == SaveId ? std::make_shared<SaveDocumentOperation>(model)
-                               : std::make_shared<SaveDocumentAsOperation>(model);
-        op->setPathChooser(Observers::DocumentSavedObserver::saveDialog(window));
-        op->setReporter(&Observers::DocumentSavedObserver::showFailure);
-        op->setSavedObserver(std::make_shared<Observers::DocumentSavedObserver>(window, model));
-        return op;
-    }
-    case OpenId: {
-        Model::Persistence::MaterialConflict::instance().setObserver(
-            std::make_shared<Observers::MaterialConflictObserver>(window));
-        auto op = std::make_shared<OpenDocumentOperation>(model);
-        op->setPathChooser(Observers::DocumentOpenedObserver::openDialog(window));
-        op->setOpenedObserver(std::make_shared<Observers::DocumentOpenedObserver>());
-        return op;
-    }
-    case IsotropicDepositionId:
-    case CvdId: {
-        auto op = id == CvdId ? std::make_shared<IsotropicFilmDepositionOperation>(
-                                    model, "CVD", IsotropicFilmDepositionOperation::kCvdProcess)
-                              : std::make_shared<IsotropicFilmDepositionOperation>(model);
-        op->setOptionsObserver(std::make_shared<Observers::IsotropicFilmDepositionObserver>(op.get(), window));
-        return op;
-    }
-    case IsotropicEtchingId: {
-        auto op = std::make_shared<IsotropicFilmEtchingOperation>(model);
-        op->setOptionsObserver(std::make_shared<Observers::IsotropicFilmEtchingObserver>(op.get(), window));
-        return op;
-    }
-    case ElectroplatingId: {
-        auto op = std::make_shared<ElectrodepositionOperation>(model);
-        op->setOptionsObserver(std::make_shared<Observers::ElectrodepositionObserver>(op.get(), window));
-        return op;
-    }
-    case BatchRunId: {
-        auto op = std::make_shared<SelectVolumesOperation>(model);
-        op->setOptionsObserver(std::make_shared<Observers::BatchRunObserver>(model, window));
-        return op;
-    }
-    default:
+    const auto entry = makers().find(id);
+    if (entry == makers().end())
         return nullptr;
-    }
+    return entry->second(&presenter->applicationModel(), presenter->window());
 }
 
 } // namespace Ui

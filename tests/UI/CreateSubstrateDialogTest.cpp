@@ -2,7 +2,7 @@
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
-#include "UI/Observers/CreateSubstrateObserver.h"
+#include "UI/Observers/ProcessOptionsObservers.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "common/TestSupport.h"
 

@@ -7,10 +7,8 @@
 #include "Model/Process/ProcessFactory.h"
 #include "UI/MainWindow.h"
 #include "UI/MainWindowPresenter.h"
-#include "UI/Observers/ElectrodepositionObserver.h"
-#include "UI/Observers/IsotropicFilmDepositionObserver.h"
-#include "UI/Observers/IsotropicFilmEtchingObserver.h"
-#include "UI/Operations/ElectroplatingDialog.h"
+#include "UI/Observers/ProcessOptionsObservers.h"
+#include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
 #include "UI/Operations/MaterialChooser.h"
@@ -71,7 +69,7 @@ TEST(IsotropicDialogs, FormsTitlesAndThicknessBoxes)
     EXPECT_EQ(etching.windowTitle(), "Isotropic Film Etching");
     expectThicknessBox(etching, "dblDepth");
 
-    Ui::Operations::ElectroplatingDialog plating;
+    Ui::Operations::ElectrodepositionDialog plating;
     EXPECT_EQ(plating.objectName(), "ElectroplatingBaseDialog");
     EXPECT_EQ(plating.windowTitle(), "Electroplating Options");
     expectThicknessBox(plating, "dblThickness");
@@ -84,7 +82,7 @@ TEST(IsotropicObservers, DepositionOffersTheMaterialsOfItsProcessAndWritesTheCho
     model.scene().addObject(siliconSlab());
     auto op = std::make_shared<IsotropicFilmDepositionOperation>(
         &model, "CVD", IsotropicFilmDepositionOperation::kCvdProcess);
-    auto observer = std::make_shared<Ui::Observers::IsotropicFilmDepositionObserver>(op.get(), nullptr);
+    auto observer = std::make_shared<Ui::Observers::IsotropicFilmDepositionObserver>(&model, nullptr);
     const auto allowed = Model::Process::ProcessFactory::instance()->process(3).compatibleMaterialRecords();
     ASSERT_FALSE(allowed.empty());
     int offered = -1;
@@ -112,16 +110,16 @@ TEST(IsotropicObservers, CancelledDialogsLeaveTheOperationsUnset)
     model.scene().addObject(volume);
 
     auto etching = std::make_shared<IsotropicFilmEtchingOperation>(&model);
-    auto etchObserver = std::make_shared<Ui::Observers::IsotropicFilmEtchingObserver>(etching.get(), nullptr);
+    auto etchObserver = std::make_shared<Ui::Observers::IsotropicFilmEtchingObserver>(&model, nullptr);
     etchObserver->setDialogRunner([](Ui::Operations::IsotropicEtchingDialog &) { return false; });
     etching->setOptionsObserver(etchObserver);
     model.startOperation(etching);
     EXPECT_EQ(model.inputRequest().message(), "Isotropic Etching: Operation canceled.");
 
     auto plating = std::make_shared<ElectrodepositionOperation>(&model);
-    auto plateObserver = std::make_shared<Ui::Observers::ElectrodepositionObserver>(plating.get(), nullptr);
+    auto plateObserver = std::make_shared<Ui::Observers::ElectrodepositionObserver>(&model, nullptr);
     int catalogueSize = -1;
-    plateObserver->setDialogRunner([&](Ui::Operations::ElectroplatingDialog &dialog) {
+    plateObserver->setDialogRunner([&](Ui::Operations::ElectrodepositionDialog &dialog) {
         catalogueSize = dialog.findChild<QComboBox *>("cbxConductingMaterial")->count();
         return false;
     });

@@ -1,6 +1,9 @@
 #include "CreateSubstrateDialog.h"
 
 #include "MaterialChooser.h"
+#include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
+#include "Engine/ProcessParameterNames.h"
+#include "Engine/ProcessValueCodec.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "ui_CreateSubstrateDialog.h"
 
@@ -9,21 +12,10 @@
 namespace Ui {
 namespace Operations {
 
-namespace {
-const char *const kVolumeSize[3] = {"Volume Size X", "Volume Size Y", "Volume Size Z"};
-const char *const kSubstrateSize[3] = {"Substrate Size X", "Substrate Size Y", "Substrate Size Z"};
-const char *const kDelta[3] = {"Substrate Delta X", "Substrate Delta Y", "Substrate Delta Z"};
-const char *const kCentre[3] = {"Substrate Center X", "Substrate Center Y", "Substrate Center Z"};
-const char *const kCorner = "Lower Left Front Corner";
-const char *const kSpherical = "SphericalSubstrate";
-const char *const kRadius = "Substrate Radius";
-const char *const kMaterialId = "Material_Id";
-const char *const kMaterialName = "Material";
-const char *const kMaterialColor = "Material_Color";
-} // namespace
+namespace Parameters = Engine::Parameters;
 
 CreateSubstrateDialog::CreateSubstrateDialog(QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<CreateSubstrateDialogForm>())
+    : ProcessOptionsDialog(parent), ui(std::make_unique<CreateSubstrateDialogForm>())
 {
     ui->setupUi(this);
     connect(ui->sbxVolumeSizeX, qOverload<int>(&QSpinBox::valueChanged), this,
@@ -36,8 +28,7 @@ CreateSubstrateDialog::CreateSubstrateDialog(QWidget *parent)
         connect(substrateField(axis), qOverload<int>(&QSpinBox::valueChanged), this,
                 &CreateSubstrateDialog::substrateSizeChanged);
     connect(ui->chkSpherical, &QCheckBox::toggled, this, &CreateSubstrateDialog::sphericalToggled);
-    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &CreateSubstrateDialog::accept);
-    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &CreateSubstrateDialog::reject);
+    connectButtons(ui->buttonBox);
 
     // Bring every coupled limit in line with the initial values.
     volumeSizeXChanged(ui->sbxVolumeSizeX->value());
@@ -45,6 +36,35 @@ CreateSubstrateDialog::CreateSubstrateDialog(QWidget *parent)
     volumeSizeZChanged(ui->sbxVolumeSizeZ->value());
     substrateSizeChanged();
     sphericalToggled(ui->chkSpherical->isChecked());
+    bindFields();
+}
+
+// Volume sizes first: loading them resets the substrate limits that the later values must respect.
+void CreateSubstrateDialog::bindFields()
+{
+    for (int axis = 0; axis < 3; ++axis)
+        bindCount(Parameters::kVolumeSize[axis], volumeField(axis));
+    for (int axis = 0; axis < 3; ++axis) {
+        bindCount(Parameters::kSubstrateSize[axis], substrateField(axis));
+        bindCount(Parameters::kSubstrateDelta[axis], displacementField(axis));
+        bindCount(Parameters::kSubstrateCenter[axis], centreField(axis));
+    }
+    // A vector, or a list of three numbers, is read back.
+    bind(Parameters::kLowerLeftFrontCorner, [this] { return QVariant::fromValue(corner()); },
+         [this](const QVariant &value) {
+             Util::Vector3D c;
+             if (!Engine::vector3DFromVariant(value, c))
+                 return;
+             ui->dblCornerX->setValue(c.x);
+             ui->dblCornerY->setValue(c.y);
+             ui->dblCornerZ->setValue(c.z);
+         });
+    bindFlag(Parameters::kSphericalSubstrate, ui->chkSpherical);
+    bindCount(Parameters::kSubstrateRadius, ui->sbxRadius);
+    materialList = allMaterials();
+    bindMaterial(Parameters::kMaterial, ui->cbxMaterial, materialList);
+    bind(Parameters::kMaterial, [this] { return QVariant(ui->cbxMaterial->currentText()); });
+    bind(Parameters::colorOf(Parameters::kMaterial), [this] { return QVariant(chosenColor()); });
 }
 
 CreateSubstrateDialog::~CreateSubstrateDialog() = default;
@@ -154,56 +174,24 @@ uint32_t CreateSubstrateDialog::radius() const
     return uint32_t(ui->sbxRadius->value());
 }
 
-QVariantMap CreateSubstrateDialog::parameters() const
+QColor CreateSubstrateDialog::chosenColor() const
 {
-    QVariantMap values;
-    values.insert(kMaterialId, materialId());
-    values.insert(kMaterialName, ui->cbxMaterial->currentText());
     QColor color;
     for (const auto &material : materialList)
         if (material.materialId() == materialId())
             color = materialColor(material);
-    color.setAlpha(255);
-    values.insert(kMaterialColor, color);
-    const Util::Vector3D c = corner();
-    values.insert(kCorner, QVariantList{c.x, c.y, c.z});
-    for (int axis = 0; axis < 3; ++axis) {
-        values.insert(kVolumeSize[axis], volumeSize(axis));
-        values.insert(kSubstrateSize[axis], substrateSize(axis));
-        values.insert(kDelta[axis], displacement(axis));
-        values.insert(kCentre[axis], centre(axis));
-    }
-    values.insert(kSpherical, isSpherical());
-    values.insert(kRadius, radius());
-    return values;
+    color.setAlpha(255); // lists keep material colours opaque
+    return color;
 }
 
-void CreateSubstrateDialog::loadParameters(const QVariantMap &values)
+void CreateSubstrateDialog::applyTo(Core::Operations::CreateSubstrateOperation &operation) const
 {
-    // Volume sizes first: they reset the substrate limits that the later values must respect.
-    for (int axis = 0; axis < 3; ++axis)
-        if (values.contains(kVolumeSize[axis]))
-            volumeField(axis)->setValue(values.value(kVolumeSize[axis]).toInt());
-    for (int axis = 0; axis < 3; ++axis) {
-        if (values.contains(kSubstrateSize[axis]))
-            substrateField(axis)->setValue(values.value(kSubstrateSize[axis]).toInt());
-        if (values.contains(kDelta[axis]))
-            displacementField(axis)->setValue(values.value(kDelta[axis]).toInt());
-        if (values.contains(kCentre[axis]))
-            centreField(axis)->setValue(values.value(kCentre[axis]).toInt());
-    }
-    const QVariantList c = values.value(kCorner).toList();
-    if (c.size() == 3) {
-        ui->dblCornerX->setValue(c[0].toDouble());
-        ui->dblCornerY->setValue(c[1].toDouble());
-        ui->dblCornerZ->setValue(c[2].toDouble());
-    }
-    if (values.contains(kSpherical))
-        ui->chkSpherical->setChecked(values.value(kSpherical).toBool());
-    if (values.contains(kRadius))
-        ui->sbxRadius->setValue(values.value(kRadius).toInt());
-    if (values.contains(kMaterialId))
-        chooseMaterial(ui->cbxMaterial, values.value(kMaterialId).toUInt());
+    if (isSpherical())
+        operation.setSphere(materialId(), volumeSize(0), volumeSize(1), volumeSize(2), corner(), centre(0),
+                            centre(1), centre(2), radius());
+    else
+        operation.setBox(materialId(), volumeSize(0), volumeSize(1), volumeSize(2), corner(), displacement(0),
+                         displacement(1), displacement(2), substrateSize(0), substrateSize(1), substrateSize(2));
 }
 
 void CreateSubstrateDialog::accept()

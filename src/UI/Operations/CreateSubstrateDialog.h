@@ -1,15 +1,20 @@
 #pragma once
 
-#include "Model/Materials/Material.h"
+#include "ProcessOptionsDialog.h"
 #include "Util/Vector3D.h"
 
-#include <QDialog>
-#include <QVariantMap>
+#include <QColor>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 class QSpinBox;
+
+namespace Core {
+namespace Operations {
+class CreateSubstrateOperation;
+}
+}
 
 namespace Ui {
 class CreateSubstrateDialogForm;
@@ -17,13 +22,15 @@ class CreateSubstrateDialogForm;
 namespace Operations {
 
 // "Create Substrate": the volume's size and corner, and a box or a sphere of one material.
-// The fields keep each other consistent: the substrate never reaches past the volume.
-class CreateSubstrateDialog : public QDialog {
+// The fields keep each other consistent: the substrate never reaches past the volume. Every
+// material of the catalogue is offered.
+class CreateSubstrateDialog : public ProcessOptionsDialog {
     Q_OBJECT
 public:
     explicit CreateSubstrateDialog(QWidget *parent = nullptr);
     ~CreateSubstrateDialog() override;
 
+    // Offers these materials instead.
     void setMaterials(const std::vector<Model::Materials::Material> &materials);
 
     uint32_t materialId() const;
@@ -35,9 +42,8 @@ public:
     uint32_t centre(int axis) const;
     uint32_t radius() const;
 
-    // The values under the parameter names of process lists, and back.
-    QVariantMap parameters() const;
-    void loadParameters(const QVariantMap &parameters);
+    // A box or a sphere, as chosen.
+    void applyTo(Core::Operations::CreateSubstrateOperation &operation) const;
 
     CreateSubstrateDialogForm *form() const { return ui.get(); }
 
@@ -57,6 +63,8 @@ private:
     QSpinBox *substrateField(int axis) const;
     QSpinBox *displacementField(int axis) const;
     QSpinBox *centreField(int axis) const;
+    void bindFields();
+    QColor chosenColor() const;
 
     std::unique_ptr<CreateSubstrateDialogForm> ui;
     std::vector<Model::Materials::Material> materialList;

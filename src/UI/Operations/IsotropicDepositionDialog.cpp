@@ -1,29 +1,44 @@
 #include "IsotropicDepositionDialog.h"
 
 #include "MaterialChooser.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
+#include "Engine/ProcessParameterNames.h"
 #include "ui_IsotropicDepositionDialog.h"
 
 namespace Ui {
 namespace Operations {
 
+using Core::Operations::IsotropicFilmDepositionOperation;
+namespace Parameters = Engine::Parameters;
+
 IsotropicDepositionDialog::IsotropicDepositionDialog(QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<IsotropicDepositionBaseDialog>())
+    : ProcessOptionsDialog(parent),
+      ui(std::make_unique<IsotropicDepositionBaseDialog>()),
+      thicknessName(Parameters::kFilmThickness)
 {
     ui->setupUi(this);
-    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connectButtons(ui->buttonBox);
+    bindLength(thicknessName, ui->dblThickness);
+    bindMaterial(Parameters::kMaterial, ui->cbxMaterial,
+                 materialsOfProcess(IsotropicFilmDepositionOperation::kIsotropicDepositionProcess));
 }
 
 IsotropicDepositionDialog::~IsotropicDepositionDialog() = default;
 
+void IsotropicDepositionDialog::offerMaterialsOf(uint32_t processId)
+{
+    fillMaterialChooser(ui->cbxMaterial, materialsOfProcess(processId));
+}
+
+void IsotropicDepositionDialog::setThicknessParameter(const QString &name)
+{
+    renameParameter(thicknessName, name);
+    thicknessName = name;
+}
+
 float IsotropicDepositionDialog::thickness() const
 {
     return float(ui->dblThickness->value());
-}
-
-void IsotropicDepositionDialog::setMaterialChoices(const std::vector<Model::Materials::Material> &materials)
-{
-    fillMaterialChooser(ui->cbxMaterial, materials);
 }
 
 uint32_t IsotropicDepositionDialog::materialId() const
@@ -31,16 +46,15 @@ uint32_t IsotropicDepositionDialog::materialId() const
     return chosenMaterialId(ui->cbxMaterial);
 }
 
-QVariantMap IsotropicDepositionDialog::parameters() const
+void IsotropicDepositionDialog::offerChoicesFor(const IsotropicFilmDepositionOperation &operation)
 {
-    return {{thicknessName, ui->dblThickness->value()}, {QStringLiteral("Material_Id"), materialId()}};
+    offerMaterialsOf(operation.processId());
 }
 
-void IsotropicDepositionDialog::loadParameters(const QVariantMap &values)
+void IsotropicDepositionDialog::applyTo(IsotropicFilmDepositionOperation &operation) const
 {
-    if (values.contains(thicknessName))
-        ui->dblThickness->setValue(values.value(thicknessName).toDouble());
-    chooseMaterial(ui->cbxMaterial, values.value(QStringLiteral("Material_Id")).toUInt());
+    operation.setThickness(thickness());
+    operation.setMaterial(materialId());
 }
 
 } // namespace Operations

@@ -1,17 +1,24 @@
 #include "IsotropicEtchingDialog.h"
 
 #include "MaterialChooser.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
+#include "Engine/ProcessParameterNames.h"
 #include "ui_IsotropicEtchingDialog.h"
 
 namespace Ui {
 namespace Operations {
 
+using Core::Operations::IsotropicFilmEtchingOperation;
+namespace Parameters = Engine::Parameters;
+
 IsotropicEtchingDialog::IsotropicEtchingDialog(QWidget *parent)
-    : QDialog(parent), ui(std::make_unique<IsotropicEtchingBaseDialog>())
+    : ProcessOptionsDialog(parent), ui(std::make_unique<IsotropicEtchingBaseDialog>())
 {
     ui->setupUi(this);
-    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connectButtons(ui->buttonBox);
+    bindLength(Parameters::kDepth, ui->dblDepth);
+    bindMaterial(Parameters::kMaterial, ui->cbxMaterial,
+                 materialsOfProcess(IsotropicFilmEtchingOperation::kEtchingProcess));
 }
 
 IsotropicEtchingDialog::~IsotropicEtchingDialog() = default;
@@ -21,26 +28,15 @@ float IsotropicEtchingDialog::depth() const
     return float(ui->dblDepth->value());
 }
 
-void IsotropicEtchingDialog::setMaterialChoices(const std::vector<Model::Materials::Material> &materials)
-{
-    fillMaterialChooser(ui->cbxMaterial, materials);
-}
-
 uint32_t IsotropicEtchingDialog::materialId() const
 {
     return chosenMaterialId(ui->cbxMaterial);
 }
 
-QVariantMap IsotropicEtchingDialog::parameters() const
+void IsotropicEtchingDialog::applyTo(IsotropicFilmEtchingOperation &operation) const
 {
-    return {{QStringLiteral("Depth"), ui->dblDepth->value()}, {QStringLiteral("Material_Id"), materialId()}};
-}
-
-void IsotropicEtchingDialog::loadParameters(const QVariantMap &values)
-{
-    if (values.contains(QStringLiteral("Depth")))
-        ui->dblDepth->setValue(values.value(QStringLiteral("Depth")).toDouble());
-    chooseMaterial(ui->cbxMaterial, values.value(QStringLiteral("Material_Id")).toUInt());
+    operation.setDepth(depth());
+    operation.setMaterial(materialId());
 }
 
 } // namespace Operations

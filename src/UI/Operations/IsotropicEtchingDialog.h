@@ -1,33 +1,33 @@
 #pragma once
 
-#include "Model/Materials/Material.h"
+#include "ProcessOptionsDialog.h"
 
-#include <QDialog>
-#include <QVariantMap>
 #include <cstdint>
 #include <memory>
-#include <vector>
+
+namespace Core {
+namespace Operations {
+class IsotropicFilmEtchingOperation;
+}
+}
 
 namespace Ui {
 class IsotropicEtchingBaseDialog;
 
 namespace Operations {
 
-// "Isotropic Film Etching": the etch depth and the etched material.
-class IsotropicEtchingDialog : public QDialog {
+// "Isotropic Film Etching": the etch depth and the etched material, one of those the etching
+// process allows.
+class IsotropicEtchingDialog : public ProcessOptionsDialog {
     Q_OBJECT
 public:
     explicit IsotropicEtchingDialog(QWidget *parent = nullptr);
     ~IsotropicEtchingDialog() override;
 
-    void setMaterialChoices(const std::vector<Model::Materials::Material> &materials);
-
     float depth() const;
     uint32_t materialId() const;
 
-    // The values under the parameter names of process lists, and back.
-    QVariantMap parameters() const;
-    void loadParameters(const QVariantMap &parameters);
+    void applyTo(Core::Operations::IsotropicFilmEtchingOperation &operation) const;
 
     IsotropicEtchingBaseDialog *form() const { return ui.get(); }
 

@@ -1,16 +1,13 @@
 #include "ProcessEditors.h"
 
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
-#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
-#include "Model/Materials/MaterialFactory.h"
-#include "Model/Process/ProcessFactory.h"
+#include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessParameters.h"
 #include "Engine/ProcessTypes.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
-#include "UI/Operations/ElectroplatingDialog.h"
+#include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
-#include "Util/Vector3D.h"
 
 #include <QDir>
 
@@ -19,25 +16,10 @@ namespace Ui {
 namespace {
 
 using Core::Operations::IsotropicFilmDepositionOperation;
-using Core::Operations::IsotropicFilmEtchingOperation;
+namespace Parameters = Engine::Parameters;
 
-const QString kIdSuffix = QStringLiteral("_Id");
-const QString kColorSuffix = QStringLiteral("_Color");
-const QString kCorner = QStringLiteral("Lower Left Front Corner");
-const QString kFilename = QStringLiteral("Filename");
-
-std::vector<Model::Materials::Material> allMaterials()
-{
-    return Model::Materials::MaterialFactory::instance()->materials();
-}
-
-std::vector<Model::Materials::Material> materialsOfProcess(uint32_t processId)
-{
-    return Model::Process::ProcessFactory::instance()->process(processId).compatibleMaterialRecords();
-}
-
-template <class Dialog>
-bool runOptionDialog(ProcessEditContext &context, Dialog &dialog, QVariantMap &values)
+// Shows an option dialog filled from `values`; on acceptance `values` receives the dialog's.
+bool runOptionDialog(ProcessEditContext &context, Operations::ProcessOptionsDialog &dialog, QVariantMap &values)
 {
     dialog.loadParameters(values);
     if (!context.runDialog(dialog))
@@ -46,73 +28,28 @@ bool runOptionDialog(ProcessEditContext &context, Dialog &dialog, QVariantMap &v
     return true;
 }
 
-bool alwaysVisible(const QString &, const QVariantMap &)
+// The editor of a type whose dialog is the same for every step of that type.
+template <class Dialog>
+bool editInDialog(ProcessEditContext &context, uint32_t, QVariantMap &values)
 {
-    return true;
+    Dialog dialog(context.parent);
+    return runOptionDialog(context, dialog, values);
 }
 
-// The substrate dialog keeps the corner as three numbers; lists keep it as a vector.
-bool editSubstrate(ProcessEditContext &context, uint32_t, QVariantMap &values)
-{
-    Operations::CreateSubstrateDialog dialog(context.parent);
-    dialog.setMaterials(allMaterials());
-    QVariantMap shown = values;
-    if (values.value(kCorner).canConvert<Util::Vector3D>()) {
-        const auto corner = values.value(kCorner).value<Util::Vector3D>();
-        shown.insert(kCorner, QVariantList{corner.x, corner.y, corner.z});
-    }
-    if (!runOptionDialog(context, dialog, shown))
-        return false;
-    const QVariantList corner = shown.value(kCorner).toList();
-    if (corner.size() == 3)
-        shown.insert(kCorner, QVariant::fromValue(Util::Vector3D(corner[0].toDouble(), corner[1].toDouble(),
-                                                                  corner[2].toDouble())));
-    values = shown;
-    return true;
-}
-
-// A box substrate lists its size and offset, a sphere its centre and radius.
-bool substrateParameterVisible(const QString &name, const QVariantMap &values)
-{
-    const bool spherical = values.value(QStringLiteral("SphericalSubstrate")).toBool();
-    if (name == QLatin1String("SphericalSubstrate"))
-        return false;
-    if (name.startsWith(QLatin1String("Substrate Size")) || name.startsWith(QLatin1String("Substrate Delta")))
-        return !spherical;
-    if (name.startsWith(QLatin1String("Substrate Center")) || name == QLatin1String("Substrate Radius"))
-        return spherical;
-    return true;
-}
-
+// "Isotropic Deposition" and "CVD" share a dialog but not their materials or thickness name.
 bool editIsotropicDeposition(ProcessEditContext &context, uint32_t type, QVariantMap &values)
 {
     Operations::IsotropicDepositionDialog dialog(context.parent);
-    const bool cvd = type == Engine::CvdType;
-    dialog.setThicknessParameter(cvd ? QStringLiteral("Thickness") : QStringLiteral("Film Thickness"));
-    dialog.setMaterialChoices(materialsOfProcess(cvd ? IsotropicFilmDepositionOperation::kCvdProcess
-                                                     : IsotropicFilmDepositionOperation::kIsotropicDepositionProcess));
-    return runOptionDialog(context, dialog, values);
-}
-
-bool editIsotropicEtching(ProcessEditContext &context, uint32_t, QVariantMap &values)
-{
-    Operations::IsotropicEtchingDialog dialog(context.parent);
-    dialog.setMaterialChoices(materialsOfProcess(IsotropicFilmEtchingOperation::kEtchingProcess));
-    return runOptionDialog(context, dialog, values);
-}
-
-bool editElectroplating(ProcessEditContext &context, uint32_t, QVariantMap &values)
-{
-    Operations::ElectroplatingDialog dialog(context.parent);
-    const auto materials = allMaterials();
-    dialog.setMaterialChoices(materials);
-    dialog.setConductingMaterialChoices(materials);
+    if (type == Engine::CvdType) {
+        dialog.setThicknessParameter(Parameters::kThickness);
+        dialog.offerMaterialsOf(IsotropicFilmDepositionOperation::kCvdProcess);
+    }
     return runOptionDialog(context, dialog, values);
 }
 
 bool editSaveImage(ProcessEditContext &context, uint32_t, QVariantMap &values)
 {
-    QString start = values.value(kFilename).toString();
+    QString start = values.value(Parameters::kFilename).toString();
     if (start.isEmpty())
         start = QDir::homePath();
     const QString name = context.chooseFile(context.parent, ProcessEditContext::FileMode::Save,
@@ -120,25 +57,46 @@ bool editSaveImage(ProcessEditContext &context, uint32_t, QVariantMap &values)
                                             QStringLiteral("Image Files (*.png *.jpg *.bmp)"));
     if (name.isEmpty())
         return false;
-    values = {{kFilename, name}};
+    values = {{Parameters::kFilename, name}};
     return true;
 }
 
+bool isOneOf(const QString &name, const char *const (&names)[3])
+{
+    return name == QLatin1String(names[0]) || name == QLatin1String(names[1]) || name == QLatin1String(names[2]);
+}
+
+// A box substrate lists its size and offset, a sphere its centre and radius.
+bool substrateParameterVisible(const QString &name, const QVariantMap &values)
+{
+    using namespace Engine::Parameters;
+    const bool spherical = values.value(kSphericalSubstrate).toBool();
+    if (name == QLatin1String(kSphericalSubstrate))
+        return false;
+    if (isOneOf(name, kSubstrateSize) || isOneOf(name, kSubstrateDelta))
+        return !spherical;
+    if (isOneOf(name, kSubstrateCenter) || name == QLatin1String(kSubstrateRadius))
+        return spherical;
+    return true;
+}
+
+// One entry per process type that can be added to a list; a new process step adds its line.
 const ProcessEditor kEditors[] = {
-    {Engine::CvdType, &editIsotropicDeposition, &alwaysVisible, false},
-    {Engine::IsotropicEtchingType, &editIsotropicEtching, &alwaysVisible, false},
-    {Engine::ElectroplatingType, &editElectroplating, &alwaysVisible, false},
-    {Engine::SaveImageType, &editSaveImage, &alwaysVisible, false},
-    {Engine::CreateSubstrateType, &editSubstrate, &substrateParameterVisible, false},
-    {Engine::IsotropicDepositionType, &editIsotropicDeposition, &alwaysVisible, false},
+    {Engine::CvdType, &editIsotropicDeposition},
+    {Engine::IsotropicEtchingType, &editInDialog<Operations::IsotropicEtchingDialog>},
+    {Engine::ElectroplatingType, &editInDialog<Operations::ElectrodepositionDialog>},
+    {Engine::SaveImageType, &editSaveImage},
+    {Engine::CreateSubstrateType, &editInDialog<Operations::CreateSubstrateDialog>, &substrateParameterVisible},
+    {Engine::IsotropicDepositionType, &editIsotropicDeposition},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
 bool isMaterialCompanion(const QString &name, const QVariantMap &values)
 {
-    if (values.contains(name + kIdSuffix))
+    if (values.contains(Parameters::idOf(name)))
         return true;
-    return name.endsWith(kColorSuffix) && values.contains(name.chopped(kColorSuffix.size()) + kIdSuffix);
+    const QLatin1String colorSuffix(Parameters::kColorSuffix);
+    return name.endsWith(colorSuffix) && values.contains(Parameters::idOf(name.chopped(colorSuffix.size())));
 }
 
 } // namespace
@@ -156,10 +114,11 @@ Engine::ProcessData makeProcessStep(const ProcessEditor &editor, uint32_t type, 
     Engine::ProcessData step(type);
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const QString &name = it.key();
-        if (name.endsWith(kIdSuffix))
-            Engine::addMaterialParameters(step, name.chopped(kIdSuffix.size()), it.value().toUInt(), editor.materialIdVisible);
+        if (Parameters::isMaterialId(name))
+            Engine::addMaterialParameters(step, Parameters::baseOfId(name), it.value().toUInt(),
+                                          editor.materialIdVisible);
         else if (!isMaterialCompanion(name, values))
-            step.addProcessParameter(name, it.value(), editor.isVisible(name, values));
+            step.addProcessParameter(name, it.value(), !editor.isVisible || editor.isVisible(name, values));
     }
     return step;
 }

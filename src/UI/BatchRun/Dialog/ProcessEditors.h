@@ -29,16 +29,17 @@ struct ProcessEditContext {
 
 // What the batch dialog knows of one process type: how to ask the user for its parameters, and
 // which of them the list shows. Each process step that gets an option dialog adds one entry
-// to the table in ProcessEditors.cpp.
+// to the table in ProcessEditors.cpp; most entries are {type, &editInDialog<TheDialog>}.
 struct ProcessEditor {
     uint32_t type;
     // Opens the type's option dialog filled from `values` (the step's parameters, or nothing
     // for a new step). On acceptance `values` receives the dialog's values and true is returned.
     bool (*edit)(ProcessEditContext &context, uint32_t type, QVariantMap &values);
-    // Whether a parameter other than a material's is listed, given all values of the step.
-    bool (*isVisible)(const QString &name, const QVariantMap &values);
+    // Whether a parameter other than a material's is listed, given all values of the step;
+    // null when all are.
+    bool (*isVisible)(const QString &name, const QVariantMap &values) = nullptr;
     // The doping steps list the material id beside its name.
-    bool materialIdVisible;
+    bool materialIdVisible = false;
 };
 
 // The editor of a type, or null when that process cannot be edited in a list yet.

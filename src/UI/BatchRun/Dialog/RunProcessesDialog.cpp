@@ -5,6 +5,7 @@
 #include "Model/Persistence/MaterialConflict.h"
 #include "UI/BatchRun/Dialog/MoveProcessDialog.h"
 #include "Engine/ProcessListRun.h"
+#include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
 #include "UI/MainWindow.h"
 #include "UI/Observers/MaterialConflictObserver.h"
@@ -169,7 +170,7 @@ void RunProcessesDialog::rebuildTree()
             auto *child = new QTreeWidgetItem(row);
             child->setText(2, it.key());
             child->setText(3, valueText(it.value()));
-            const QString colorName = it.key() + QStringLiteral("_Color");
+            const QString colorName = Engine::Parameters::colorOf(it.key());
             if (values.contains(colorName))
                 child->setIcon(3, colorIcon(values.value(colorName).value<QColor>()));
         }
