@@ -462,8 +462,6 @@ void RunProcessesDialog::updateGeometry(QString filename)
         imageError = QStringLiteral("the batch run was closed");
         return;
     }
-    if (runVolume)
-        runVolume->painter().rebuild();
     repaintView();
     if (filename.isEmpty())
         return;
@@ -489,7 +487,6 @@ void RunProcessesDialog::updateProgress()
     }
     progressTimer.stop();
     if (runVolume) {
-        runVolume->painter().rebuild();
         repaintView();
     } else {
         QMessageBox::critical(this, QStringLiteral("Missing Cell Volume"),
