@@ -5,7 +5,10 @@
 
 #include "BenchSupport.h"
 
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Automaton/TotalVolumePainter.h"
+#include "Model/Geometry/DirectCubicSurface.h"
 #include "Model/Geometry/MarchingCubeSurface.h"
 #include "Model/Geometry/OctreeSurface.h"
 #include "Model/Materials/MaterialFactory.h"
@@ -63,10 +66,14 @@ void BM_StreamCells(benchmark::State &state)
 void BM_DirectCubicFaces(benchmark::State &state)
 {
     BenchSupport::ScopedThreads threads(int(state.range(0)));
-    auto &painter = scenario().painter();
+    auto &volume = scenario();
+    Model::Geometry::DirectCubicSurface surface;
+    const auto box = volume.painter().cutLimits();
+    const auto colors = volume.painter().materialColors();
+    const Model::Automaton::CellReadLock lock(volume);
     for (auto _ : state)
-        painter.regenerateFaces();
-    setRates(state, double(painter.opaqueFaces().size() + painter.translucentFaces().size()), "faces");
+        surface.build(volume, lock.cells(), box.lower.data(), box.upper.data(), colors);
+    setRates(state, double(surface.opaqueFaces().size() + surface.translucentFaces().size()), "faces");
 }
 
 // The same slab made translucent: every shown face also goes into the BSP tree.

@@ -164,11 +164,9 @@ std::shared_ptr<Model::Automaton::TotalVolume> BatchRunner::firstVolume()
     return nullptr;
 }
 
-QString BatchRunner::saveImage(const std::shared_ptr<Model::Automaton::TotalVolume> &volume, const QString &fileName)
+// The steps change the cells only; the surfaces are built when the picture paints the volume.
+QString BatchRunner::saveImage(const QString &fileName)
 {
-    // The steps change the cells only; the surfaces follow when they are looked at.
-    if (volume)
-        volume->painter().rebuild();
     return picture.save(model.scene(), fileName);
 }
 
@@ -177,7 +175,7 @@ bool BatchRunner::runSteps()
     ProgressLine bar(stderr, steps.size());
     progress = &bar;
     Engine::ProcessListRun run(model, firstVolume());
-    run.setImageSaver([this, &run](const QString &fileName) { return saveImage(run.volume(), fileName); });
+    run.setImageSaver([this](const QString &fileName) { return saveImage(fileName); });
     run.setStepReport([this, &bar](int index, int code, const QString &detail) {
         const Engine::ProcessData &step = steps.at(index);
         const bool succeeded = code == Engine::StepSucceeded;

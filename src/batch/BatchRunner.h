@@ -47,7 +47,7 @@ private:
     // True when every step ran and succeeded.
     bool runSteps();
     bool writeDocument();
-    QString saveImage(const std::shared_ptr<Model::Automaton::TotalVolume> &volume, const QString &fileName);
+    QString saveImage(const QString &fileName);
     void report(const QString &text);
 
     BatchOptions options;

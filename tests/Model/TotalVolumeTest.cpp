@@ -1,3 +1,5 @@
+#include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 
 #include <QBitArray>
@@ -159,4 +161,30 @@ TEST(TotalVolume, SizesBeyondA32BitCellIndexAreRefusedWithTheCellCount)
     EXPECT_FALSE(why.contains(QString::number(kMaxCells) + " cells.")) << why.toStdString();
 
     EXPECT_TRUE(TotalVolume::sizeIsAcceptable(100, 100, 100));
+}
+
+TEST(TotalVolume, OnlyLocksForChangingTheCellsCountAsChanges)
+{
+    TotalVolume volume(3, 3, 3, 1.f, 1.f, 1.f, Util::Vector3D(), {});
+    const uint64_t start = volume.cellChangeCount();
+    {
+        const Model::Automaton::CellReadLock reading(volume);
+        EXPECT_TRUE(reading.owns());
+    }
+    std::unique_ptr<Model::Object> copy(volume.clone());
+    EXPECT_EQ(volume.cellChangeCount(), start);
+
+    {
+        const Model::Automaton::CellLock writing(volume);
+        EXPECT_EQ(volume.cellChangeCount(), start + 1) << "counted when taken, before anything is read";
+        // Someone else holds the cells: a reader that will not wait gets nothing.
+        const Model::Automaton::CellReadLock tried(volume, std::try_to_lock);
+        EXPECT_FALSE(tried.owns());
+        EXPECT_EQ(tried.cells(), nullptr);
+    }
+    volume.lockCells();
+    volume.unlockCells();
+    EXPECT_EQ(volume.cellChangeCount(), start + 2);
+    const Model::Automaton::CellReadLock free(volume, std::try_to_lock);
+    EXPECT_TRUE(free.owns());
 }

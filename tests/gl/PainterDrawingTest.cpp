@@ -4,7 +4,9 @@
 #include "ViewFixture.h"
 
 #include "Core/ApplicationModel.h"
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Materials/Material.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "UI/MainWindowPresenter.h"
@@ -55,7 +57,7 @@ protected:
                     materials[(size_t(x) * kSizeY + y) * kSizeZ + z] = z < split ? lower : upper;
         auto volume = std::make_shared<TotalVolume>(kSizeX, kSizeY, kSizeZ, kCell, kCell, kCell,
                                                     Util::Vector3D(-40.0, -40.0, -40.0), materials);
-        volume->painter().rebuild();
+        // No rebuild: the first frame builds the surfaces.
         window->presenter().scene().addObject(volume);
         return volume;
     }
@@ -85,6 +87,24 @@ TEST_F(PainterDrawingTest, SubstrateShowsAtTheCentreAndBackgroundAroundIt)
         EXPECT_TRUE(isBackground(image.pixel(corner))) << corner.x() << "," << corner.y();
 }
 
+TEST_F(PainterDrawingTest, TheFrameAfterTheCellsChangedShowsThem)
+{
+    auto volume = addVolume(kRed);
+    ASSERT_TRUE(isReddish(frame().pixel(centre())));
+    {
+        // As a process step changes cells: nobody asks the painter for anything.
+        const Model::Automaton::CellLock lock(*volume);
+        for (uint32_t x = 0; x < kSizeX / 2; ++x)
+            for (uint32_t y = 0; y < kSizeY; ++y)
+                for (uint32_t z = 0; z < kSizeZ; ++z)
+                    lock.cells()[volume->cellIndex(x, y, z)].setMaterial(0);
+    }
+    const QImage image = frame();
+    EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(20, 0)))) << "the half at low x is gone";
+    EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(20, 0))));
+    EXPECT_EQ(volume->painter().buildCount(), 2u);
+}
+
 TEST_F(PainterDrawingTest, NothingIsDrawnWithoutFacesOrWhileHidden)
 {
     auto volume = addVolume(kRed);
@@ -112,7 +132,6 @@ TEST_F(PainterDrawingTest, DrawingLeavesTheMatrixAndStateAsItFoundThem)
     auto first = addVolume(kRed);
     auto shifted = std::make_shared<TotalVolume>(2, 2, 2, kCell, kCell, kCell, Util::Vector3D(150.0, 0.0, 0.0),
                                                  std::vector<uint32_t>(8, kRed));
-    shifted->painter().rebuild();
     window->presenter().scene().addObject(shifted);
     window->presenter().scene().addObject(box);
     const QImage image = frame();

@@ -56,7 +56,6 @@ bool SnapshotKey::restore(ApplicationModel &model, Model::Automaton::TotalVolume
     const auto &archive = model.documentArchive();
     const QString path = fromUndoFile ? archive.undoScratchPath() : archive.redoScratchPath();
     const bool found = Model::Persistence::restoreSnapshot(path, snapshotName, instanceNumber, volume);
-    volume.painter().rebuild();
     model.notifyUpdateObservers();
     return found;
 }

@@ -26,7 +26,6 @@ void SnapshotStepOperation::runRecorded(const std::function<void()> &runAutomato
 {
     snapshot.recordBefore(*model, *volume);
     runAutomaton();
-    volume->painter().rebuild();
     snapshot.recordAfter(*model, *volume);
     model->volumeHistory().setLastStep(volume->objectId(), kind());
     if (mayChangeSilicon)

@@ -5,8 +5,9 @@
 namespace Model {
 namespace Automaton {
 
-// Holds a volume's cells locked for its own lifetime, so that every way out of a run (a return,
-// an exception such as running out of memory in a surface rebuild) unlocks them.
+// Holds a volume's cells locked for changing them for its own lifetime, so that every way out
+// of a run (a return, an exception such as running out of memory) unlocks them. Taking it counts
+// as a change of the cells (TotalVolume::cellChangeCount); readers take a CellReadLock instead.
 class CellLock {
 public:
     explicit CellLock(TotalVolume &volume) : lockedVolume(volume), cellArray(volume.lockCells()) {}

@@ -1,5 +1,7 @@
 #include "TotalVolume.h"
 
+#include "Model/Automaton/TotalVolumePainter.h"
+
 #include <QLocale>
 #include <QSysInfo>
 #include <algorithm>
@@ -50,7 +52,7 @@ TotalVolume::TotalVolume(uint32_t sizeX, uint32_t sizeY, uint32_t sizeZ,
                          const Util::Vector3D &origin, const std::vector<uint32_t> &materials)
     : xSize(sizeX), ySize(sizeY), zSize(sizeZ),
       xCellSize(cellSizeX), yCellSize(cellSizeY), zCellSize(cellSizeZ),
-      originPoint(origin), volumePainter(*this)
+      originPoint(origin), volumePainter(std::make_unique<TotalVolumePainter>(*this))
 {
     const size_t count = size_t(sizeX) * sizeY * sizeZ;
     cells.reserve(count);
@@ -101,12 +103,12 @@ bool TotalVolume::sizeIsAcceptable(uint64_t sizeX, uint64_t sizeY, uint64_t size
 
 void TotalVolume::paint(bool drawFaces, bool drawOutlines, const Util::Vector3D &eyePosition)
 {
-    volumePainter.paint(drawFaces, drawOutlines, eyePosition);
+    volumePainter->paint(drawFaces, drawOutlines, eyePosition);
 }
 
 void TotalVolume::paintForPicking()
 {
-    volumePainter.paintForPicking();
+    volumePainter->paintForPicking();
 }
 
 Object *TotalVolume::clone()
@@ -128,7 +130,21 @@ void TotalVolume::move(const Util::Vector4D &displacement)
 Cell *TotalVolume::lockCells()
 {
     mutex.lock();
+    // Counted under the lock, so that whoever reads the count while holding the cells reads the
+    // count of the cells it sees.
+    changes.fetch_add(1, std::memory_order_acq_rel);
     return cells.data();
+}
+
+const Cell *TotalVolume::lockCellsForReading()
+{
+    mutex.lock();
+    return cells.data();
+}
+
+const Cell *TotalVolume::tryLockCellsForReading()
+{
+    return mutex.tryLock() ? cells.data() : nullptr;
 }
 
 void TotalVolume::unlockCells()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Model/Automaton/Cell.h"
-#include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Object.h"
 
 #include <QBitArray>
@@ -10,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,11 +20,14 @@ class SiLattice;
 
 namespace Automaton {
 
+class TotalVolumePainter;
+
 // A regular grid of sizeX × sizeY × sizeZ cubic cells, each holding one material id.
 // Cells are addressed by cellIndex(x, y, z) = (x · sizeY + y) · sizeZ + z: z varies fastest and
 // is the vertical axis ("top" is high z). The grid size never changes after construction.
 // `mutex` guards the cells: automata lock them for a whole run and hand disjoint x ranges to
-// worker threads while the lock is held.
+// worker threads while the lock is held. Every lock taken for changing the cells counts as one
+// change; the painter rebuilds its surfaces only when it draws after the count moved.
 class TotalVolume : public Object {
 public:
     // A mask over the volume's columns: a packed bit vector plus two parameters kept as given.
@@ -55,9 +58,17 @@ public:
     void move(const Util::Vector4D &displacement) override;
     void transform(const Util::Vector4D &, const Util::Vector4D &) override {}
 
-    // Locks the cells and returns them; unlockCells releases them.
+    // Locks the cells for changing them and returns them; unlockCells releases them. Counts as a
+    // change of the cells whether or not one is written (prefer the scoped CellLock).
     Cell *lockCells();
+    // Locks the cells for reading only, which is no change (prefer the scoped CellReadLock).
+    const Cell *lockCellsForReading();
+    // As lockCellsForReading, but returns null at once when someone else holds the cells.
+    const Cell *tryLockCellsForReading();
     void unlockCells();
+    // How many times the cells were locked for changing them. Surfaces built at another count
+    // are out of date.
+    uint64_t cellChangeCount() const { return changes.load(std::memory_order_acquire); }
 
     uint32_t cellIndex(uint32_t x, uint32_t y, uint32_t z) const { return (x * ySize + y) * zSize + z; }
     void cellCoordinates(uint32_t index, uint32_t &x, uint32_t &y, uint32_t &z) const;
@@ -86,7 +97,7 @@ public:
     std::shared_ptr<SiLattice> siLattice() const { return lattice; }
     void setSiLattice(std::shared_ptr<SiLattice> newLattice) { lattice = std::move(newLattice); }
 
-    TotalVolumePainter &painter() { return volumePainter; }
+    TotalVolumePainter &painter() { return *volumePainter; }
 
     // Absent keys give an invalid QVariant.
     QVariant property(const QString &key) const { return properties.value(key); }
@@ -96,6 +107,7 @@ public:
 private:
     std::vector<Cell> cells;
     QMutex mutex;
+    std::atomic<uint64_t> changes{0};
     uint32_t xSize;
     uint32_t ySize;
     uint32_t zSize;
@@ -106,7 +118,7 @@ private:
     Mask top;
     Mask bottom;
     std::shared_ptr<SiLattice> lattice;
-    TotalVolumePainter volumePainter;
+    std::unique_ptr<TotalVolumePainter> volumePainter;
     QMap<QString, QVariant> properties;
 };
 

@@ -1,15 +1,15 @@
 #pragma once
 
-// The painter of one cell volume: turns the cells inside the volume's cut box into drawable
-// geometry by the chosen surface algorithm, keeps its colours in line with the selection, and
-// draws it. Geometry is rebuilt only when the cells or an option change, never per frame.
+// The painter of one cell volume: holds the surface builders (direct cubic faces, marching
+// cubes, octree) that turn the cells inside the volume's cut box into drawable geometry by the
+// chosen surface algorithm, keeps their colours in line with the selection, and draws them.
 //
-// Direct cubic surface: one quad per visible cell face. An opaque cell shows a face unless the
-// cell across it (inside the cut box) is opaque and not cut; a translucent cell also hides the
-// faces it shares with cells of its own material, so a translucent body shows only its hull.
-// Translucent faces are kept in a BSP tree so that the view can draw them back to front.
+// Geometry is built lazily: the painter remembers the volume's cell change count and options it
+// built for, and rebuilds only when it is asked to draw (or update()) and either differs. A
+// volume that is changed many times and never drawn (a batch run) builds no surface at all.
 
 #include "Model/Geometry/BSPTree.h"
+#include "Model/Geometry/DirectCubicSurface.h"
 #include "Model/Geometry/MarchingCubeSurface.h"
 #include "Model/Geometry/MaterialColors.h"
 #include "Model/Geometry/OctreeSurface.h"
@@ -30,6 +30,7 @@ class Material;
 }
 namespace Automaton {
 
+class Cell;
 class TotalVolume;
 
 class TotalVolumePainter {
@@ -50,10 +51,9 @@ public:
     // A plane (a, b, c, d) in cell units; the clip planes keep what lies inside the cut box.
     using ClipPlane = std::array<double, 4>;
 
-    // What a cell whose material is not in the catalogue shows: opaque mid-grey, so that it
-    // stays visible and covers its neighbours like any solid.
-    static constexpr Geometry::Rgba kMissingMaterialColor{0.5f, 0.5f, 0.5f, 1.0f};
-    static constexpr Geometry::Rgba kEmptyVoxelOutlineColor{0.8f, 0.8f, 0.8f, 1.0f};
+    // What a cell whose material is not in the catalogue shows.
+    static constexpr Geometry::Rgba kMissingMaterialColor = Geometry::DirectCubicSurface::kMissingMaterialColor;
+    static constexpr Geometry::Rgba kEmptyVoxelOutlineColor = Geometry::DirectCubicSurface::kEmptyVoxelOutlineColor;
 
     // The cut box starts as the whole volume.
     explicit TotalVolumePainter(TotalVolume &volume);
@@ -62,24 +62,33 @@ public:
     TotalVolumePainter(const TotalVolumePainter &) = delete;
     TotalVolumePainter &operator=(const TotalVolumePainter &) = delete;
 
-    // Sets the visualization options, then rebuilds everything. The atomistic view's flags and
-    // the particle view's distribution and colour scale join these arguments when those views
-    // are added to the painter.
+    // Sets the visualization options; the geometry follows them when it is next drawn. The
+    // atomistic view's flags and the particle view's distribution and colour scale join these
+    // arguments when those views are added to the painter.
     void applyOptions(bool showEmptyVoxelOutlines, int surfaceAlgorithm);
 
-    // Copies the cut box and recomputes the clip planes. Callers rebuild afterwards.
+    // Copies the cut box and recomputes the clip planes; the geometry follows the box when it is
+    // next drawn.
     void setCutLimits(const uint32_t lower[3], const uint32_t upper[3]);
     CutBox cutLimits() const;
     // (−1, 0, 0, x0), (1, 0, 0, −x1), (0, −1, 0, y0), (0, 1, 0, −y1), (0, 0, −1, z0), (0, 0, 1, −z1).
     std::array<ClipPlane, 6> clipPlanes() const;
 
-    // Rebuilds everything: takes a fresh copy of the material catalogue, regenerates the direct
-    // cubic faces (whatever the algorithm), builds the marching-cubes or octree surface over the
-    // cut box when that algorithm is chosen, and the empty voxel outlines when they are shown.
-    // Locks the volume's cells, so the caller must not hold them.
+    // Whether the geometry was built from the volume's cells as they are now (by their change
+    // count), with the current options and cut box.
+    bool isCurrent() const;
+    // Rebuilds everything unless the geometry is current; returns whether it built. For whoever
+    // needs the geometry without drawing it. Waits for the volume's cells, so the caller must not
+    // hold them.
+    bool update();
+    // Rebuilds everything now, current or not: takes a fresh copy of the material catalogue,
+    // regenerates the direct cubic faces (whatever the algorithm), builds the marching-cubes or
+    // octree surface over the cut box when that algorithm is chosen, and the empty voxel outlines
+    // when they are shown. Locks the volume's cells for reading, so the caller must not hold them.
     void rebuild();
-    // Direct cubic faces of the cut box, spread over the global thread pool by x slabs; the
-    // result does not depend on the thread count. Also rebuilds the translucent tree.
+    // How many times the geometry was built since the painter was made.
+    uint64_t buildCount() const { return builds; }
+    // Direct cubic faces of the cut box only (see Geometry::DirectCubicSurface); locks the cells.
     void regenerateFaces();
     // Six grey faces for every empty cell of the cut box (its cut count is not consulted).
     void regenerateEmptyVoxelFaces();
@@ -88,8 +97,9 @@ public:
     // nothing more. Direct cubic faces take the catalogue copy's current colours.
     void recolor();
 
-    // Does nothing while hidden. Recolours first when the volume's selection has changed since
-    // the colours were last set. Draws in the volume's frame (translated by its origin, and by
+    // Does nothing while hidden. Brings the geometry up to date first when it is not current and
+    // the cells are free (while another thread holds them, it draws what it has rather than
+    // wait). Recolours when the volume's selection has changed since the colours were last set. Draws in the volume's frame (translated by its origin, and by
     // its move preview displacement while it is temporary): the opaque surface of the chosen
     // algorithm, with outlines when asked, then the translucent faces back to front as seen from
     // `eyePosition` (world coordinates), then the masks. Needs a current GL context.
@@ -100,9 +110,8 @@ public:
     // Guards the drawable geometry (face lists, tree, colours, surfaces): rebuild(),
     // regenerate*(), recolor() and applyOptions() hold it while they change the geometry, paint()
     // and paintForPicking() while they draw. Recursive, because rebuild() calls the other
-    // builders and paint() may recolour. Lock order: this, then the marching-cubes surface's
-    // mutex, then the volume's cells (the builders lock the cells themselves); nothing that holds
-    // the cells may take it.
+    // builders and paint() may rebuild and recolour. Lock order: this, then the volume's cells,
+    // then the marching-cubes surface's mutex; nothing that holds the cells may take it.
     QRecursiveMutex &geometryMutex() const { return geometryLock; }
 
     TotalVolume &volume() { return owner; }
@@ -119,15 +128,15 @@ public:
     // A material's colour, kMissingMaterialColor when the catalogue copy does not have it.
     Geometry::Rgba materialColor(uint32_t materialId) const;
 
-    // In ascending x, y, z, then face order.
-    const std::vector<Geometry::QuadFace> &opaqueFaces() const { return opaque; }
-    const std::vector<Geometry::QuadFace> &translucentFaces() const { return translucent; }
-    const std::vector<Geometry::QuadFace> &emptyVoxelFaces() const { return emptyVoxels; }
+    // The geometry as last built (see isCurrent and update). In ascending x, y, z, then face order.
+    const std::vector<Geometry::QuadFace> &opaqueFaces() const { return cubic.opaqueFaces(); }
+    const std::vector<Geometry::QuadFace> &translucentFaces() const { return cubic.translucentFaces(); }
+    const std::vector<Geometry::QuadFace> &emptyVoxelFaces() const { return cubic.emptyVoxelFaces(); }
     // Shared so that a view may keep drawing a tree while the painter builds the next one.
     std::shared_ptr<const Geometry::BSPTree> translucentTree() const
     {
         QMutexLocker geometry(&geometryLock);
-        return tree;
+        return cubic.translucentTree();
     }
 
     const Geometry::MarchingCubeSurface &marchingCubeSurface() const { return marchingCubes; }
@@ -139,6 +148,9 @@ private:
     void drawMarchingCubes();
     void drawMasks() const;
 
+    // Builds everything from `cells`, which the caller holds locked for reading.
+    void rebuildFrom(const Cell *cells);
+
     void takeCatalogueSnapshot();
     void rebuildMaterialColors();
 
@@ -148,6 +160,11 @@ private:
     bool showEmptyVoxels = false;
     bool hidden = false;
     bool showSelection;
+    // The volume's cell change count the geometry was built for, and whether an option or the
+    // cut box changed since.
+    uint64_t builtForChange = 0;
+    bool optionsChanged = true;
+    uint64_t builds = 0;
     // Cell edge lengths, copied from the volume (they never change).
     float sx;
     float sy;
@@ -156,28 +173,12 @@ private:
     mutable QMutex limitsMutex;
     CutBox limits;
     std::array<ClipPlane, 6> planes{};
+    Geometry::DirectCubicSurface cubic;
     Geometry::MarchingCubeSurface marchingCubes;
     Geometry::OctreeSurface octree;
     // Atomistic view and particle count field view: held here once they exist; rebuild(),
     // recolor() and applyOptions() carry a marked place for each.
     Geometry::MaterialColorMap colors;
-    std::vector<Geometry::QuadFace> opaque;
-    std::vector<Geometry::QuadFace> translucent;
-    std::vector<Geometry::QuadFace> emptyVoxels;
-    std::shared_ptr<Geometry::BSPTree> tree;
-    // Working memory of regenerateFaces (one byte per cell of the cut box), kept between builds
-    // so that a rebuild does not fault in fresh pages.
-    std::vector<uint8_t> cellParts;
-    // A cell that shows faces: its place, how it takes part and which of its faces show.
-    struct ShownCell {
-        uint32_t x;
-        uint32_t y;
-        uint32_t z;
-        uint8_t part;
-        uint8_t visible;
-    };
-    // Working memory of regenerateFaces as well: the cells that show faces, three lists per slab.
-    std::vector<std::vector<ShownCell>> shownCells;
 };
 
 } // namespace Automaton

@@ -1,6 +1,6 @@
 #include "Model/Geometry/MarchingCubeSurface.h"
 
-#include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Geometry/MarchingCubeTables.h"
 
@@ -444,9 +444,14 @@ std::vector<Util::Slab> MarchingCubeSurface::workerSlabs(uint32_t lowerX, uint32
 
 void MarchingCubeSurface::build(const uint32_t lower[3], const uint32_t upper[3])
 {
+    const Automaton::CellReadLock locked(volume);
+    build(locked.cells(), lower, upper);
+}
+
+void MarchingCubeSurface::build(const Automaton::Cell *cells, const uint32_t lower[3], const uint32_t upper[3])
+{
     QMutexLocker surfaceLock(&surfaceMutex);
-    const Automaton::CellLock locked(volume);
-    const CubeGrid grid = makeCubeGrid(locked.cells(), volume, lower, upper);
+    const CubeGrid grid = makeCubeGrid(cells, volume, lower, upper);
     if (grid.empty || !planeFitsIndex(grid)) {
         if (!grid.empty)
             qWarning() << "MarchingCubeSurface.cpp build: a y-z plane of" << grid.planeSize()

@@ -16,6 +16,7 @@
 
 namespace Model {
 namespace Automaton {
+class Cell;
 class TotalVolume;
 }
 namespace Geometry {
@@ -27,12 +28,15 @@ public:
     MarchingCubeSurface(const MarchingCubeSurface &) = delete;
     MarchingCubeSurface &operator=(const MarchingCubeSurface &) = delete;
 
-    // Rebuilds the triangles over the cut box [lower, upper]; locks the surface and the cells.
+    // Rebuilds the triangles over the cut box [lower, upper]; locks the cells for reading, then
+    // the surface.
     // A corner takes its cell's material when lower < c <= upper and c < size on every axis and
     // the cell is not cut; every other corner is empty. Triangles come in ascending x of their
     // cube, then y, then z, whatever the thread count; each vertex normal is the unit mean of the
     // face normals of all vertices that round to the same grid point.
     void build(const uint32_t lower[3], const uint32_t upper[3]);
+    // The same from the volume's `cells`, which the caller holds locked; locks the surface.
+    void build(const Automaton::Cell *cells, const uint32_t lower[3], const uint32_t upper[3]);
 
     // The x slabs the build hands to its workers: [lowerX, upperX) cut into `threads` equal
     // chunks, the last one running on to sizeX; when a chunk would be empty, one slab covers

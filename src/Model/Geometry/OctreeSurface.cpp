@@ -1,6 +1,6 @@
 #include "OctreeSurface.h"
 
-#include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Geometry/FaceTable.h"
 #include "Model/Geometry/OctreeNode.h"
@@ -342,6 +342,28 @@ OctreeSurface::~OctreeSurface() = default;
 void OctreeSurface::build(Automaton::TotalVolume &volume, const uint32_t lower[3], const uint32_t upper[3],
                           const MaterialColorMap &colors)
 {
+    if (!prepare(volume, lower, upper, colors))
+        return;
+    {
+        const Automaton::CellReadLock lock(volume);
+        buildTree(volume, lock.cells());
+    }
+    // The tree holds everything emission needs; the cells are free again.
+    emitQuads();
+}
+
+void OctreeSurface::build(const Automaton::TotalVolume &volume, const Automaton::Cell *cells,
+                          const uint32_t lower[3], const uint32_t upper[3], const MaterialColorMap &colors)
+{
+    if (!prepare(volume, lower, upper, colors))
+        return;
+    buildTree(volume, cells);
+    emitQuads();
+}
+
+bool OctreeSurface::prepare(const Automaton::TotalVolume &volume, const uint32_t lower[3],
+                            const uint32_t upper[3], const MaterialColorMap &colors)
+{
     opaque.clear();
     translucent.clear();
     root.reset();
@@ -351,8 +373,6 @@ void OctreeSurface::build(Automaton::TotalVolume &volume, const uint32_t lower[3
     cellLength[2] = volume.cellSizeZ();
 
     const uint32_t volumeSize[3] = {volume.sizeX(), volume.sizeY(), volume.sizeZ()};
-    std::array<uint32_t, 3> low{};
-    std::array<uint32_t, 3> high{};
     uint32_t extent = 0;
     for (int a = 0; a < 3; ++a) {
         low[a] = lower[a];
@@ -360,17 +380,21 @@ void OctreeSurface::build(Automaton::TotalVolume &volume, const uint32_t lower[3
         if (high[a] > low[a])
             extent = std::max(extent, high[a] - low[a]);
     }
-    const int level = rootLevel(low, extent);
+    level = rootLevel(low, extent);
     if (level < 0) {
         qWarning() << __FILE__ << Q_FUNC_INFO << "cut box too large for 32-bit octree coordinates";
-        return;
+        return false;
     }
+    return true;
+}
 
-    {
-        const Automaton::CellLock lock(volume);
-        root = TreeBuilder(lock.cells(), volume, low, high).buildRoot(level);
-    }
-    // The tree holds everything emission needs; the cells are free again.
+void OctreeSurface::buildTree(const Automaton::TotalVolume &volume, const Automaton::Cell *cells)
+{
+    root = TreeBuilder(cells, volume, low, high).buildRoot(level);
+}
+
+void OctreeSurface::emitQuads()
+{
     QuadEmitter(materialColors, cellLength, opaque, translucent).emitAll(*root);
 }
 

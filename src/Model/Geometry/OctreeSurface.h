@@ -7,6 +7,7 @@
 #include "Model/Geometry/MaterialColors.h"
 #include "Model/Geometry/QuadFace.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,6 +15,7 @@
 
 namespace Model {
 namespace Automaton {
+class Cell;
 class TotalVolume;
 }
 namespace Geometry {
@@ -28,10 +30,14 @@ public:
     OctreeSurface(const OctreeSurface &) = delete;
     OctreeSurface &operator=(const OctreeSurface &) = delete;
 
-    // Rebuilds the tree and the quads over [lower, upper); locks the volume's cells.
+    // Rebuilds the tree and the quads over [lower, upper); locks the volume's cells for reading
+    // while it builds the tree.
     // `colors` gives each material's catalogue colour.
     void build(Automaton::TotalVolume &volume, const uint32_t lower[3], const uint32_t upper[3],
                const MaterialColorMap &colors);
+    // The same from the volume's `cells`, which the caller holds locked.
+    void build(const Automaton::TotalVolume &volume, const Automaton::Cell *cells, const uint32_t lower[3],
+               const uint32_t upper[3], const MaterialColorMap &colors);
 
     // Both quad lists take the highlight colour when `selected`, else their material's colour.
     void recolor(bool selected);
@@ -43,6 +49,16 @@ public:
     std::size_t leafCount() const;
 
 private:
+    // Sets up the build; false when there is nothing to build.
+    bool prepare(const Automaton::TotalVolume &volume, const uint32_t lower[3], const uint32_t upper[3],
+                 const MaterialColorMap &colors);
+    // The tree of cells [low, high) with its root at `level`, from the locked `cells`.
+    void buildTree(const Automaton::TotalVolume &volume, const Automaton::Cell *cells);
+    void emitQuads();
+
+    std::array<uint32_t, 3> low{};
+    std::array<uint32_t, 3> high{};
+    int level = -1;
     std::unique_ptr<OctreeNode> root;
     float cellLength[3] = {1.0f, 1.0f, 1.0f};
     MaterialColorMap materialColors;

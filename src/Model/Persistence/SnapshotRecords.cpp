@@ -1,6 +1,7 @@
 #include "SnapshotRecords.h"
 
 #include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 
 #include <QFile>
@@ -139,7 +140,7 @@ bool appendSnapshot(const QString &path, const std::string &name, uint32_t insta
 
     bool ok = true;
     {
-        const Automaton::CellLock lock(volume);
+        const Automaton::CellReadLock lock(volume);
         const Automaton::Cell *cells = lock.cells();
         const uint32_t count = volume.cellCount();
         for (uint32_t i = 0; i < count && ok; ++i) {

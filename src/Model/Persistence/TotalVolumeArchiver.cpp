@@ -1,6 +1,7 @@
 #include "TotalVolumeArchiver.h"
 
 #include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Persistence/MaterialIdMap.h"
 
@@ -210,7 +211,7 @@ void TotalVolumeArchiver::writeState(Automaton::TotalVolume &volume)
     writer->writeStartElement(QStringLiteral("State"));
     QString chunk(int(kCellsPerChunk * kMaxCharsPerId), Qt::Uninitialized);
     const uint32_t count = volume.cellCount();
-    const Automaton::CellLock lock(volume);
+    const Automaton::CellReadLock lock(volume);
     const Automaton::Cell *cells = lock.cells();
     for (uint32_t first = 0; first < count; first += kCellsPerChunk) {
         const uint32_t last = std::min(count, first + kCellsPerChunk);
@@ -297,7 +298,6 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
         volume->move(Util::Vector4D(origin[0], origin[1], origin[2], 0.0));
         reader->skipCurrentElement();
     }
-    volume->painter().rebuild();
     return volume;
 }
 

@@ -27,7 +27,6 @@ void BatchRunObserver::update()
         if (auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object)) {
             volume->clearTopMask();
             volume->clearBottomMask();
-            volume->painter().rebuild();
         }
     }
 }

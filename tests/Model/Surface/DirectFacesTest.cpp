@@ -2,24 +2,35 @@
 
 #include "PainterTestSupport.h"
 
+#include "Model/Automaton/CellReadLock.h"
+#include "Model/Geometry/DirectCubicSurface.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <tuple>
 
 using namespace PainterTestSupport;
-using Model::Automaton::TotalVolumePainter;
+using Model::Geometry::DirectCubicSurface;
 
 namespace {
 
+using Box = std::array<uint32_t, 3>;
+
 class DirectFaces : public ::testing::Test {
 protected:
-    static const TotalVolumePainter &facesOf(TotalVolume &volume)
+    // The faces of the cells in [lower, upper), the whole volume when no box is given, in the
+    // catalogue's colours.
+    const DirectCubicSurface &facesOf(TotalVolume &volume, const Box &lower = {0, 0, 0}, Box upper = {0, 0, 0})
     {
-        volume.painter().rebuild();
-        return volume.painter();
+        if (upper == Box{0, 0, 0})
+            upper = {volume.sizeX(), volume.sizeY(), volume.sizeZ()};
+        const Model::Automaton::CellReadLock lock(volume);
+        surface.build(volume, lock.cells(), lower.data(), upper.data(), catalogueColors());
+        return surface;
     }
 
     ScopedTestMaterials materials;
+    DirectCubicSurface surface;
 };
 
 TEST_F(DirectFaces, OneOpaqueCellShowsItsSixFacesInFaceOrderAtScaledCorners)
@@ -27,13 +38,13 @@ TEST_F(DirectFaces, OneOpaqueCellShowsItsSixFacesInFaceOrderAtScaledCorners)
     const float s[3] = {2.0f, 3.0f, 0.5f};
     auto volume = emptyVolume(3, 4, 5, s[0], s[1], s[2]);
     setMaterial(*volume, 1, 2, 3, kMagenta);
-    const auto &painter = facesOf(*volume);
+    const auto &faces = facesOf(*volume);
 
-    ASSERT_EQ(painter.opaqueFaces().size(), 6u);
-    EXPECT_TRUE(painter.translucentFaces().empty());
+    ASSERT_EQ(faces.opaqueFaces().size(), 6u);
+    EXPECT_TRUE(faces.translucentFaces().empty());
     const uint32_t cell[3] = {1, 2, 3};
     for (int k = 0; k < 6; ++k) {
-        const QuadFace &face = painter.opaqueFaces()[k];
+        const QuadFace &face = faces.opaqueFaces()[k];
         EXPECT_EQ(face.normalIndex, k);
         EXPECT_EQ(face.materialId, kMagenta);
         EXPECT_EQ(face.color, (Rgba{0.8f, 0.2f, 0.5f, 1.0f}));
@@ -75,19 +86,19 @@ TEST_F(DirectFaces, NeighboursHideOnlyWhatTheRulesSay)
         setMaterial(*volume, 1, 1, 1, c.a);
         setMaterial(*volume, 2, 1, 1, c.b);
         setCutCount(*volume, 2, 1, 1, c.bCuts);
-        const auto &painter = facesOf(*volume);
-        EXPECT_EQ(painter.opaqueFaces().size(), c.opaque);
-        EXPECT_EQ(painter.translucentFaces().size(), c.translucent);
+        const auto &faces = facesOf(*volume);
+        EXPECT_EQ(faces.opaqueFaces().size(), c.opaque);
+        EXPECT_EQ(faces.translucentFaces().size(), c.translucent);
         size_t towardB = 0;
-        for (const auto *list : {&painter.opaqueFaces(), &painter.translucentFaces()})
+        for (const auto *list : {&faces.opaqueFaces(), &faces.translucentFaces()})
             for (const auto &face : *list)
                 towardB += face.normalIndex == 5 && face.vertices[0][0] == 2.0f ? 1 : 0;
         EXPECT_EQ(towardB, c.aShowsFaceTowardB ? 1u : 0u);
-        EXPECT_EQ(painter.translucentTree()->faces().size(), c.translucent);
+        EXPECT_EQ(faces.translucentTree()->faces().size(), c.translucent);
     }
     auto volume = emptyVolume(2, 2, 2);
     setMaterial(*volume, 0, 0, 0, kUnknown);
-    EXPECT_EQ(facesOf(*volume).opaqueFaces().front().color, TotalVolumePainter::kMissingMaterialColor);
+    EXPECT_EQ(facesOf(*volume).opaqueFaces().front().color, DirectCubicSurface::kMissingMaterialColor);
 }
 
 TEST_F(DirectFaces, ASolidShowsItsHullAndTheFacesAroundAHoleInIt)
@@ -105,13 +116,12 @@ TEST_F(DirectFaces, OnlyTheCutBoxShowsFacesAndItsBoundaryAlways)
 {
     auto volume = emptyVolume(4, 5, 6, 1.0f, 2.0f, 1.5f);
     fill(*volume, kSi);
-    const uint32_t lower[3] = {1, 1, 2};
-    const uint32_t upper[3] = {3, 4, 5};
-    volume->painter().setCutLimits(lower, upper);
-    const auto &painter = facesOf(*volume);
+    const Box lower{1, 1, 2};
+    const Box upper{3, 4, 5};
+    const auto &faces = facesOf(*volume, lower, upper);
     const size_t blockFaces = 2 * (2 * 3 + 2 * 3 + 3 * 3);
-    EXPECT_EQ(painter.opaqueFaces().size(), blockFaces);
-    for (const auto &face : painter.opaqueFaces())
+    EXPECT_EQ(faces.opaqueFaces().size(), blockFaces);
+    for (const auto &face : faces.opaqueFaces())
         for (const auto &v : face.vertices) {
             EXPECT_TRUE(v[0] >= 1.0f && v[0] <= 3.0f) << face;
             EXPECT_TRUE(v[1] >= 2.0f && v[1] <= 8.0f) << face;
@@ -119,13 +129,11 @@ TEST_F(DirectFaces, OnlyTheCutBoxShowsFacesAndItsBoundaryAlways)
         }
 
     fill(*volume, kGlass);
-    EXPECT_EQ(facesOf(*volume).translucentFaces().size(), blockFaces);
+    EXPECT_EQ(facesOf(*volume, lower, upper).translucentFaces().size(), blockFaces);
 
     // A box reaching past the volume is the whole volume.
-    const uint32_t zero[3] = {0, 0, 0};
-    const uint32_t beyond[3] = {40, 50, 60};
-    volume->painter().setCutLimits(zero, beyond);
-    EXPECT_EQ(facesOf(*volume).translucentFaces().size(), size_t(2 * (4 * 5 + 4 * 6 + 5 * 6)));
+    EXPECT_EQ(facesOf(*volume, {0, 0, 0}, {40, 50, 60}).translucentFaces().size(),
+              size_t(2 * (4 * 5 + 4 * 6 + 5 * 6)));
 }
 
 TEST_F(DirectFaces, OrderIsAscendingCellThenFaceWhateverTheThreadCount)
@@ -139,14 +147,16 @@ TEST_F(DirectFaces, OrderIsAscendingCellThenFaceWhateverTheThreadCount)
         cells[i].setCutCount(random() % 7 == 0 ? 1 : 0);
     }
     volume->unlockCells();
+    Box lower{0, 0, 0};
+    Box upper{volume->sizeX(), volume->sizeY(), volume->sizeZ()};
     auto facesWith = [&](int threads) {
         ScopedMaxThreads scoped(threads);
-        const auto &painter = facesOf(*volume);
-        return std::make_pair(describe(painter.opaqueFaces()), describe(painter.translucentFaces()));
+        const auto &faces = facesOf(*volume, lower, upper);
+        return std::make_pair(describe(faces.opaqueFaces()), describe(faces.translucentFaces()));
     };
 
     const auto single = facesWith(1);
-    const auto &list = volume->painter().opaqueFaces();
+    const auto &list = surface.opaqueFaces();
     ASSERT_GT(list.size(), 100u);
     ASSERT_GT(single.second.size(), 100u);
     auto cellAndFace = [](const QuadFace &face) {
@@ -161,9 +171,8 @@ TEST_F(DirectFaces, OrderIsAscendingCellThenFaceWhateverTheThreadCount)
         EXPECT_EQ(facesWith(threads), single) << threads << " threads";
 
     // A box narrower along x than the thread count is built as one slab.
-    const uint32_t lower[3] = {6, 2, 1};
-    const uint32_t upper[3] = {8, 10, 17};
-    volume->painter().setCutLimits(lower, upper);
+    lower = {6, 2, 1};
+    upper = {8, 10, 17};
     const auto narrow = facesWith(1);
     ASSERT_FALSE(narrow.first.empty());
     for (int threads : {3, 8})
@@ -171,8 +180,7 @@ TEST_F(DirectFaces, OrderIsAscendingCellThenFaceWhateverTheThreadCount)
 
     // Slabs of one and two planes: every plane of them borders another slab.
     for (uint32_t width : {3u, 4u, 5u}) {
-        const uint32_t thinUpper[3] = {lower[0] + width, upper[1], upper[2]};
-        volume->painter().setCutLimits(lower, thinUpper);
+        upper[0] = lower[0] + width;
         const auto thin = facesWith(1);
         ASSERT_FALSE(thin.first.empty());
         for (int threads : {2, 3})

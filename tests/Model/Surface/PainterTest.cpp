@@ -103,6 +103,7 @@ TEST_F(Painter, EmptyVoxelOutlinesCoverEveryEmptyCellOfTheCutBox)
     const uint32_t upper[3] = {3, 3, 2};
     painter.setCutLimits(lower, upper);
     painter.applyOptions(true, TotalVolumePainter::DirectCubic);
+    painter.update();
 
     const auto outlines = painter.emptyVoxelFaces();
     ASSERT_EQ(outlines.size(), size_t((3 * 3 * 2 - 2) * 6));
@@ -119,6 +120,7 @@ TEST_F(Painter, EmptyVoxelOutlinesCoverEveryEmptyCellOfTheCutBox)
         EXPECT_EQ(describe(painter.emptyVoxelFaces()), describe(outlines));
     }
     painter.applyOptions(false, TotalVolumePainter::DirectCubic);
+    painter.update();
     EXPECT_TRUE(painter.emptyVoxelFaces().empty());
 }
 
@@ -130,10 +132,12 @@ TEST_F(Painter, TheChosenAlgorithmBuildsItsSurfaceBesideTheDirectFaces)
     auto &painter = volume->painter();
 
     painter.applyOptions(false, TotalVolumePainter::MarchingCubes);
+    painter.update();
     EXPECT_GT(painter.marchingCubeSurface().triangleCount(), 0u);
     EXPECT_EQ(painter.opaqueFaces().size(), 10u);
 
     painter.applyOptions(false, TotalVolumePainter::Octree);
+    painter.update();
     EXPECT_FALSE(painter.octreeSurface().opaqueFaces().empty());
     EXPECT_EQ(painter.opaqueFaces().size(), 10u);
 }

@@ -3,6 +3,7 @@
 // Small volumes, test materials and face lookups shared by the surface tests.
 
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Materials/MaterialFactory.h"
 
 #include <QThreadPool>
@@ -67,6 +68,17 @@ public:
 private:
     int previous;
 };
+
+// Every material of the catalogue with its colour, and 0 with none, as the painter gives them
+// to its surface builders.
+inline Model::Geometry::MaterialColorMap catalogueColors()
+{
+    Model::Geometry::MaterialColorMap colors;
+    for (const auto &material : Model::Materials::MaterialFactory::instance()->materials())
+        colors[material.materialId()] = material.color();
+    colors[0] = Rgba{0.0f, 0.0f, 0.0f, 0.0f};
+    return colors;
+}
 
 inline std::unique_ptr<TotalVolume> emptyVolume(uint32_t nx, uint32_t ny, uint32_t nz, float sx = 1.0f,
                                                 float sy = 1.0f, float sz = 1.0f)

@@ -85,7 +85,6 @@ void CreateSubstrateOperation::finish()
         builder.setBox(substrateSize[0], substrateSize[1], substrateSize[2], displacement[0], displacement[1],
                        displacement[2]);
     created = builder.build();
-    created->painter().rebuild();
     model->scene().addObject(created);
     postMessage("substrate created successfully.");
     model->operationFinished();

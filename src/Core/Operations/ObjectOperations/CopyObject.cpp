@@ -27,8 +27,6 @@ void CopyObject::apply()
         if (!copy)
             continue; // this kind of object cannot be copied
         copy->move(distance);
-        if (auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(copy))
-            volume->painter().rebuild();
         model->scene().addObject(copy);
         made.append(copy);
     }

@@ -463,8 +463,6 @@ void RunProcessesDialog::updateGeometry(QString filename)
         imageError = QStringLiteral("the batch run was closed");
         return;
     }
-    if (runVolume)
-        runVolume->painter().rebuild();
     repaintView();
     if (filename.isEmpty())
         return;
@@ -490,7 +488,6 @@ void RunProcessesDialog::updateProgress()
     }
     progressTimer.stop();
     if (runVolume) {
-        runVolume->painter().rebuild();
         repaintView();
     } else {
         QMessageBox::critical(this, QStringLiteral("Missing Cell Volume"),
