@@ -3,6 +3,7 @@
 // Building small volumes and reading their cells back, for tests of every layer.
 
 #include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 
 #include <cstdint>
@@ -37,7 +38,7 @@ inline std::shared_ptr<TotalVolume> flatVolume(uint32_t sx, uint32_t sy, uint32_
 // Every cell's material in cell-index order.
 inline std::vector<uint32_t> materialsOf(TotalVolume &volume)
 {
-    const Model::Automaton::CellLock lock(volume);
+    const Model::Automaton::CellReadLock lock(volume);
     std::vector<uint32_t> out(volume.cellCount());
     for (size_t i = 0; i < out.size(); ++i)
         out[i] = lock.cells()[i].material();
@@ -46,7 +47,7 @@ inline std::vector<uint32_t> materialsOf(TotalVolume &volume)
 
 inline uint32_t materialAt(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z)
 {
-    const Model::Automaton::CellLock lock(volume);
+    const Model::Automaton::CellReadLock lock(volume);
     return lock.cells()[volume.cellIndex(x, y, z)].material();
 }
 
@@ -67,7 +68,7 @@ inline void setMaterials(TotalVolume &volume, const std::vector<uint32_t> &mater
 // How many cells of the column (x, y) hold `material`.
 inline uint32_t countInColumn(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t material)
 {
-    const Model::Automaton::CellLock lock(volume);
+    const Model::Automaton::CellReadLock lock(volume);
     uint32_t count = 0;
     for (uint32_t z = 0; z < volume.sizeZ(); ++z)
         count += lock.cells()[volume.cellIndex(x, y, z)].material() == material ? 1 : 0;
