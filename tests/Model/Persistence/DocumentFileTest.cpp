@@ -3,6 +3,7 @@
 #include "Model/Persistence/DocumentArchive.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
+#include "Model/Persistence/LiftedTexts.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "Model/Persistence/MaterialIdMap.h"
 #include "Model/Persistence/TotalVolumeArchiver.h"
@@ -223,7 +224,7 @@ TEST_F(DocumentFile, StateReadsTheSameWhicheverWayItsTextIsParsed)
           + objectText(sizes, "4\n3\n2\n1") + QStringLiteral("</Document>")).toUtf8(), {{1, 2, 3, 4}, {4, 3, 2, 1}}},
         {"a file that already names the lifted text",
          (QStringLiteral("<Document><Header version=\"1\"/><Object object-type=\"1\" %1><State %2=\"0\">5 5 5 5 "
-                         "</State></Object>").arg(sizes, QLatin1String(TotalVolumeArchiver::kLiftedAttribute))
+                         "</State></Object>").arg(sizes, QLatin1String(LiftedTexts::kAttribute))
           + objectText(sizes, "1 2 3 4 ") + QStringLiteral("</Document>")).toUtf8(), {{5, 5, 5, 5}, {1, 2, 3, 4}}},
         {"latin-1 document",
          (QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><Header version=\"1\"/>")
