@@ -23,5 +23,18 @@ void DocumentArchive::setArchiver(uint32_t objectType, std::shared_ptr<ObjectArc
     archivers[objectType] = std::move(archiver);
 }
 
+std::map<uint32_t, LiftableText> DocumentArchive::liftableTexts() const
+{
+    std::map<uint32_t, LiftableText> texts;
+    for (const auto &typeAndArchiver : archivers) {
+        if (!typeAndArchiver.second)
+            continue;
+        const LiftableText text = typeAndArchiver.second->liftableText();
+        if (text.isWanted())
+            texts[typeAndArchiver.first] = text;
+    }
+    return texts;
+}
+
 } // namespace Persistence
 } // namespace Model

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Model/Persistence/LiftedTexts.h"
 #include "Model/Persistence/ScratchFiles.h"
 
 #include <QString>
@@ -29,6 +30,8 @@ public:
     std::shared_ptr<ObjectArchiver> archiver(uint32_t objectType) const;
     // Registers (or replaces) the archiver of an object type.
     void setArchiver(uint32_t objectType, std::shared_ptr<ObjectArchiver> archiver);
+    // By object type, the texts that the archivers parse from a document's bytes themselves.
+    std::map<uint32_t, LiftableText> liftableTexts() const;
 
 private:
     ScratchFiles scratch;

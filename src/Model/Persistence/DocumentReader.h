@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QXmlStreamReader;
 
 namespace Model {
+class Object;
 class Scene;
 namespace Materials {
 class Material;
@@ -11,12 +16,15 @@ class Material;
 namespace Persistence {
 
 class DocumentArchive;
+class LiftedTexts;
 class MaterialIdMap;
 
 // Reads a ".vxf" document into a scene. Every "Material" of the file is reconciled with the
 // catalogue (reconcileMaterial) before the cells that use it are read, so that the objects
 // arrive holding catalogue ids. The scene gains the objects only when the whole document was
-// read; a refused document leaves the scene and the document name as they were.
+// read; a refused document leaves the scene and the document name as they were. Objects are
+// read by the archiver registered for their type, which may take the text it parses straight
+// from the file's bytes (ObjectArchiver::liftableText); the reader knows no archiver.
 class DocumentReader {
 public:
     enum class Outcome {
@@ -42,6 +50,19 @@ public:
     static void reconcileMaterial(const Materials::Material &loaded, MaterialIdMap &map);
 
 private:
+    // The objects read before the first that could not be read (`complete` false, `error`
+    // says why), or all of them.
+    struct ReadSoFar {
+        QList<std::shared_ptr<Object>> objects;
+        bool complete = true;
+        QString error;
+    };
+
+    bool readHeader(QXmlStreamReader &reader);
+    ReadSoFar readContents(QXmlStreamReader &reader, const LiftedTexts *lifted);
+    void readMaterial(QXmlStreamReader &reader);
+    bool readObject(QXmlStreamReader &reader, const LiftedTexts *lifted, ReadSoFar &read);
+
     Scene &scene;
     DocumentArchive &archive;
     QString why;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Model/Persistence/LiftedTexts.h"
+
 #include <QString>
 #include <memory>
 
@@ -28,6 +30,14 @@ public:
     // attached or the element cannot be read; readError() then says why.
     virtual std::shared_ptr<Object> read() = 0;
     virtual QString readError() const = 0;
+
+    // The fast path of reading. An archiver that parses the text of one child element of its
+    // "Object" itself names that element here; the reader then takes every plain such text out
+    // of the document before the XML reader sees it (see LiftedTexts) and attaches the lifted
+    // texts before read(), in which the archiver asks them for the text of the element it
+    // stands on. Texts that were not lifted reach it through the XML reader as usual.
+    virtual LiftableText liftableText() const { return {}; }
+    virtual void setLiftedTexts(const LiftedTexts *texts) { (void)texts; }
 };
 
 } // namespace Persistence

@@ -8,7 +8,6 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace Model {
@@ -137,49 +136,9 @@ bool isDigit(char c)
     return unsigned(c) - unsigned('0') <= 9;
 }
 
-// Whether a State text may be lifted out of a document: digits and blanks only. Anything else
-// stays with the XML reader, which then refuses or decodes it exactly as it always has.
-bool isLiftable(char c)
-{
-    return isDigit(c) || c == ' ' || c == '\n' || c == '\r' || c == '\t';
-}
-
-// Whether the "<State>" at `start` directly follows the start tag of a cell volume's "Object":
-// other elements named State belong to other readers, which must find them as they are.
-bool opensVolumeState(const QByteArray &document, int start)
-{
-    static const QByteArray objectTag("<Object");
-    int tagEnd = start;
-    while (tagEnd > 0 && isBlank(ushort(uchar(document[tagEnd - 1]))))
-        --tagEnd;
-    if (tagEnd < 2 || document[tagEnd - 1] != '>' || document[tagEnd - 2] == '/')
-        return false;
-    const int tagStart = document.lastIndexOf('<', tagEnd - 1);
-    if (tagStart < 0)
-        return false;
-    const QByteArray tag = document.mid(tagStart, tagEnd - tagStart);
-    return tag.startsWith(objectTag) && isBlank(ushort(uchar(tag[objectTag.size()])))
-           && (tag.contains("object-type=\"1\"") || tag.contains("object-type='1'"));
-}
-
-bool declaresOtherEncodingThanUtf8(const QByteArray &document)
-{
-    if (!document.startsWith("<?xml"))
-        return false;
-    const int declarationEnd = document.indexOf("?>");
-    if (declarationEnd < 0)
-        return true;
-    const QByteArray declaration = document.left(declarationEnd);
-    const int key = declaration.indexOf("encoding");
-    if (key < 0)
-        return false;
-    const int quote = declaration.indexOf('=', key);
-    if (quote < 0)
-        return true;
-    const QByteArray value = declaration.mid(quote + 1).trimmed();
-    return !(value.startsWith("\"UTF-8\"") || value.startsWith("'UTF-8'") || value.startsWith("\"utf-8\"")
-             || value.startsWith("'utf-8'"));
-}
+// The bytes of a State text that may be lifted out of a document: digits and blanks. Any
+// other State stays with the XML reader, which then refuses or decodes it as it always has.
+const char *const kStateBytes = "0123456789 \n\r\t";
 
 } // namespace
 
@@ -223,6 +182,11 @@ void TotalVolumeArchiver::writeState(Automaton::TotalVolume &volume)
         writer->writeCharacters(chunk);
     }
     writer->writeEndElement();
+}
+
+LiftableText TotalVolumeArchiver::liftableText() const
+{
+    return {QByteArrayLiteral("State"), QByteArray(kStateBytes)};
 }
 
 std::shared_ptr<Object> TotalVolumeArchiver::refuse(const QString &why)
@@ -277,7 +241,7 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
     bool stateRead = false;
     {
         const Automaton::CellLock lock(*volume);
-        const std::pair<int, int> *text = liftedText();
+        const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
         stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount())
                          : readState(lock.cells(), volume->cellCount());
     }
@@ -301,63 +265,13 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
     return volume;
 }
 
-TotalVolumeArchiver::LiftedStates TotalVolumeArchiver::liftStates(const QByteArray &document)
-{
-    static const QByteArray open("<State>");
-    static const QByteArray close("</State>");
-    LiftedStates lifted;
-    lifted.document = document;
-    if (document.contains(kLiftedAttribute) || declaresOtherEncodingThanUtf8(document)) {
-        lifted.structure = document;
-        return lifted;
-    }
-    const char *bytes = document.constData();
-    const int size = document.size();
-    int copied = 0;
-    for (int start = document.indexOf(open); start >= 0; start = document.indexOf(open, start + 1)) {
-        if (!opensVolumeState(document, start))
-            continue;
-        const int textBegin = start + open.size();
-        int textEnd = textBegin;
-        while (textEnd < size && isLiftable(bytes[textEnd]))
-            ++textEnd;
-        if (size - textEnd < close.size() || std::memcmp(bytes + textEnd, close.constData(), size_t(close.size())) != 0)
-            continue;
-        lifted.structure.append(bytes + copied, start - copied);
-        lifted.structure.append("<State ").append(kLiftedAttribute).append("=\"");
-        lifted.structure.append(QByteArray::number(qulonglong(lifted.texts.size()))).append("\">");
-        for (int i = textBegin; i < textEnd; ++i)
-            if (bytes[i] == '\n' || bytes[i] == '\r')
-                lifted.structure.append(bytes[i]);
-        lifted.texts.emplace_back(textBegin, textEnd);
-        copied = textEnd;
-        start = textEnd;
-    }
-    if (copied == 0)
-        lifted.structure = document;
-    else
-        lifted.structure.append(bytes + copied, size - copied);
-    return lifted;
-}
-
-const std::pair<int, int> *TotalVolumeArchiver::liftedText() const
-{
-    if (!lifted)
-        return nullptr;
-    bool ok = false;
-    const qulonglong index = reader->attributes().value(QLatin1String(kLiftedAttribute)).toULongLong(&ok);
-    return ok && index < lifted->texts.size() ? &lifted->texts[size_t(index)] : nullptr;
-}
-
 // The lifted text holds digits and blanks only, so only the id count and the id size can be
 // wrong; the element itself keeps nothing but the text's line breaks, which are skipped.
-bool TotalVolumeArchiver::readLiftedState(const std::pair<int, int> &text, Automaton::Cell *cells,
+bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells,
                                           uint32_t cellCount)
 {
     StateParser parser(cells, cellCount, idMap);
-    const char *c = lifted->document.constData() + text.first;
-    const char *end = lifted->document.constData() + text.second;
-    for (; c != end; ++c) {
+    for (const char *c = text.begin; c != text.end; ++c) {
         if (isDigit(*c)) {
             if (!parser.digit(unsigned(*c - '0'), error))
                 return false;

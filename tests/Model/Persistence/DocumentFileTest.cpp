@@ -3,6 +3,7 @@
 #include "Model/Persistence/DocumentArchive.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
+#include "Model/Persistence/LiftedTexts.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "Model/Persistence/MaterialIdMap.h"
 #include "Model/Persistence/TotalVolumeArchiver.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
 #include <functional>
@@ -84,6 +86,53 @@ public:
 private:
     std::function<void(QXmlStreamWriter *)> afterWrite;
     QXmlStreamWriter *current = nullptr;
+};
+
+// Reads volumes as usual but asks for no State from the bytes.
+class StreamingVolumeArchiver : public TotalVolumeArchiver {
+public:
+    LiftableText liftableText() const override { return {}; }
+};
+
+// An object of another type, read by an archiver that takes its "Outline" text from the
+// bytes when it may (letters only) and says which way the text came.
+struct Outline : Model::Object {
+    explicit Outline(QString text) : text(std::move(text)) {}
+    uint32_t objectType() const override { return ExtractedModelType; }
+    void paint(bool, bool, const Util::Vector3D &) override {}
+    void paintForPicking() override {}
+    Object *clone() override { return nullptr; }
+    void move(const Util::Vector4D &) override {}
+    void transform(const Util::Vector4D &, const Util::Vector4D &) override {}
+    QString text;
+};
+
+class OutlineArchiver : public ObjectArchiver {
+public:
+    void setWriter(QXmlStreamWriter *) override {}
+    void setReader(QXmlStreamReader *newReader) override { reader = newReader; }
+    void setMaterialIdMap(MaterialIdMap *) override {}
+    bool write(const std::shared_ptr<Model::Object> &) override { return false; }
+    QString readError() const override { return QString(); }
+    LiftableText liftableText() const override
+    {
+        return {QByteArrayLiteral("Outline"), QByteArrayLiteral("abcdefghijklmnopqrstuvwxyz")};
+    }
+    void setLiftedTexts(const LiftedTexts *texts) override { lifted = texts; }
+
+    std::shared_ptr<Model::Object> read() override
+    {
+        reader->readNextStartElement();
+        const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
+        if (!text)
+            return std::make_shared<Outline>("from the reader: " + reader->readElementText());
+        reader->skipCurrentElement();
+        return std::make_shared<Outline>("from the bytes: " + QString::fromUtf8(text->begin, int(text->end - text->begin)));
+    }
+
+private:
+    QXmlStreamReader *reader = nullptr;
+    const LiftedTexts *lifted = nullptr;
 };
 
 struct DocumentFile : ::testing::Test {
@@ -223,7 +272,7 @@ TEST_F(DocumentFile, StateReadsTheSameWhicheverWayItsTextIsParsed)
           + objectText(sizes, "4\n3\n2\n1") + QStringLiteral("</Document>")).toUtf8(), {{1, 2, 3, 4}, {4, 3, 2, 1}}},
         {"a file that already names the lifted text",
          (QStringLiteral("<Document><Header version=\"1\"/><Object object-type=\"1\" %1><State %2=\"0\">5 5 5 5 "
-                         "</State></Object>").arg(sizes, QLatin1String(TotalVolumeArchiver::kLiftedAttribute))
+                         "</State></Object>").arg(sizes, QLatin1String(LiftedTexts::kAttribute))
           + objectText(sizes, "1 2 3 4 ") + QStringLiteral("</Document>")).toUtf8(), {{5, 5, 5, 5}, {1, 2, 3, 4}}},
         {"latin-1 document",
          (QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><Header version=\"1\"/>")
@@ -240,6 +289,59 @@ TEST_F(DocumentFile, StateReadsTheSameWhicheverWayItsTextIsParsed)
         for (size_t i = 0; i < c.volumes.size(); ++i)
             EXPECT_EQ(materialsOf(*std::dynamic_pointer_cast<TotalVolume>(target.objects()[int(i)])), c.volumes[i]);
     }
+}
+
+// The same volume read three ways: its State lifted from the bytes, streamed because its
+// archiver asks for nothing, and streamed because a comment in it keeps it from being lifted.
+TEST_F(DocumentFile, VolumeCellsAreTheSameWhetherOrNotItsArchiverTakesTheStateFromTheBytes)
+{
+    std::mt19937 random(11);
+    std::vector<uint32_t> ids(13 * 11 * 7);
+    for (auto &id : ids)
+        id = random() % 4 == 0 ? 0u : 1u + random() % 60000;
+    addVolume(scene, 13, 11, 7, ids);
+    const QString lifted = path("lifted.vxf");
+    ASSERT_EQ(DocumentWriter(scene, archive).write(lifted), DocumentWriter::Outcome::Written);
+    QByteArray bytes = contents(lifted);
+    const QString commented = path("commented.vxf");
+    store(commented, bytes.insert(bytes.indexOf("<State>") + 7, "<!-- streamed -->"));
+
+    const auto cellsRead = [&](const QString &file) {
+        Model::Scene loaded;
+        EXPECT_EQ(readInto(loaded, file), DocumentReader::Outcome::Read);
+        auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
+        return volume ? materialsOf(*volume) : std::vector<uint32_t>();
+    };
+    EXPECT_EQ(cellsRead(lifted), ids);
+    EXPECT_EQ(cellsRead(commented), ids);
+    archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
+    EXPECT_EQ(cellsRead(lifted), ids);
+}
+
+// The reader knows no archiver: one for another object type that names its own element gets
+// that element's plain text from the bytes, beside the volumes that get theirs.
+TEST_F(DocumentFile, AnyArchiverThatNamesAnElementGetsItsPlainTextFromTheBytes)
+{
+    archive.setArchiver(Model::Object::ExtractedModelType, std::make_shared<OutlineArchiver>());
+    const QString sizes = QStringLiteral("size-x=\"1\" size-y=\"1\" size-z=\"2\"");
+    const QString file = writeDocumentText(
+        "outlines.vxf", QStringLiteral("<Object object-type=\"2\"><Outline>abc</Outline></Object>") +
+                            objectText(sizes, "7 8 ") +
+                            QStringLiteral("<Object object-type=\"2\">\n<Outline>b&amp;c</Outline></Object>"
+                                           "<Object object-type=\"2\"><Outline>b\nd</Outline></Object>"
+                                           "<Object object-type=\"2\"><Outline>abcd</Outline><State>5</State>"
+                                           "</Object>"));
+    QString why;
+    ASSERT_EQ(readInto(scene, file, &why), DocumentReader::Outcome::Read) << why.toStdString();
+    QStringList outlines;
+    for (const auto &object : scene.objects())
+        if (auto outline = std::dynamic_pointer_cast<Outline>(object))
+            outlines << outline->text;
+    EXPECT_EQ(outlines, (QStringList{"from the bytes: abc", "from the reader: b&c", "from the reader: b\nd",
+                                     "from the bytes: abcd"}));
+    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(1));
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{7, 8}));
 }
 
 TEST_F(DocumentFile, DamageIsReportedOnItsLineBehindAMultiLineState)
