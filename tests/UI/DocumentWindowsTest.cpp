@@ -17,7 +17,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -222,4 +224,57 @@ TEST_F(DocumentWindows, UnreadableDocumentIsExplainedAndTheNewWindowStaysEmpty)
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  "));
     EXPECT_TRUE(opened->presenter().applicationModel().scene().objects().isEmpty());
     TestSupport::closeWindow(opened);
+}
+
+TEST_F(DocumentWindows, WarningsOfAnOpenedDocumentAppearInTheConsoleOfItsWindow)
+{
+    write(dir.filePath("short.vxf"),
+          "<Document><Header version=\"1\"/><Object object-type=\"1\" size-x=\"1\" size-y=\"2\" size-z=\"1\">"
+          "<State>1 </State></Object>\n<Broken");
+    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("short.vxf"));
+    Ui::Observers::DocumentOpenedObserver observer;
+    observer.update();
+    Ui::MainWindow *opened = observer.openedWindow();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  ") + dir.filePath("short.vxf"));
+    EXPECT_EQ(cellsOf(opened->presenter().applicationModel()), (std::vector<uint32_t>{1, 0}));
+    const QStringList lines =
+        opened->presenter().commandConsole().output()->toPlainText().split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QString::fromUtf8("WARNING: The \"State\" of cell volume 1 (1 × 2 × 1) holds 1 "
+                                                 "material id for its 2 cells; the last cell is left empty.")))
+        << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter(QRegularExpression("^WARNING: The document is damaged near line 2: ")).size(), 1)
+        << lines.join('\n').toStdString();
+    TestSupport::closeWindow(opened);
+}
+
+// The conflict dialog belongs to documents that are opened: a document refused for an object
+// behind a conflicting material shows the error box alone.
+TEST_F(DocumentWindows, RefusedDocumentAsksNothingAboutItsMaterials)
+{
+    MaterialConflict::instance().setObserver(std::make_shared<Ui::Observers::MaterialConflictObserver>(nullptr));
+    QByteArray document = conflictingDocument();
+    document.insert(document.indexOf("</Document>"),
+                    "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\"><State>1 x </State></Object>");
+    write(dir.filePath("refused.vxf"), document);
+    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("refused.vxf"));
+    QStringList shown;
+    std::function<void(QWidget *)> answer = [&](QWidget *modal) {
+        shown << QLatin1String(modal->metaObject()->className());
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            box->button(QMessageBox::Ok)->click();
+        } else {
+            TestSupport::answerNextModal(answer);
+            static_cast<QDialog *>(modal)->reject();
+        }
+    };
+    TestSupport::answerNextModal(answer);
+    const auto catalogue = MaterialFactory::instance()->materials();
+    Ui::Observers::DocumentOpenedObserver observer;
+    observer.update();
+    EXPECT_EQ(shown, QStringList{"QMessageBox"});
+    EXPECT_EQ(MaterialFactory::instance()->materials(), catalogue);
+    ASSERT_TRUE(observer.openedWindow());
+    EXPECT_TRUE(observer.openedWindow()->presenter().applicationModel().scene().objects().isEmpty());
+    TestSupport::closeWindow(observer.openedWindow());
 }

@@ -9,6 +9,7 @@
 #include "Model/Persistence/DocumentArchive.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
+#include "Model/Persistence/MaterialIdMap.h"
 #include "Model/Process/ProcessFactory.h"
 #include "Model/Scene.h"
 
@@ -89,6 +90,8 @@ Verdict readDocument(const QByteArray &bytes)
         return {false, QStringLiteral("the scratch file could not be written")};
     Model::Scene scene;
     DocumentReader reader(scene, archive());
+    const auto catalogue = MaterialFactory::instance()->materials();
+    const auto ids = Model::Persistence::MaterialIdMap::instance().entries();
     const DocumentReader::Outcome outcome = reader.read(path);
     if (outcome == DocumentReader::Outcome::NotOpened) {
         verdict.broken = QStringLiteral("a readable file was reported as not opened");
@@ -97,6 +100,10 @@ Verdict readDocument(const QByteArray &bytes)
             verdict.broken = QStringLiteral("refused without a reason");
         if (!scene.objects().isEmpty())
             verdict.broken = QStringLiteral("a refused document left objects in the scene");
+        if (MaterialFactory::instance()->materials() != catalogue)
+            verdict.broken = QStringLiteral("a refused document changed the catalogue");
+        if (Model::Persistence::MaterialIdMap::instance().entries() != ids)
+            verdict.broken = QStringLiteral("a refused document changed the material id map");
     } else {
         verdict.accepted = true;
         const auto volumes = volumesOf(scene, &verdict.broken);

@@ -16,6 +16,19 @@
 namespace Model {
 namespace Persistence {
 
+namespace {
+
+// The XML reader's own texts may or may not end in a full stop; this gives them exactly one.
+QString asSentence(QString text)
+{
+    text = text.trimmed();
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text + QLatin1Char('.');
+}
+
+} // namespace
+
 DocumentReader::Outcome DocumentReader::read(const QString &path)
 {
     why.clear();
@@ -26,16 +39,12 @@ DocumentReader::Outcome DocumentReader::read(const QString &path)
 
     DocumentSource source(file, archive.liftableTexts());
     QXmlStreamReader &reader = source.xml();
-    if (!readHeader(reader))
-        return Outcome::Refused;
-    const ReadSoFar contents = readContents(reader, source.liftedTexts());
-    if (!contents.complete) {
-        why = contents.error;
+    Contents contents;
+    if (!readHeader(reader) || !readContents(reader, source.liftedTexts(), contents)) {
+        notes.clear();
         return Outcome::Refused;
     }
-    for (const auto &object : contents.objects)
-        scene.addObject(object);
-    scene.setDocumentName(path);
+    accept(contents, path);
     return Outcome::Read;
 }
 
@@ -53,35 +62,99 @@ bool DocumentReader::readHeader(QXmlStreamReader &reader)
     return true;
 }
 
-// Materials come before the objects whose cells use them, so reconciling them as they come
-// lets the objects arrive holding catalogue ids.
-DocumentReader::ReadSoFar DocumentReader::readContents(QXmlStreamReader &reader, const LiftedTexts *lifted)
+// The reader stands on the Header inside the Document: two elements are open. Reading ends
+// where the Document closes, whatever follows it, or where the XML breaks. Elements other than
+// materials and objects are passed through, their children read by the same loop. False, with
+// `why` set, when an object makes the document unreadable.
+bool DocumentReader::readContents(QXmlStreamReader &reader, const LiftedTexts *lifted, Contents &contents)
 {
-    ReadSoFar read;
-    while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
-        if (!reader.isStartElement())
+    int openElements = 2;
+    while (openElements > 0 && !reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement()) {
+            --openElements;
+        } else if (!reader.isStartElement()) {
             continue;
-        if (reader.name() == QLatin1String("Material"))
-            readMaterial(reader);
-        else if (reader.name() == QLatin1String("Object") && !readObject(reader, lifted, read))
-            return read;
+        } else if (reader.name() == QLatin1String("Object")) {
+            // The archiver reads the Object through its end tag.
+            if (readObject(reader, lifted, contents) == ObjectOutcome::Refused)
+                return false;
+        } else {
+            ++openElements;
+            if (reader.name() == QLatin1String("Material"))
+                readMaterial(reader, contents);
+        }
     }
-    if (reader.hasError()) {
-        read.complete = false;
-        read.error = QStringLiteral("The document is damaged near line %1: %2.")
-                         .arg(reader.lineNumber())
-                         .arg(reader.errorString());
-    }
-    return read;
+    if (reader.hasError())
+        warnOfDamage(reader, contents.objects.size());
+    return true;
 }
 
-void DocumentReader::readMaterial(QXmlStreamReader &reader)
+void DocumentReader::readMaterial(const QXmlStreamReader &reader, Contents &contents)
 {
     Materials::Material material;
     if (Materials::readMaterialElement(reader, material))
-        reconcileMaterial(material, MaterialIdMap::instance());
+        contents.materials.push_back(material);
     else
         notes << QLatin1String(kMaterialWarning);
+}
+
+// An object the XML breaks in is dropped with the rest of the document.
+DocumentReader::ObjectOutcome DocumentReader::readObject(QXmlStreamReader &reader, const LiftedTexts *lifted,
+                                                         Contents &contents)
+{
+    bool typeOk = false;
+    const uint32_t type = reader.attributes().value(QLatin1String("object-type")).toUInt(&typeOk);
+    const auto archiver = typeOk ? archive.archiver(type) : nullptr;
+    if (!archiver) {
+        reader.skipCurrentElement();
+        return reader.hasError() ? ObjectOutcome::Damaged : ObjectOutcome::Skipped;
+    }
+    archiver->setReader(&reader);
+    archiver->setLiftedTexts(lifted);
+    archiver->setObjectNumber(int(contents.objects.size()) + 1);
+    const auto object = archiver->read();
+    archiver->setLiftedTexts(nullptr);
+    archiver->setReader(nullptr);
+    if (reader.hasError())
+        return ObjectOutcome::Damaged;
+    if (!object) {
+        why = archiver->readError();
+        if (why.isEmpty())
+            why = QStringLiteral("An object of type %1 could not be read.").arg(type);
+        return ObjectOutcome::Refused;
+    }
+    for (const QString &warning : archiver->readWarnings())
+        notes << QLatin1String(kWarningPrefix) + warning;
+    contents.objects.push_back({object, archiver});
+    return ObjectOutcome::Read;
+}
+
+void DocumentReader::warnOfDamage(const QXmlStreamReader &reader, size_t objectsRead)
+{
+    const QString stopped = objectsRead == 0 ? QStringLiteral("Reading stopped there, before any object.")
+                            : objectsRead == 1
+                                ? QStringLiteral("Reading stopped there, after 1 object.")
+                                : QStringLiteral("Reading stopped there, after %1 objects.").arg(objectsRead);
+    notes << QLatin1String(kWarningPrefix)
+                 + QStringLiteral("The document is damaged near line %1: %2 %3")
+                       .arg(reader.lineNumber())
+                       .arg(asSentence(reader.errorString()), stopped);
+}
+
+// Only an accepted document touches the catalogue and the id map: its materials in document
+// order, then its objects' cells translated by the map they leave.
+void DocumentReader::accept(const Contents &contents, const QString &path)
+{
+    MaterialIdMap &map = MaterialIdMap::instance();
+    for (const Materials::Material &material : contents.materials)
+        reconcileMaterial(material, map);
+    for (const ReadObject &entry : contents.objects) {
+        entry.archiver->setMaterialIdMap(&map);
+        entry.archiver->translateMaterials(*entry.object);
+        scene.addObject(entry.object);
+    }
+    scene.setDocumentName(path);
 }
 
 void DocumentReader::reconcileMaterial(const Materials::Material &loaded, MaterialIdMap &map)
@@ -99,32 +172,6 @@ void DocumentReader::reconcileMaterial(const Materials::Material &loaded, Materi
     } else if (!MaterialConflict::instance().ask(byId, loaded, map)) {
         MaterialConflict::addAsNew(loaded, map);
     }
-}
-
-// Appends the object the reader stands on to `read`; an object of a type without archiver is
-// skipped. False when the archiver could not read it.
-bool DocumentReader::readObject(QXmlStreamReader &reader, const LiftedTexts *lifted, ReadSoFar &read)
-{
-    bool typeOk = false;
-    const uint32_t type = reader.attributes().value(QLatin1String("object-type")).toUInt(&typeOk);
-    const auto archiver = typeOk ? archive.archiver(type) : nullptr;
-    if (!archiver) {
-        reader.skipCurrentElement();
-        return true;
-    }
-    archiver->setReader(&reader);
-    archiver->setMaterialIdMap(&MaterialIdMap::instance());
-    archiver->setLiftedTexts(lifted);
-    const auto object = archiver->read();
-    archiver->setLiftedTexts(nullptr);
-    archiver->setReader(nullptr);
-    if (!object) {
-        read.complete = false;
-        read.error = archiver->readError();
-        return false;
-    }
-    read.objects << object;
-    return true;
 }
 
 } // namespace Persistence

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 
@@ -22,6 +23,11 @@ public:
         return found == ids.end() ? loadedId : found->second;
     }
     const std::map<uint32_t, uint32_t> &entries() const { return ids; }
+    // Whether translate() gives every id back unchanged (so that cells need no translating).
+    bool isIdentity() const
+    {
+        return std::all_of(ids.begin(), ids.end(), [](const auto &entry) { return entry.first == entry.second; });
+    }
 
 private:
     std::map<uint32_t, uint32_t> ids;

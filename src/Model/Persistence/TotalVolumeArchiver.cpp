@@ -55,35 +55,30 @@ bool isBlank(ushort c)
 // of one material, so most lookups never reach the map.
 class IdTranslator {
 public:
-    explicit IdTranslator(const MaterialIdMap *map) : map(map) {}
+    explicit IdTranslator(const MaterialIdMap &map) : map(map) {}
     uint32_t operator()(uint32_t loaded)
     {
-        if (!map)
-            return loaded;
         if (!cached || loaded != lastLoaded) {
             lastLoaded = loaded;
-            lastMapped = map->translate(loaded);
+            lastMapped = map.translate(loaded);
             cached = true;
         }
         return lastMapped;
     }
 
 private:
-    const MaterialIdMap *map;
+    const MaterialIdMap &map;
     bool cached = false;
     uint32_t lastLoaded = 0;
     uint32_t lastMapped = 0;
 };
 
 // The ids of a "State" text as it arrives, a character at a time and possibly in pieces:
-// digits build the current id, a blank ends it. Cells beyond the volume are counted, not
-// stored, so that the refusal can say how many ids the text held.
+// digits build the current id, a blank ends it. Ids beyond the last cell are counted, not
+// stored, so that the warning can say how many the text held.
 class StateParser {
 public:
-    StateParser(Automaton::Cell *cells, uint32_t cellCount, const MaterialIdMap *map)
-        : cells(cells), cellCount(cellCount), translate(map)
-    {
-    }
+    StateParser(Automaton::Cell *cells, uint32_t cellCount) : cells(cells), cellCount(cellCount) {}
 
     // False, with `error` set, when the id outgrows 32 bits.
     bool digit(unsigned digit, QString &error)
@@ -102,22 +97,18 @@ public:
             store();
     }
     uint64_t idsSoFar() const { return stored; }
-    // Ends the text; false, with `error` set, unless it held exactly one id per cell.
-    bool finish(QString &error)
+    // Ends the text; returns how many ids it held.
+    uint64_t finish()
     {
         blank();
-        if (stored == cellCount)
-            return true;
-        error = QStringLiteral("The \"State\" of a cell volume holds %1 material ids, but the volume has %2 cells.")
-                    .arg(stored).arg(cellCount);
-        return false;
+        return stored;
     }
 
 private:
     void store()
     {
         if (stored < cellCount)
-            cells[stored].setMaterial(translate(uint32_t(value)));
+            cells[stored].setMaterial(uint32_t(value));
         ++stored;
         value = 0;
         inNumber = false;
@@ -125,11 +116,16 @@ private:
 
     Automaton::Cell *cells;
     uint64_t cellCount;
-    IdTranslator translate;
     uint64_t stored = 0;
     uint64_t value = 0;
     bool inNumber = false;
 };
+
+// "1 cell", "2 cells".
+QString counted(uint64_t count, const char *singular, const char *plural)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? singular : plural));
+}
 
 bool isDigit(char c)
 {
@@ -198,6 +194,7 @@ std::shared_ptr<Object> TotalVolumeArchiver::refuse(const QString &why)
 std::shared_ptr<Object> TotalVolumeArchiver::read()
 {
     error.clear();
+    warnings.clear();
     if (!reader)
         return nullptr;
     const QXmlStreamAttributes attributes = reader->attributes();
@@ -239,38 +236,86 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
         uint32_t(sizes[0]), uint32_t(sizes[1]), uint32_t(sizes[2]), cellSizes[0], cellSizes[1], cellSizes[2],
         Util::Vector3D(), std::vector<uint32_t>());
     bool stateRead = false;
+    uint64_t idsRead = 0;
     {
         const Automaton::CellLock lock(*volume);
         const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
-        stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount())
-                         : readState(lock.cells(), volume->cellCount());
+        stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount(), idsRead)
+                         : readState(lock.cells(), volume->cellCount(), idsRead);
     }
     if (!stateRead)
         return nullptr;
+    checkIdCount(*volume, idsRead);
 
-    if (reader->readNextStartElement() && reader->name() == QLatin1String("Position")) {
-        const QXmlStreamAttributes position = reader->attributes();
-        double origin[3];
-        for (int axis = 0; axis < 3; ++axis) {
-            const QStringRef text = position.value(QLatin1String(kPositionNames[axis]));
-            bool ok = true;
-            origin[axis] = text.isEmpty() ? 0.0 : double(text.toFloat(&ok));
-            if (!ok || !std::isfinite(origin[axis]))
-                return refuse(QStringLiteral("The \"%1\" of a cell volume is \"%2\", which is not a coordinate.")
-                                  .arg(kPositionNames[axis], text.toString()));
-        }
-        volume->move(Util::Vector4D(origin[0], origin[1], origin[2], 0.0));
+    // The Position counts only when it comes next; anything else in the Object is not ours.
+    for (bool next = true; reader->readNextStartElement(); next = false) {
+        if (next && reader->name() == QLatin1String("Position") && !readPosition(*volume))
+            return nullptr;
         reader->skipCurrentElement();
     }
-    return volume;
+    return reader->hasError() ? nullptr : volume;
 }
 
-// The lifted text holds digits and blanks only, so only the id count and the id size can be
-// wrong; the element itself keeps nothing but the text's line breaks, which are skipped.
-bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells,
-                                          uint32_t cellCount)
+bool TotalVolumeArchiver::readPosition(Automaton::TotalVolume &volume)
 {
-    StateParser parser(cells, cellCount, idMap);
+    const QXmlStreamAttributes position = reader->attributes();
+    double origin[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const QStringRef text = position.value(QLatin1String(kPositionNames[axis]));
+        bool ok = true;
+        origin[axis] = text.isEmpty() ? 0.0 : double(text.toFloat(&ok));
+        if (!ok || !std::isfinite(origin[axis])) {
+            refuse(QStringLiteral("The \"%1\" of a cell volume is \"%2\", which is not a coordinate.")
+                       .arg(kPositionNames[axis], text.toString()));
+            return false;
+        }
+    }
+    volume.move(Util::Vector4D(origin[0], origin[1], origin[2], 0.0));
+    return true;
+}
+
+// A State of the wrong length is read as far as it goes: the user learns of it before saving,
+// when the volume is written whole.
+void TotalVolumeArchiver::checkIdCount(const Automaton::TotalVolume &volume, uint64_t idsRead)
+{
+    const uint64_t cells = volume.cellCount();
+    if (idsRead == cells)
+        return;
+    const QString number = objectNumber > 0 ? QStringLiteral(" %1").arg(objectNumber) : QString();
+    const QString name = QStringLiteral("cell volume%1 (%2 × %3 × %4)")
+                             .arg(number).arg(volume.sizeX()).arg(volume.sizeY()).arg(volume.sizeZ());
+    const QString counts = QStringLiteral("The \"State\" of %1 holds %2 for its %3; ")
+                               .arg(name, counted(idsRead, "material id", "material ids"),
+                                    counted(cells, "cell", "cells"));
+    if (idsRead < cells)
+        warnings << counts + (cells - idsRead == 1 ? QStringLiteral("the last cell is left empty.")
+                                                   : QStringLiteral("the last %1 cells are left empty.")
+                                                         .arg(cells - idsRead));
+    else
+        warnings << counts + (idsRead - cells == 1 ? QStringLiteral("the last id is ignored.")
+                                                   : QStringLiteral("the last %1 ids are ignored.")
+                                                         .arg(idsRead - cells));
+}
+
+void TotalVolumeArchiver::translateMaterials(Object &object)
+{
+    auto *volume = dynamic_cast<Automaton::TotalVolume *>(&object);
+    if (!volume || !idMap || idMap->isIdentity())
+        return;
+    IdTranslator translate(*idMap);
+    const Automaton::CellLock lock(*volume);
+    Automaton::Cell *cells = lock.cells();
+    const uint32_t count = volume->cellCount();
+    for (uint32_t i = 0; i < count; ++i)
+        cells[i].setMaterial(translate(cells[i].material()));
+}
+
+// The lifted text holds digits and blanks only, so only an id's size can be wrong; the element
+// itself keeps nothing but the text's line breaks, which are skipped.
+bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells,
+                                          uint32_t cellCount, uint64_t &idsRead)
+{
+    StateParser parser(cells, cellCount);
     for (const char *c = text.begin; c != text.end; ++c) {
         if (isDigit(*c)) {
             if (!parser.digit(unsigned(*c - '0'), error))
@@ -280,16 +325,16 @@ bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automat
         }
     }
     reader->skipCurrentElement();
-    return parser.finish(error);
+    idsRead = parser.finish();
+    return !reader->hasError();
 }
 
 // Parses the State text in one pass over the characters the reader hands out, digits straight
 // into numbers; a number may be split between two character tokens.
-bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
+bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount, uint64_t &idsRead)
 {
-    StateParser parser(cells, cellCount, idMap);
-    bool ended = false;
-    while (!ended && !reader->atEnd()) {
+    StateParser parser(cells, cellCount);
+    while (!reader->atEnd()) {
         switch (reader->readNext()) {
         case QXmlStreamReader::Characters: {
             const QStringRef text = reader->text();
@@ -313,8 +358,8 @@ bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
             break;
         }
         case QXmlStreamReader::EndElement:
-            ended = true;
-            break;
+            idsRead = parser.finish();
+            return true;
         case QXmlStreamReader::StartElement:
             error = QStringLiteral("The \"State\" of a cell volume holds an element \"%1\"; only material ids "
                                    "belong there.").arg(reader->name().toString());
@@ -323,12 +368,8 @@ bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount)
             break;
         }
     }
-    if (!ended) {
-        error = QStringLiteral("The document ends inside the \"State\" of a cell volume (%1).")
-                    .arg(reader->errorString());
-        return false;
-    }
-    return parser.finish(error);
+    // The stream broke inside the State; the document reader tells where.
+    return false;
 }
 
 } // namespace Persistence

@@ -29,22 +29,32 @@ public:
     // Writes the ids the cells hold, untranslated; holds the cell lock while writing "State".
     bool write(const std::shared_ptr<Object> &object) override;
     // Refuses (null, with readError) missing or non-numeric sizes, grids too large for 32-bit
-    // indices or for this computer's memory, and a "State" that does not hold exactly one
-    // number per cell.
+    // indices or for this computer's memory, and a "State" that holds anything but ids and
+    // blanks. A "State" with fewer ids than cells leaves the other cells empty and one with
+    // more has the surplus ignored; either is a warning. The ids stay as the document has them.
     std::shared_ptr<Object> read() override;
     QString readError() const override { return error; }
+    QStringList readWarnings() const override { return warnings; }
+    void setObjectNumber(int number) override { objectNumber = number; }
+    // One pass over the cells, and none while the map changes no id.
+    void translateMaterials(Object &object) override;
 
 private:
     void writeState(Automaton::TotalVolume &volume);
-    bool readState(Automaton::Cell *cells, uint32_t cellCount);
-    bool readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells, uint32_t cellCount);
+    bool readState(Automaton::Cell *cells, uint32_t cellCount, uint64_t &idsRead);
+    bool readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells, uint32_t cellCount,
+                         uint64_t &idsRead);
+    bool readPosition(Automaton::TotalVolume &volume);
+    void checkIdCount(const Automaton::TotalVolume &volume, uint64_t idsRead);
     std::shared_ptr<Object> refuse(const QString &why);
 
     QXmlStreamWriter *writer = nullptr;
     QXmlStreamReader *reader = nullptr;
     MaterialIdMap *idMap = nullptr;
     const LiftedTexts *lifted = nullptr;
+    int objectNumber = 0;
     QString error;
+    QStringList warnings;
 };
 
 } // namespace Persistence

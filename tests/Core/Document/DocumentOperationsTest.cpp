@@ -184,14 +184,17 @@ TEST_F(DocumentOperations, OpenRemembersTheChoiceAndHandsItToItsObserver)
     EXPECT_EQ(model.scene().objects().size(), 1); // the opening window's scene is untouched
 }
 
-TEST_F(DocumentOperations, ReadingPostsMaterialWarningsAndRefreshesTheViews)
+// Every warning of the reader becomes one console line of the model that reads the document,
+// in the order met: an unreadable material, a short State, and the damage that ended the file.
+TEST_F(DocumentOperations, ReadingPostsEveryWarningAndRefreshesTheViews)
 {
     const QString file = dir.filePath("warn.vxf");
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write("<Document><Header version=\"7\"/><Material name=\"x\"/>"
-              "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>1 </State></Object>"
-              "</Document>");
+    out.write("<Document><Header version=\"7\"/><Material name=\"x\"/>\n"
+              "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>1 </State></Object>\n"
+              "<Object object-type=\"1\" size-x=\"1\" size-y=\"2\" size-z=\"1\"><State>1 </State></Object>\n"
+              "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\"");
     out.close();
 
     Core::ApplicationModel target;
@@ -200,11 +203,14 @@ TEST_F(DocumentOperations, ReadingPostsMaterialWarningsAndRefreshesTheViews)
     auto updates = std::make_shared<TestSupport::CountingObserver>();
     target.addUpdateObserver(updates);
     EXPECT_TRUE(readDocument(target, file, reports.function()));
-    EXPECT_EQ(target.scene().objects().size(), 1);
+    EXPECT_EQ(target.scene().objects().size(), 2);
     EXPECT_EQ(target.scene().documentName(), file);
     EXPECT_EQ(updates->count, 1);
-    ASSERT_EQ(log->lines.size(), 1u);
-    EXPECT_NE(log->lines[0].find(Model::Persistence::DocumentReader::kMaterialWarning), std::string::npos);
+    ASSERT_EQ(log->lines.size(), 3u);
+    EXPECT_EQ(log->lines[0], Model::Persistence::DocumentReader::kMaterialWarning);
+    EXPECT_EQ(log->lines[1], u8"WARNING: The \"State\" of cell volume 2 (1 × 2 × 1) holds 1 material id for its 2 "
+                             u8"cells; the last cell is left empty.");
+    EXPECT_EQ(log->lines[2].rfind("WARNING: The document is damaged near line 4: ", 0), 0u) << log->lines[2];
     EXPECT_TRUE(reports.shown.isEmpty());
 }
 

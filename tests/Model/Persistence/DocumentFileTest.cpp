@@ -9,6 +9,8 @@
 #include "Model/Persistence/TotalVolumeArchiver.h"
 #include "Model/Scene.h"
 #include "Util/IObserver.h"
+#include "common/Cells.h"
+#include "common/Observers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,18 +27,10 @@ using Model::Automaton::TotalVolume;
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
 using namespace Model::Persistence;
+using TestSupport::CallObserver;
+using TestSupport::materialsOf;
 
 namespace {
-
-std::vector<uint32_t> materialsOf(TotalVolume &volume)
-{
-    std::vector<uint32_t> out(volume.cellCount());
-    const auto *cells = volume.lockCells();
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = cells[i].material();
-    volume.unlockCells();
-    return out;
-}
 
 QByteArray contents(const QString &path)
 {
@@ -50,12 +44,6 @@ void store(const QString &path, const QByteArray &bytes)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
-
-struct CallObserver : Util::IObserver {
-    explicit CallObserver(std::function<void()> f) : call(std::move(f)) {}
-    void update() override { call(); }
-    std::function<void()> call;
-};
 
 // A device that accepts nothing: the stream writer reports an error on the first write.
 class FailingDevice : public QIODevice {
@@ -124,10 +112,16 @@ public:
     {
         reader->readNextStartElement();
         const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
-        if (!text)
-            return std::make_shared<Outline>("from the reader: " + reader->readElementText());
-        reader->skipCurrentElement();
-        return std::make_shared<Outline>("from the bytes: " + QString::fromUtf8(text->begin, int(text->end - text->begin)));
+        QString outline;
+        if (text) {
+            outline = "from the bytes: " + QString::fromUtf8(text->begin, int(text->end - text->begin));
+            reader->skipCurrentElement();
+        } else {
+            outline = "from the reader: " + reader->readElementText();
+        }
+        while (reader->readNextStartElement()) // the rest of the Object
+            reader->skipCurrentElement();
+        return std::make_shared<Outline>(outline);
     }
 
 private:
@@ -160,6 +154,22 @@ struct DocumentFile : ::testing::Test {
         if (why)
             *why = reader.error();
         return outcome;
+    }
+
+    struct Reading {
+        DocumentReader::Outcome outcome;
+        QStringList warnings;
+        QString error;
+        std::vector<std::vector<uint32_t>> volumes; // the cells of each object read, in order
+    };
+    Reading readFully(Model::Scene &target, const QString &file)
+    {
+        DocumentReader reader(target, archive);
+        Reading reading{reader.read(file), reader.warnings(), reader.error(), {}};
+        for (const auto &object : target.objects())
+            if (auto volume = std::dynamic_pointer_cast<TotalVolume>(object))
+                reading.volumes.push_back(materialsOf(*volume));
+        return reading;
     }
 
     // A document holding the given object elements after the header.
@@ -344,14 +354,167 @@ TEST_F(DocumentFile, AnyArchiverThatNamesAnElementGetsItsPlainTextFromTheBytes)
     EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{7, 8}));
 }
 
-TEST_F(DocumentFile, DamageIsReportedOnItsLineBehindAMultiLineState)
+// Too few ids leave the last cells empty, too many are cut off; the user hears of each such
+// volume once, by its place among the objects read and its size, whichever way its State is
+// parsed.
+TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVolume)
 {
     const QString file = writeDocumentText(
-        "lines.vxf", objectText("size-x=\"2\" size-y=\"2\" size-z=\"1\"", "1\n2\r\n3\n4\n") + "\n<Broken");
-    QString why;
-    ASSERT_EQ(readInto(scene, file, &why), DocumentReader::Outcome::Refused);
-    // The State's four line breaks plus the one after the object: the damage is on line 6.
-    EXPECT_TRUE(why.contains(QLatin1String("near line 6"))) << why.toStdString();
+        "lengths.vxf", QStringLiteral("<Object object-type=\"99\"/>")
+                           + objectText("size-x=\"2\" size-y=\"2\" size-z=\"1\"", "1 2 3 4 ")
+                           + objectText("size-x=\"2\" size-y=\"3\" size-z=\"1\"", "5 6\n7")
+                           + objectText("size-x=\"2\" size-y=\"2\" size-z=\"1\"", "1 2 3 4 5 6 ")
+                           + objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", ""));
+    const QStringList expected = {
+        QString::fromUtf8("WARNING: The \"State\" of cell volume 2 (2 × 3 × 1) holds 3 material ids for its 6 "
+                          "cells; the last 3 cells are left empty."),
+        QString::fromUtf8("WARNING: The \"State\" of cell volume 3 (2 × 2 × 1) holds 6 material ids for its 4 "
+                          "cells; the last 2 ids are ignored."),
+        QString::fromUtf8("WARNING: The \"State\" of cell volume 4 (1 × 1 × 2) holds 0 material ids for its 2 "
+                          "cells; the last 2 cells are left empty."),
+    };
+    for (const bool lifted : {true, false}) {
+        SCOPED_TRACE(lifted ? "State parsed from the bytes" : "State parsed from the XML reader");
+        if (!lifted)
+            archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
+        Model::Scene target;
+        const Reading reading = readFully(target, file);
+        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1, 2, 3, 4}, {5, 6, 7, 0, 0, 0},
+                                                                       {1, 2, 3, 4}, {0, 0}}));
+        EXPECT_EQ(reading.warnings, expected);
+    }
+}
+
+// Damage to the XML after the Header ends the document where it is met: the objects before it
+// are kept, the one it breaks is dropped, and one warning tells the line and the reader's text.
+TEST_F(DocumentFile, DamageAfterTheHeaderKeepsTheObjectsBeforeItWithAWarning)
+{
+    const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
+    const QString unknownMaterial = QStringLiteral("<Material version=\"1\" name=\"GaAs\" material-id=\"4321\"/>");
+    const QString laterMaterial = QStringLiteral("<Material version=\"1\" name=\"InP\" material-id=\"4322\"/>");
+    addVolume(scene, 10, 10, 10, std::vector<uint32_t>(1000, 1));
+    addVolume(scene, 10, 10, 10, std::vector<uint32_t>(1000, 3));
+    ASSERT_EQ(DocumentWriter(scene, archive).write(path("whole.vxf")), DocumentWriter::Outcome::Written);
+    const QByteArray whole = contents(path("whole.vxf"));
+    const int secondState = whole.indexOf("<State>", whole.indexOf("</Object>"));
+
+    struct Case { const char *name; QByteArray bytes; size_t objects; int line; };
+    const auto document = [&](const QString &body) {
+        return (QStringLiteral("<Document><Header version=\"1\"/>") + body).toUtf8();
+    };
+    const std::vector<Case> cases = {
+        {"unclosed tag after two objects",
+         document(unknownMaterial + objectText(sizes, "1 2 3 4 ") + "\n" + objectText(sizes, "4 3 2 1 ")
+                  + "\n<Broken" + laterMaterial), 2, 3},
+        {"mismatched tag in the second object",
+         document(objectText(sizes, "1 2 3 4 ") + "\n<Object object-type=\"1\" " + sizes
+                  + "><State>1 1 1 1 </State><Position></Wrong></Object></Document>"), 1, 2},
+        // The State's four line breaks plus the one after the object put the damage on line 6.
+        {"damage behind a multi-line State",
+         document(objectText(sizes, "1\n2\r\n3\n4\n") + "\n<Broken"), 1, 6},
+        {"cut inside the second State", whole.left(secondState + 500), 1, 1},
+        {"cut after the second object", whole.left(whole.lastIndexOf("</Object>") + 9), 2, 1},
+        {"damaged unknown object", document(QStringLiteral("<Object object-type=\"99\"><a></b>")), 0, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MaterialFactory::instance()->createDefaultMaterials();
+        store(path("damaged.vxf"), c.bytes);
+        Model::Scene target;
+        const Reading reading = readFully(target, path("damaged.vxf"));
+        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+        EXPECT_EQ(target.objects().size(), int(c.objects));
+        EXPECT_EQ(target.documentName(), path("damaged.vxf"));
+        ASSERT_EQ(reading.warnings.size(), 1) << reading.warnings.join('\n').toStdString();
+        const QString warning = reading.warnings[0];
+        EXPECT_TRUE(warning.startsWith(QStringLiteral("WARNING: The document is damaged near line %1: ").arg(c.line)))
+            << warning.toStdString();
+        const QString stopped = c.objects == 0 ? QStringLiteral("before any object.")
+                                               : QStringLiteral("after %1 object%2.").arg(c.objects)
+                                                     .arg(c.objects == 1 ? "" : "s");
+        EXPECT_TRUE(warning.endsWith(QStringLiteral("Reading stopped there, ") + stopped)) << warning.toStdString();
+        EXPECT_FALSE(warning.contains(QLatin1String(".."))) << warning.toStdString();
+    }
+    // The first two volumes of the cut copies hold what was written.
+    Model::Scene target;
+    store(path("damaged.vxf"), cases[4].bytes);
+    EXPECT_EQ(readFully(target, path("damaged.vxf")).volumes,
+              (std::vector<std::vector<uint32_t>>{std::vector<uint32_t>(1000, 1), std::vector<uint32_t>(1000, 3)}));
+    // Materials before the damage join the catalogue; those after it were never read.
+    MaterialFactory::instance()->createDefaultMaterials();
+    store(path("damaged.vxf"), cases[0].bytes);
+    Model::Scene again;
+    ASSERT_EQ(readFully(again, path("damaged.vxf")).outcome, DocumentReader::Outcome::Read);
+    EXPECT_EQ(MaterialFactory::instance()->material(4321).name(), QStringLiteral("GaAs"));
+    EXPECT_EQ(MaterialFactory::instance()->material(4322).materialId(), 0u);
+}
+
+TEST_F(DocumentFile, EverythingAfterTheDocumentElementIsIgnored)
+{
+    const QByteArray document = "<?xml version=\"1.0\"?><Document><Header version=\"1\"/><Object object-type=\"1\" "
+                                "size-x=\"1\" size-y=\"1\" size-z=\"2\"><State>1 3 </State></Object></Document>";
+    const std::vector<QByteArray> tails = {
+        "\n<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>4 </State></Object>",
+        "\n<Material version=\"1\" name=\"GaAs\" material-id=\"4321\"/>",
+        "</Document>",
+        "garbage & <<< \x01",
+        "\n<!-- a comment -->\n",
+    };
+    for (const QByteArray &tail : tails) {
+        SCOPED_TRACE(tail.toStdString());
+        store(path("tail.vxf"), document + tail);
+        Model::Scene target;
+        const Reading reading = readFully(target, path("tail.vxf"));
+        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1, 3}}));
+        EXPECT_TRUE(reading.warnings.isEmpty()) << reading.warnings.join('\n').toStdString();
+        EXPECT_EQ(MaterialFactory::instance()->material(4321).materialId(), 0u);
+    }
+}
+
+// Materials are reconciled only once the document is accepted: a document refused for an object
+// behind its materials leaves the catalogue and the id map alone and asks the user nothing.
+TEST_F(DocumentFile, RefusedDocumentChangesNeitherTheCatalogueNorTheIdMap)
+{
+    const QString materials = QStringLiteral(
+        "<Material version=\"1\" name=\"Si\" material-id=\"3\" color=\"#FF102030\"/>"     // conflicts with 3
+        "<Material version=\"1\" name=\"GaAs\" material-id=\"4321\" color=\"#FF405060\"/>" // unknown
+        "<Material version=\"1\" name=\"PDMS\" material-id=\"777\"/>");                   // known by name
+    const QString good = objectText("size-x=\"1\" size-y=\"1\" size-z=\"3\"", "3 4321 777 ");
+    const std::vector<QString> badObjects = {
+        objectText("size-x=\"4000000000\" size-y=\"4000000000\" size-z=\"4000000000\"", "1 "),
+        objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "1 x "),
+        QStringLiteral("<Object object-type=\"1\" size-x=\"1\" size-y=\"1\"><State>1 </State></Object>"),
+    };
+    auto asked = std::make_shared<TestSupport::CountingObserver>();
+    MaterialConflict::instance().setObserver(asked);
+    const auto catalogue = MaterialFactory::instance()->materials();
+    const auto ids = MaterialIdMap::instance().entries();
+    for (const QString &bad : badObjects) {
+        SCOPED_TRACE(bad.toStdString());
+        Model::Scene target;
+        const Reading reading = readFully(target, writeDocumentText("refused.vxf", materials + good + bad));
+        EXPECT_EQ(reading.outcome, DocumentReader::Outcome::Refused);
+        EXPECT_FALSE(reading.error.isEmpty());
+        EXPECT_TRUE(reading.warnings.isEmpty());
+        EXPECT_TRUE(target.objects().isEmpty());
+        EXPECT_EQ(asked->count, 0);
+        EXPECT_EQ(MaterialFactory::instance()->materials(), catalogue);
+        EXPECT_EQ(MaterialIdMap::instance().entries(), ids);
+    }
+
+    // Without the bad object the same materials do reach the catalogue, the map and the user,
+    // and the cells arrive holding catalogue ids.
+    Model::Scene target;
+    const Reading reading = readFully(target, writeDocumentText("accepted.vxf", materials + good));
+    ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+    EXPECT_EQ(asked->count, 1);
+    EXPECT_EQ(MaterialFactory::instance()->material(4321).name(), QStringLiteral("GaAs"));
+    ASSERT_EQ(reading.volumes.size(), 1u);
+    const uint32_t newId = MaterialIdMap::instance().translate(3);
+    EXPECT_GE(newId, MaterialFactory::kFirstUserMaterialId); // nobody answered: "Si" joined under a new id
+    EXPECT_EQ(reading.volumes[0], (std::vector<uint32_t>{newId, 4321, 13}));
 }
 
 TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
@@ -367,8 +530,6 @@ TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
         {"no header", "<Document><Object object-type=\"1\"/></Document>", "Header"},
         {"not xml", "\x01\x02garbage", "Document"},
         {"empty file", "", "Document"},
-        {"fewer ids", document(objectText(sizes, "1 2 3")), "3 material ids"},
-        {"more ids", document(objectText(sizes, "1 2 3 4 5 ")), "5 material ids"},
         {"letters", document(objectText(sizes, "1 2 x 4 ")), "\"x\""},
         {"negative", document(objectText(sizes, "1 -2 3 4 ")), "\"-\""},
         {"id too large", document(objectText(sizes, "1 2 3 99999999999 ")), "larger"},
@@ -386,15 +547,7 @@ TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
                       .arg(sizes)), "cellsize-x"},
         {"no state", document(QStringLiteral("<Object object-type=\"1\" %1/>").arg(sizes)), "State"},
     };
-    // A well-formed document cut short, as an interrupted copy leaves it.
-    addVolume(scene, 10, 10, 10, std::vector<uint32_t>(1000, 1));
-    ASSERT_EQ(DocumentWriter(scene, archive).write(path("whole.vxf")), DocumentWriter::Outcome::Written);
-    const QByteArray whole = contents(path("whole.vxf"));
-    std::vector<Case> all = cases;
-    all.push_back({"cut inside state", whole.left(whole.indexOf("<State>") + 500), "ends inside"});
-    all.push_back({"cut after object", whole.left(whole.indexOf("</Object>") + 9), "damaged"});
-
-    for (const Case &c : all) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QString file = path(QStringLiteral("bad.vxf"));
         store(file, c.bytes);
@@ -403,6 +556,7 @@ TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
         QString why;
         EXPECT_EQ(readInto(target, file, &why), DocumentReader::Outcome::Refused);
         EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
+        EXPECT_FALSE(why.endsWith(QLatin1String(".."))) << why.toStdString();
         EXPECT_TRUE(target.objects().isEmpty());
         EXPECT_EQ(target.documentName(), QStringLiteral("previous.vxf"));
         EXPECT_EQ(contents(file), c.bytes); // reading never touches the file

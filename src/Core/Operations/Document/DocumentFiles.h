@@ -20,8 +20,9 @@ using PathChooser = std::function<QString(const QString &startDirectory)>;
 // file as it was. True when the document was written.
 bool writeDocument(ApplicationModel &model, const QString &path, const DocumentReporter &report);
 
-// Reads the document at `path` into the model, posts a console warning per unreadable
-// material and refreshes the views. A file that is not a readable document is reported as
+// Reads the document at `path` into the model, posts each of the reader's warnings as a
+// console line of that model (the console of the window that shows the document) and
+// refreshes the views. A file that is not a readable document is reported as
 // "Error reading from file" with the reason, and the scene stays as it was. True when read.
 bool readDocument(ApplicationModel &model, const QString &path, const DocumentReporter &report);
 
