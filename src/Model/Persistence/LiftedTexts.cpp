@@ -67,6 +67,21 @@ struct Lift {
     const QByteArray *element;
 };
 
+// The end of the run of admitted bytes from `begin`. Lifted texts are nearly the whole
+// document, so the bytes are looked up eight at a time with one branch.
+int admittedRunEnd(const char *bytes, int begin, int size, const bool (&admits)[256])
+{
+    const auto admitted = [&](int i) { return admits[uchar(bytes[i])]; };
+    int end = begin;
+    while (size - end >= 8
+           && (admitted(end) & admitted(end + 1) & admitted(end + 2) & admitted(end + 3) & admitted(end + 4)
+               & admitted(end + 5) & admitted(end + 6) & admitted(end + 7)))
+        end += 8;
+    while (end < size && admitted(end))
+        ++end;
+    return end;
+}
+
 void findLifts(const QByteArray &document, uint32_t objectType, const LiftableText &wanted, std::vector<Lift> &lifts)
 {
     const QByteArray open = '<' + wanted.element + '>';
@@ -80,13 +95,31 @@ void findLifts(const QByteArray &document, uint32_t objectType, const LiftableTe
         if (!followsObjectTag(document, start, objectType))
             continue;
         const int textBegin = start + open.size();
-        int textEnd = textBegin;
-        while (textEnd < size && admits[uchar(bytes[textEnd])])
-            ++textEnd;
+        const int textEnd = admittedRunEnd(bytes, textBegin, size, admits);
         if (size - textEnd < close.size() || std::memcmp(bytes + textEnd, close.constData(), size_t(close.size())) != 0)
             continue;
         lifts.push_back({start, textBegin, textEnd, &wanted.element});
         start = textEnd;
+    }
+}
+
+// Appends the line breaks of [begin, end) to `out`, in order, so that lines keep their numbers.
+void appendLineBreaks(const char *begin, const char *end, QByteArray &out)
+{
+    const auto find = [end](const char *from, char c) {
+        const void *found = std::memchr(from, c, size_t(end - from));
+        return found ? static_cast<const char *>(found) : end;
+    };
+    const char *lineFeed = find(begin, '\n');
+    const char *carriageReturn = find(begin, '\r');
+    while (lineFeed != end || carriageReturn != end) {
+        if (lineFeed < carriageReturn) {
+            out.append('\n');
+            lineFeed = find(lineFeed + 1, '\n');
+        } else {
+            out.append('\r');
+            carriageReturn = find(carriageReturn + 1, '\r');
+        }
     }
 }
 
@@ -111,9 +144,7 @@ LiftedTexts::LiftedTexts(const QByteArray &bytesRead, const std::map<uint32_t, L
         stripped.append(bytes + copied, lift.tag - copied);
         stripped.append('<').append(*lift.element).append(' ').append(kAttribute).append("=\"");
         stripped.append(QByteArray::number(qulonglong(lifted.size()))).append("\">");
-        for (int i = lift.textBegin; i < lift.textEnd; ++i)
-            if (bytes[i] == '\n' || bytes[i] == '\r')
-                stripped.append(bytes[i]);
+        appendLineBreaks(bytes + lift.textBegin, bytes + lift.textEnd, stripped);
         lifted.push_back({bytes + lift.textBegin, bytes + lift.textEnd});
         copied = lift.textEnd;
     }

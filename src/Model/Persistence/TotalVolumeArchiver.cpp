@@ -51,6 +51,13 @@ bool isBlank(ushort c)
     return c == ' ' || c == '\n' || c == '\r' || c == '\t';
 }
 
+constexpr uint64_t kLargestId = std::numeric_limits<uint32_t>::max();
+
+QString idTooLarge()
+{
+    return QStringLiteral("The \"State\" of a cell volume holds a material id larger than %1.").arg(kLargestId);
+}
+
 // Translates loaded ids through the map, remembering the last pair: cells come in long runs
 // of one material, so most lookups never reach the map.
 class IdTranslator {
@@ -85,10 +92,9 @@ public:
     {
         value = value * 10 + digit;
         inNumber = true;
-        if (value <= std::numeric_limits<uint32_t>::max())
+        if (value <= kLargestId)
             return true;
-        error = QStringLiteral("The \"State\" of a cell volume holds a material id larger than "
-                               "%1.").arg(std::numeric_limits<uint32_t>::max());
+        error = idTooLarge();
         return false;
     }
     void blank()
@@ -311,21 +317,33 @@ void TotalVolumeArchiver::translateMaterials(Object &object)
 }
 
 // The lifted text holds digits and blanks only, so only an id's size can be wrong; the element
-// itself keeps nothing but the text's line breaks, which are skipped.
+// itself keeps nothing but the text's line breaks, which are skipped. Nearly all of a document
+// is such text: each id is taken whole in a loop of its own.
 bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells,
                                           uint32_t cellCount, uint64_t &idsRead)
 {
-    StateParser parser(cells, cellCount);
-    for (const char *c = text.begin; c != text.end; ++c) {
-        if (isDigit(*c)) {
-            if (!parser.digit(unsigned(*c - '0'), error))
+    const char *c = text.begin;
+    const char *const end = text.end;
+    uint64_t ids = 0;
+    for (;;) {
+        while (c != end && !isDigit(*c))
+            ++c;
+        if (c == end)
+            break;
+        uint64_t value = uint64_t(*c++ - '0');
+        while (c != end && isDigit(*c)) {
+            value = value * 10 + uint64_t(*c++ - '0');
+            if (value > kLargestId) {
+                error = idTooLarge();
                 return false;
-        } else {
-            parser.blank();
+            }
         }
+        if (ids < cellCount)
+            cells[ids].setMaterial(uint32_t(value));
+        ++ids;
     }
     reader->skipCurrentElement();
-    idsRead = parser.finish();
+    idsRead = ids;
     return !reader->hasError();
 }
 
