@@ -199,9 +199,7 @@ TEST_F(BatchProgramTest, UnreadableInputsAreRefusedWithTheirNameAndNothingIsWrit
     writeFile(program.path("truncated.plst"), listText.left(listText.size() / 2));
     writeFile(program.path("wrong-root.plst"), "<?xml version=\"1.0\"?>\n<Document><Header version=\"1\"/></Document>\n");
     writeFile(program.path("not-a-document.vxf"), "<Process-List version=\"1\"/>\n");
-    program.writeDocument("whole.vxf", {BatchTest::flatVolume(4, 4, 4, 2)});
-    const QByteArray documentText = readFile(program.path("whole.vxf"));
-    writeFile(program.path("truncated.vxf"), documentText.left(documentText.size() - 40));
+    writeFile(program.path("no-header.vxf"), "<?xml version=\"1.0\"?>\n<Document><Object object-type=\"1\"/></Document>\n");
 
     const struct {
         QString culprit;
@@ -212,7 +210,7 @@ TEST_F(BatchProgramTest, UnreadableInputsAreRefusedWithTheirNameAndNothingIsWrit
         {program.path("wrong-root.plst"), {"--list", program.path("wrong-root.plst")}},
         {program.path("missing.vxf"), {"--list", list, "--document", program.path("missing.vxf")}},
         {program.path("not-a-document.vxf"), {"--list", list, "--document", program.path("not-a-document.vxf")}},
-        {program.path("truncated.vxf"), {"--list", list, "--document", program.path("truncated.vxf")}},
+        {program.path("no-header.vxf"), {"--list", list, "--document", program.path("no-header.vxf")}},
         {program.path("no-such-folder/out.vxf"), {"--list", list, "--output", program.path("no-such-folder/out.vxf")}},
     };
     for (const auto &c : cases) {
@@ -225,6 +223,58 @@ TEST_F(BatchProgramTest, UnreadableInputsAreRefusedWithTheirNameAndNothingIsWrit
         EXPECT_TRUE(outcome.stderrText.contains(c.culprit)) << outcome.stderrText.toStdString();
         EXPECT_TRUE(outcome.stdoutLines.isEmpty()) << "no step may run";
         EXPECT_FALSE(QFile::exists(output));
+    }
+}
+
+// --- Documents read with warnings: the run goes on, and stderr tells what was not as written
+
+// A State with fewer ids than cells leaves the last cells empty; damage after the Header keeps
+// the objects before it. Each is one warning on stderr, and the steps run on what was read.
+TEST_F(BatchProgramTest, ShortStateAndDamagedDocumentsRunWithTheirWarningsOnStderr)
+{
+    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
+    program.writeDocument("whole.vxf", {BatchTest::flatVolume(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
+                                        BatchTest::flatVolume(4, 4, 4, 2)});
+    const QByteArray whole = readFile(program.path("whole.vxf"));
+    // One more layer than the State holds ids for: 256 cells of the second volume stay empty.
+    QByteArray taller = whole;
+    const int second = taller.indexOf("<Object", taller.indexOf("</Object>"));
+    ASSERT_GT(second, 0);
+    taller.replace(taller.indexOf("size-z=\"4\"", second), 10, "size-z=\"5\"");
+    ASSERT_TRUE(writeFile(program.path("short.vxf"), taller));
+    // Cut inside the second volume's State: the first volume is read, the second is not.
+    ASSERT_TRUE(writeFile(program.path("cut.vxf"), whole.left(whole.indexOf("<State>", second) + 20)));
+
+    const struct {
+        QString document;
+        QStringList warnings;
+        QList<uint32_t> heights;
+    } cases[] = {
+        {program.path("short.vxf"),
+         {"voxfab-batch: WARNING: The \"State\" of cell volume 2 (4 ",
+          " 4 ", " 5) holds 64 material ids for its 80 cells; the last 16 cells are left empty.\n"},
+         {kHeight, 5}},
+        {program.path("cut.vxf"),
+         {"voxfab-batch: WARNING: The document is damaged near line ",
+          "Reading stopped there, after 1 object.\n"},
+         {kHeight}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.document.toStdString());
+        QFile::remove(output);
+        const Outcome outcome = program.run({"--list", list, "--output", output, "--document", c.document});
+
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+        EXPECT_EQ(outcome.stdoutLines, succeededLines({"CVD"}));
+        for (const QString &part : c.warnings)
+            EXPECT_TRUE(outcome.stderrText.contains(part)) << outcome.stderrText.toStdString();
+        EXPECT_EQ(outcome.stderrText.count(QStringLiteral("WARNING:")), 1) << outcome.stderrText.toStdString();
+        EXPECT_FALSE(outcome.stderrText.contains(QLatin1String(".."))) << outcome.stderrText.toStdString();
+        const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
+        ASSERT_EQ(volumes.size(), c.heights.size());
+        for (int i = 0; i < volumes.size(); ++i)
+            EXPECT_EQ(volumes[i].sizeZ, c.heights[i]);
+        EXPECT_EQ(volumes[0].countInColumn(kSide / 2, kSide / 2, kOxide), uint32_t(kFilm));
     }
 }
 
