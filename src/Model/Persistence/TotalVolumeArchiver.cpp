@@ -236,25 +236,31 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
                               .arg(kCellSizeNames[axis], text.toString()));
     }
 
-    if (!reader->readNextStartElement() || reader->name() != QLatin1String("State"))
-        return refuse(QStringLiteral("A cell volume has no \"State\" element."));
     auto volume = std::make_shared<Automaton::TotalVolume>(
         uint32_t(sizes[0]), uint32_t(sizes[1]), uint32_t(sizes[2]), cellSizes[0], cellSizes[1], cellSizes[2],
         Util::Vector3D(), std::vector<uint32_t>());
-    bool stateRead = false;
+    // The State counts only as the Object's first child; without one every cell is empty.
+    bool atChild = reader->readNextStartElement();
+    const bool hasState = atChild && reader->name() == QLatin1String("State");
     uint64_t idsRead = 0;
-    {
-        const Automaton::CellLock lock(*volume);
-        const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
-        stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount(), idsRead)
-                         : readState(lock.cells(), volume->cellCount(), idsRead);
+    if (hasState) {
+        bool stateRead = false;
+        {
+            const Automaton::CellLock lock(*volume);
+            const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
+            stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount(), idsRead)
+                             : readState(lock.cells(), volume->cellCount(), idsRead);
+        }
+        if (!stateRead)
+            return nullptr;
+        atChild = reader->readNextStartElement();
     }
-    if (!stateRead)
+    if (reader->hasError())
         return nullptr;
-    checkIdCount(*volume, idsRead);
+    checkIdCount(*volume, hasState, idsRead);
 
     // The Position counts only when it comes next; anything else in the Object is not ours.
-    for (bool next = true; reader->readNextStartElement(); next = false) {
+    for (bool next = true; atChild; atChild = reader->readNextStartElement(), next = false) {
         if (next && reader->name() == QLatin1String("Position") && !readPosition(*volume))
             return nullptr;
         reader->skipCurrentElement();
@@ -280,16 +286,22 @@ bool TotalVolumeArchiver::readPosition(Automaton::TotalVolume &volume)
     return true;
 }
 
-// A State of the wrong length is read as far as it goes: the user learns of it before saving,
-// when the volume is written whole.
-void TotalVolumeArchiver::checkIdCount(const Automaton::TotalVolume &volume, uint64_t idsRead)
+// A State of the wrong length is read as far as it goes, and a missing one leaves every cell
+// empty: the user learns of it before saving, when the volume is written whole.
+void TotalVolumeArchiver::checkIdCount(const Automaton::TotalVolume &volume, bool hasState, uint64_t idsRead)
 {
     const uint64_t cells = volume.cellCount();
-    if (idsRead == cells)
+    if (hasState && idsRead == cells)
         return;
     const QString number = objectNumber > 0 ? QStringLiteral(" %1").arg(objectNumber) : QString();
     const QString name = QStringLiteral("cell volume%1 (%2 × %3 × %4)")
                              .arg(number).arg(volume.sizeX()).arg(volume.sizeY()).arg(volume.sizeZ());
+    if (!hasState) {
+        const QString empty = cells == 1 ? QStringLiteral("its cell is left empty.")
+                                         : QStringLiteral("its %1 cells are left empty.").arg(cells);
+        warnings << QStringLiteral("C%1 has no \"State\" element; ").arg(name.mid(1)) + empty;
+        return;
+    }
     const QString counts = QStringLiteral("The \"State\" of %1 holds %2 for its %3; ")
                                .arg(name, counted(idsRead, "material id", "material ids"),
                                     counted(cells, "cell", "cells"));

@@ -31,7 +31,8 @@ public:
     // Refuses (null, with readError) missing or non-numeric sizes, grids too large for 32-bit
     // indices or for this computer's memory, and a "State" that holds anything but ids and
     // blanks. A "State" with fewer ids than cells leaves the other cells empty and one with
-    // more has the surplus ignored; either is a warning. The ids stay as the document has them.
+    // more has the surplus ignored; either is a warning, and so is an Object whose first child
+    // is not a "State" (every cell empty). The ids stay as the document has them.
     std::shared_ptr<Object> read() override;
     QString readError() const override { return error; }
     QStringList readWarnings() const override { return warnings; }
@@ -45,7 +46,7 @@ private:
     bool readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells, uint32_t cellCount,
                          uint64_t &idsRead);
     bool readPosition(Automaton::TotalVolume &volume);
-    void checkIdCount(const Automaton::TotalVolume &volume, uint64_t idsRead);
+    void checkIdCount(const Automaton::TotalVolume &volume, bool hasState, uint64_t idsRead);
     std::shared_ptr<Object> refuse(const QString &why);
 
     QXmlStreamWriter *writer = nullptr;

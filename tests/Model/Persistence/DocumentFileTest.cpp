@@ -364,9 +364,9 @@ TEST_F(DocumentFile, AnyArchiverThatNamesAnElementGetsItsPlainTextFromTheBytes)
     EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{7, 8}));
 }
 
-// Too few ids leave the last cells empty, too many are cut off; the user hears of each such
-// volume once, by its place among the objects read and its size, whichever way its State is
-// parsed.
+// Too few ids leave the last cells empty, too many are cut off, and a volume without a State is
+// empty (Part 6.1 reads the State only when it is there); the user hears of each such volume
+// once, by its place among the objects read and its size, whichever way its State is parsed.
 TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVolume)
 {
     const QString file = writeDocumentText(
@@ -374,7 +374,10 @@ TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVo
                            + objectText("size-x=\"2\" size-y=\"2\" size-z=\"1\"", "1 2 3 4 ")
                            + objectText("size-x=\"2\" size-y=\"3\" size-z=\"1\"", "5 6\n7")
                            + objectText("size-x=\"2\" size-y=\"2\" size-z=\"1\"", "1 2 3 4 5 6 ")
-                           + objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", ""));
+                           + objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "")
+                           + QStringLiteral("<Object object-type=\"1\" size-x=\"1\" size-y=\"3\" size-z=\"1\">"
+                                            "<Position pos-x=\"2\" pos-y=\"0\" pos-z=\"0\"/></Object>"
+                                            "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"/>"));
     const QStringList expected = {
         QString::fromUtf8("WARNING: The \"State\" of cell volume 2 (2 × 3 × 1) holds 3 material ids for its 6 "
                           "cells; the last 3 cells are left empty."),
@@ -382,6 +385,8 @@ TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVo
                           "cells; the last 2 ids are ignored."),
         QString::fromUtf8("WARNING: The \"State\" of cell volume 4 (1 × 1 × 2) holds 0 material ids for its 2 "
                           "cells; the last 2 cells are left empty."),
+        QString::fromUtf8("WARNING: Cell volume 5 (1 × 3 × 1) has no \"State\" element; its 3 cells are left empty."),
+        QString::fromUtf8("WARNING: Cell volume 6 (1 × 1 × 1) has no \"State\" element; its cell is left empty."),
     };
     for (const bool lifted : {true, false}) {
         SCOPED_TRACE(lifted ? "State parsed from the bytes" : "State parsed from the XML reader");
@@ -391,8 +396,11 @@ TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVo
         const Reading reading = readFully(target, file);
         ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
         EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1, 2, 3, 4}, {5, 6, 7, 0, 0, 0},
-                                                                       {1, 2, 3, 4}, {0, 0}}));
+                                                                       {1, 2, 3, 4}, {0, 0}, {0, 0, 0}, {0}}));
         EXPECT_EQ(reading.warnings, expected);
+        // A Position that comes first, for want of a State, still places its volume.
+        ASSERT_EQ(target.objects().size(), 6);
+        EXPECT_DOUBLE_EQ(std::dynamic_pointer_cast<TotalVolume>(target.objects()[4])->origin().x, 2.0);
     }
 }
 
@@ -555,7 +563,6 @@ TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
         {"bad cell size",
          document(QStringLiteral("<Object object-type=\"1\" %1 cellsize-x=\"nan\"><State>1 2 3 4 </State></Object>")
                       .arg(sizes)), "cellsize-x"},
-        {"no state", document(QStringLiteral("<Object object-type=\"1\" %1/>").arg(sizes)), "State"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
