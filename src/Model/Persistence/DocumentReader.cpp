@@ -24,6 +24,8 @@ QString asSentence(QString text)
     text = text.trimmed();
     while (text.endsWith(QLatin1Char('.')))
         text.chop(1);
+    if (text.isEmpty())
+        text = QStringLiteral("The XML is not well-formed");
     return text + QLatin1Char('.');
 }
 

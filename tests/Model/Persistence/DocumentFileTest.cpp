@@ -82,6 +82,27 @@ public:
     LiftableText liftableText() const override { return {}; }
 };
 
+// Reads nothing: raises a stream error with the text it was given, as an archiver that finds
+// its element broken may.
+class RaisingArchiver : public ObjectArchiver {
+public:
+    explicit RaisingArchiver(QString text) : text(std::move(text)) {}
+    void setWriter(QXmlStreamWriter *) override {}
+    void setReader(QXmlStreamReader *newReader) override { reader = newReader; }
+    void setMaterialIdMap(MaterialIdMap *) override {}
+    bool write(const std::shared_ptr<Model::Object> &) override { return false; }
+    QString readError() const override { return QString(); }
+    std::shared_ptr<Model::Object> read() override
+    {
+        reader->raiseError(text);
+        return nullptr;
+    }
+
+private:
+    QString text;
+    QXmlStreamReader *reader = nullptr;
+};
+
 // An object of another type, read by an archiver that takes its "Outline" text from the
 // bytes when it may (letters only) and says which way the text came.
 struct Outline : Model::Object {
@@ -468,6 +489,29 @@ TEST_F(DocumentFile, DamageAfterTheHeaderKeepsTheObjectsBeforeItWithAWarning)
     EXPECT_EQ(MaterialFactory::instance()->material(4322).materialId(), 0u);
 }
 
+// Whatever text the stream's error carries, with a full stop or without, or none at all, the
+// warning gives it as one sentence.
+TEST_F(DocumentFile, DamageWarningEndsEachSentenceInOneFullStop)
+{
+    const QString file = writeDocumentText(
+        "raised.vxf", objectText("size-x=\"1\" size-y=\"1\" size-z=\"1\"", "1 ")
+                          + QStringLiteral("<Object object-type=\"2\"/>"));
+    const std::vector<std::pair<QString, QString>> texts = {
+        {"Broken here.", "Broken here."}, {"Broken here", "Broken here."}, {" Broken here... ", "Broken here."},
+        {"", "The XML is not well-formed."}, {"..", "The XML is not well-formed."}};
+    for (const auto &text : texts) {
+        SCOPED_TRACE(text.first.toStdString());
+        archive.setArchiver(Model::Object::ExtractedModelType, std::make_shared<RaisingArchiver>(text.first));
+        Model::Scene target;
+        const Reading reading = readFully(target, file);
+        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1}}));
+        EXPECT_EQ(reading.warnings,
+                  QStringList{QStringLiteral("WARNING: The document is damaged near line 1: %1 Reading stopped "
+                                             "there, after 1 object.").arg(text.second)});
+    }
+}
+
 TEST_F(DocumentFile, EverythingAfterTheDocumentElementIsIgnored)
 {
     const QByteArray document = "<?xml version=\"1.0\"?><Document><Header version=\"1\"/><Object object-type=\"1\" "
@@ -573,7 +617,11 @@ TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
         QString why;
         EXPECT_EQ(readInto(target, file, &why), DocumentReader::Outcome::Refused);
         EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
-        EXPECT_FALSE(why.endsWith(QLatin1String(".."))) << why.toStdString();
+        // One sentence or more, each ending in one full stop.
+        EXPECT_TRUE(why.endsWith(QLatin1Char('.'))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QLatin1String(".."))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QLatin1String("  "))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QLatin1String(" ."))) << why.toStdString();
         EXPECT_TRUE(target.objects().isEmpty());
         EXPECT_EQ(target.documentName(), QStringLiteral("previous.vxf"));
         EXPECT_EQ(contents(file), c.bytes); // reading never touches the file
