@@ -30,11 +30,6 @@ public:
     // Sorted, de-duplicated cell indices (or material identifiers).
     using IndexSet = std::vector<uint32_t>;
 
-    static constexpr unsigned kNeighbourCount = 6;
-    // Face-neighbour offsets in the order every automaton visits them.
-    static constexpr int kNeighbourOffsets[kNeighbourCount][3] = {
-        {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
-
     // How many steps the front needs per cell of film: a path along the six face neighbours is
     // up to this factor longer than the straight line, (√2 + 1) / √2.
     static const double kStepsPerCell;
@@ -85,6 +80,11 @@ protected:
     void changeIfCloser(uint32_t index, float limitSquared, uint32_t material, unsigned slab);
 
 private:
+    static constexpr unsigned kNeighbourCount = 6;
+    // Face-neighbour offsets (dx, dy, dz) in the order every automaton visits them.
+    static constexpr int kNeighbourOffsets[kNeighbourCount][3] = {
+        {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
+
     struct Step {
         float x;
         float y;
