@@ -4,6 +4,7 @@
 #include "BatchTestSupport.h"
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Core/Operations/OperationIds.h"
@@ -253,6 +254,9 @@ TEST_F(MatchesInteractiveOperation, Deposition)
                                          op.setMaterial(kOxide);
                                      },
                                      Core::Operations::IsotropicDepositionId));
+    auto direct = makeVolume();
+    Core::Operations::depositIsotropicFilm(*direct, kOxide, 2.3f);
+    EXPECT_EQ(cells, materialsOf(*direct));
 }
 
 TEST_F(MatchesInteractiveOperation, Etching)

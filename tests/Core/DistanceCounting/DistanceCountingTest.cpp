@@ -2,6 +2,7 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialIds.h"
 #include "Util/SlabRunner.h"
 
 #include <QThreadPool>
@@ -16,7 +17,7 @@ using Model::Automaton::TotalVolume;
 
 namespace {
 
-constexpr uint32_t kSilicon = 1;
+constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 constexpr uint32_t kMetal = 3;
 
@@ -77,29 +78,6 @@ uint32_t materialAt(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z)
     return materialsOf(volume)[volume.cellIndex(x, y, z)];
 }
 
-float h(const TotalVolume &volume)
-{
-    return AbstractDistanceCountingAutomatonBase::smallestCellLength(volume);
-}
-
-void deposit(TotalVolume &volume, uint32_t material, float r)
-{
-    IsotropicFilmDeposition automaton(volume, material, r);
-    automaton.run(IsotropicFilmDeposition::stepCount(r, h(volume)));
-}
-
-void etch(TotalVolume &volume, uint32_t material, float r)
-{
-    IsotropicFilmEtching automaton(volume, material, r);
-    automaton.run(IsotropicFilmEtching::stepCount(r, h(volume)));
-}
-
-void plate(TotalVolume &volume, uint32_t material, uint32_t conductor, float r)
-{
-    Electrodeposition automaton(volume, material, conductor, r);
-    automaton.run(Electrodeposition::stepCount(r, h(volume)));
-}
-
 } // namespace
 
 TEST(DistanceCountingSlabs, RemainderGoesToTheFirstSlabsAndNarrowVolumesRunAsOne)
@@ -109,10 +87,14 @@ TEST(DistanceCountingSlabs, RemainderGoesToTheFirstSlabsAndNarrowVolumesRunAsOne
     EXPECT_EQ(Util::splitRemainderOverFirstSlabs(100, 8), expected);
     EXPECT_EQ(Util::splitRemainderOverFirstSlabs(5, 8), (std::vector<Slab>{{0, 5}}));
 
+    // Narrower than the thread count: one slab, which must still reach the whole volume.
     ScopedThreadCount threads(8);
     auto narrow = makeVolume(5, 4, 6, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; });
-    IsotropicFilmDeposition automaton(*narrow, kOxide, 2.f);
-    automaton.run(0);
+    depositIsotropicFilm(*narrow, kOxide, 2.f);
+    for (uint32_t x = 0; x < 5; ++x) {
+        EXPECT_EQ(materialAt(*narrow, x, 3, 3), kOxide) << x;
+        EXPECT_EQ(materialAt(*narrow, x, 3, 4), 0u) << x;
+    }
 }
 
 TEST(DistanceCountingSteps, CountsFollowThickness)
@@ -130,7 +112,7 @@ TEST(DistanceCountingSteps, CountsFollowThickness)
 TEST(IsotropicFilmDepositionAutomaton, FlatSurfaceGetsExactlyTheLayersWithinTheThickness)
 {
     auto volume = makeVolume(6, 5, 20, [](uint32_t, uint32_t, uint32_t z) { return z < 3 ? kSilicon : 0u; });
-    deposit(*volume, kOxide, 10.f);
+    depositIsotropicFilm(*volume, kOxide, 10.f);
     for (uint32_t z = 0; z < 20; ++z) {
         const uint32_t expected = z < 3 ? kSilicon : z < 13 ? kOxide : 0u;
         for (uint32_t x = 0; x < 6; ++x)
@@ -143,7 +125,7 @@ TEST(IsotropicFilmDepositionAutomaton, ZeroThicknessOrStepsChangeNoMaterialButIn
 {
     auto volume = makeVolume(4, 4, 6, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; });
     const auto before = materialsOf(*volume);
-    deposit(*volume, kOxide, 0.f);
+    depositIsotropicFilm(*volume, kOxide, 0.f);
     EXPECT_EQ(materialsOf(*volume), before);
 
     IsotropicFilmDeposition automaton(*volume, kOxide, 3.f);
@@ -165,7 +147,7 @@ TEST(IsotropicFilmDepositionAutomaton, MaterialAlreadyPresentThickensToo)
     auto volume = makeVolume(4, 4, 20, [](uint32_t, uint32_t, uint32_t z) {
         return z == 0 ? kSilicon : (z >= 10 && z < 12) ? kOxide : 0u;
     });
-    deposit(*volume, kOxide, 2.f);
+    depositIsotropicFilm(*volume, kOxide, 2.f);
     EXPECT_EQ(materialAt(*volume, 1, 1, 2), kOxide);
     EXPECT_EQ(materialAt(*volume, 1, 1, 3), 0u);
     EXPECT_EQ(materialAt(*volume, 1, 1, 8), kOxide);
@@ -179,7 +161,7 @@ TEST(IsotropicFilmDepositionAutomaton, AnisotropicCellsMeasureInLengthUnits)
     // Cells 0.5 high: a thickness of 1 length unit is two layers.
     auto volume = makeVolume(
         3, 3, 10, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; }, 1.f, 1.f, 0.5f);
-    deposit(*volume, kOxide, 1.f);
+    depositIsotropicFilm(*volume, kOxide, 1.f);
     EXPECT_EQ(materialAt(*volume, 1, 1, 3), kOxide);
     EXPECT_EQ(materialAt(*volume, 1, 1, 4), 0u);
 }
@@ -192,7 +174,7 @@ TEST(IsotropicFilmEtchingAutomaton, RemovesTheExposedMaterialAndStopsUnderACover
             return kSilicon;
         return (x < 4 && z < 12) ? kOxide : 0u;
     });
-    etch(*volume, kSilicon, 3.f);
+    etchIsotropicFilm(*volume, kSilicon, 3.f);
     // Exposed right half: the top three silicon layers are gone, the fourth remains.
     EXPECT_EQ(materialAt(*volume, 7, 1, 7), 0u);
     EXPECT_EQ(materialAt(*volume, 7, 1, 6), kSilicon);
@@ -210,7 +192,7 @@ TEST(IsotropicFilmEtchingAutomaton, AFullyCoveredMaterialIsNotTouched)
         return z < 5 ? kSilicon : z < 6 ? kOxide : 0u;
     });
     const auto before = materialsOf(*volume);
-    etch(*volume, kSilicon, 4.f);
+    etchIsotropicFilm(*volume, kSilicon, 4.f);
     EXPECT_EQ(materialsOf(*volume), before);
 }
 
@@ -224,7 +206,7 @@ TEST(ElectrodepositionAutomaton, PlatesOnlyNearTheExposedConductor)
             return x < 4 ? kMetal : x >= 8 ? kOxide : 0u;
         return 0u;
     });
-    plate(*volume, kMetal, kMetal, 2.f);
+    electroplate(*volume, kMetal, kMetal, 2.f);
     EXPECT_EQ(materialAt(*volume, 1, 1, 4), kMetal);
     EXPECT_EQ(materialAt(*volume, 1, 1, 5), 0u);
     EXPECT_EQ(materialAt(*volume, 10, 1, 3), 0u); // oxide does not conduct
@@ -240,7 +222,7 @@ TEST(ElectrodepositionAutomaton, BuriedConductorChangesNothing)
         return 0u;
     });
     const auto before = materialsOf(*volume);
-    plate(*volume, kMetal, kMetal, 5.f);
+    electroplate(*volume, kMetal, kMetal, 5.f);
     EXPECT_EQ(materialsOf(*volume), before);
 }
 
@@ -272,9 +254,9 @@ TEST(DistanceCountingThreads, SameCellsForAnyThreadCount)
 {
     using Run = std::function<void(TotalVolume &)>;
     const std::vector<std::pair<const char *, Run>> automata = {
-        {"deposition", [](TotalVolume &v) { deposit(v, kMetal, 3.5f); }},
-        {"etching", [](TotalVolume &v) { etch(v, kSilicon, 2.5f); }},
-        {"electroplating", [](TotalVolume &v) { plate(v, kMetal, kOxide, 3.f); }},
+        {"deposition", [](TotalVolume &v) { depositIsotropicFilm(v, kMetal, 3.5f); }},
+        {"etching", [](TotalVolume &v) { etchIsotropicFilm(v, kSilicon, 2.5f); }},
+        {"electroplating", [](TotalVolume &v) { electroplate(v, kMetal, kOxide, 3.f); }},
     };
     for (unsigned seed = 1; seed <= 3; ++seed) {
         for (const auto &automaton : automata) {
@@ -330,7 +312,7 @@ TEST(IsotropicFilmDepositionAutomaton, AgreesWithTheExactEuclideanDistanceUpToAF
             if (before[i] != 0)
                 solid.push_back(i);
         const float r = 2.5f + 1.5f * float(seed % 4);
-        deposit(*volume, kOxide, r);
+        depositIsotropicFilm(*volume, kOxide, r);
         const auto after = materialsOf(*volume);
         for (uint32_t i = 0; i < after.size(); ++i) {
             if (before[i] != 0)
