@@ -12,7 +12,15 @@ namespace Core {
 namespace Operations {
 
 constexpr int AbstractDistanceCountingAutomatonBase::kNeighbourOffsets[kNeighbourCount][3];
-const double AbstractDistanceCountingAutomatonBase::kStepsPerCell = (std::sqrt(2.0) + 1.0) / std::sqrt(2.0);
+unsigned AbstractDistanceCountingAutomatonBase::stepsToCover(double distance, double smallestCellLength)
+{
+    const double steps = std::ceil(std::sqrt(3.0) * distance / smallestCellLength);
+    if (!(steps > 0.0)) // also NaN
+        return 0u;
+    if (steps >= double(std::numeric_limits<unsigned>::max()))
+        return std::numeric_limits<unsigned>::max();
+    return unsigned(steps);
+}
 
 float AbstractDistanceCountingAutomatonBase::smallestCellLength(const Model::Automaton::TotalVolume &volume)
 {

@@ -30,9 +30,12 @@ public:
     // Sorted, de-duplicated cell indices (or material identifiers).
     using IndexSet = std::vector<uint32_t>;
 
-    // How many steps the front needs per cell of film: a path along the six face neighbours is
-    // up to this factor longer than the straight line, (√2 + 1) / √2.
-    static const double kStepsPerCell;
+    // How many propagation steps reach every cell within `distance` length units of a source.
+    // The front moves one face neighbour per step, so a cell at offset (a, b, c) cells needs
+    // a + b + c steps, and within a sphere of radius r cells that sum reaches √3·r (the cube
+    // diagonal); fewer steps leave three-dimensional corners empty. Clamped to the unsigned
+    // range; 0 for a distance of 0 or less.
+    static unsigned stepsToCover(double distance, double smallestCellLength);
     // The shortest of the volume's three cell lengths.
     static float smallestCellLength(const Model::Automaton::TotalVolume &volume);
 

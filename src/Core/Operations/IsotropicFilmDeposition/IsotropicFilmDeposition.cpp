@@ -20,8 +20,7 @@ IsotropicFilmDeposition::IsotropicFilmDeposition(Model::Automaton::TotalVolume &
 
 unsigned IsotropicFilmDeposition::stepCount(float thickness, float smallestCellLength)
 {
-    const double steps = double(std::ceil(thickness / smallestCellLength)) * kStepsPerCell;
-    return steps > 0.0 ? unsigned(steps) : 0u;
+    return stepsToCover(thickness, smallestCellLength);
 }
 
 void IsotropicFilmDeposition::initializeCell(uint32_t index, unsigned slab)

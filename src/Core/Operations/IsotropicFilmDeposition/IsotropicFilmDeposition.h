@@ -17,7 +17,7 @@ public:
     using AbstractDistanceCountingAutomatonNoFinalize::evaluatedFrontCells;
     using AbstractDistanceCountingAutomatonNoFinalize::run;
 
-    // trunc(ceilf(R / h) × kStepsPerCell): the ceiling in single precision, the product in double.
+    // Enough steps to fill every cell within the thickness: see stepsToCover.
     static unsigned stepCount(float thickness, float smallestCellLength);
 
 private:

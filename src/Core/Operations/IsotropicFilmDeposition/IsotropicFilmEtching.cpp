@@ -19,8 +19,7 @@ IsotropicFilmEtching::IsotropicFilmEtching(Model::Automaton::TotalVolume &volume
 
 unsigned IsotropicFilmEtching::stepCount(float depth, float smallestCellLength)
 {
-    const double steps = std::ceil(double(depth) * kStepsPerCell / double(smallestCellLength));
-    return steps > 0.0 ? unsigned(steps) : 0u;
+    return stepsToCover(depth, smallestCellLength);
 }
 
 void IsotropicFilmEtching::initializeCell(uint32_t index, unsigned slab)

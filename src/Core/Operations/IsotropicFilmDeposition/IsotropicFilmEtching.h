@@ -17,7 +17,7 @@ public:
     using AbstractDistanceCountingAutomatonNoFinalize::evaluatedFrontCells;
     using AbstractDistanceCountingAutomatonNoFinalize::run;
 
-    // trunc(ceil(R × kStepsPerCell / h)), all in double precision.
+    // Enough steps to fill every cell within the depth: see stepsToCover.
     static unsigned stepCount(float depth, float smallestCellLength);
 
 private:
