@@ -80,7 +80,8 @@ std::array<TotalVolumePainter::ClipPlane, 6> TotalVolumePainter::clipPlanes() co
 bool TotalVolumePainter::isCurrent() const
 {
     QMutexLocker geometry(&geometryLock);
-    return !optionsChanged && builtForChange == owner.cellChangeCount();
+    return !optionsChanged && builtForChange == owner.cellChangeCount() &&
+           builtForCatalogue == Materials::MaterialFactory::instance()->changeCount();
 }
 
 bool TotalVolumePainter::update()
@@ -100,9 +101,12 @@ void TotalVolumePainter::rebuild()
 }
 
 // The change count is read while the cells are held, so it is the count of the cells built from.
+// The catalogue's count is read before its copy is taken: a change in between makes the next
+// draw build again rather than leave it unseen.
 void TotalVolumePainter::rebuildFrom(const Cell *cells)
 {
     const uint64_t change = owner.cellChangeCount();
+    const uint64_t catalogueChange = Materials::MaterialFactory::instance()->changeCount();
     ++builds;
     takeCatalogueSnapshot();
     rebuildMaterialColors();
@@ -132,6 +136,7 @@ void TotalVolumePainter::rebuildFrom(const Cell *cells)
     showSelection = false;
     // Only a build that got this far is current: one cut short (out of memory) is tried again.
     builtForChange = change;
+    builtForCatalogue = catalogueChange;
     optionsChanged = false;
 }
 

@@ -4,9 +4,11 @@
 // cubes, octree) that turn the cells inside the volume's cut box into drawable geometry by the
 // chosen surface algorithm, keeps their colours in line with the selection, and draws them.
 //
-// Geometry is built lazily: the painter remembers the volume's cell change count and options it
-// built for, and rebuilds only when it is asked to draw (or update()) and either differs. A
-// volume that is changed many times and never drawn (a batch run) builds no surface at all.
+// Geometry is built lazily: the painter remembers the volume's cell change count, the material
+// catalogue's change count and the options it built for, and rebuilds only when it is asked to
+// draw (or update()) and one of them differs. A volume that is changed many times and never
+// drawn (a batch run) builds no surface at all; a colour edited in the catalogue shows at the
+// next draw.
 
 #include "Model/Geometry/BSPTree.h"
 #include "Model/Geometry/DirectCubicSurface.h"
@@ -75,7 +77,7 @@ public:
     std::array<ClipPlane, 6> clipPlanes() const;
 
     // Whether the geometry was built from the volume's cells as they are now (by their change
-    // count), with the current options and cut box.
+    // count) and the material catalogue as it is now, with the current options and cut box.
     bool isCurrent() const;
     // Rebuilds everything unless the geometry is current; returns whether it built. For whoever
     // needs the geometry without drawing it. Waits for the volume's cells, so the caller must not
@@ -160,9 +162,10 @@ private:
     bool showEmptyVoxels = false;
     bool hidden = false;
     bool showSelection;
-    // The volume's cell change count the geometry was built for, and whether an option or the
-    // cut box changed since.
+    // The volume's cell change count and the catalogue's change count the geometry was built
+    // for, and whether an option or the cut box changed since.
     uint64_t builtForChange = 0;
+    uint64_t builtForCatalogue = 0;
     bool optionsChanged = true;
     uint64_t builds = 0;
     // Cell edge lengths, copied from the volume (they never change).

@@ -500,19 +500,20 @@ size_t MarchingCubeSurface::triangleCount() const
     return triangleStore.size();
 }
 
+// Entries are overwritten, never dropped: a catalogue that lost a material (replaced by a file
+// or by the defaults) leaves its triangles in the colour they had.
 void MarchingCubeSurface::rebuildColorMap(const MaterialColorMap &catalogueColors, bool selected)
 {
-    colorMap.clear();
-    for (const auto &entry : catalogueColors) {
-        const Rgba color = selected ? highlightColor(entry.second) : entry.second;
-        colorMap.emplace(entry.first, std::make_shared<Rgba>(color));
-    }
+    for (const auto &entry : catalogueColors)
+        colorMap[entry.first] = entry.second;
+    highlighted = selected;
 }
 
 Rgba MarchingCubeSurface::color(uint32_t materialId) const
 {
     const auto found = colorMap.find(materialId);
-    return found == colorMap.end() ? kUnknownMaterialColor : *found->second;
+    const Rgba &plain = found == colorMap.end() ? kUnknownMaterialColor : found->second;
+    return highlighted ? highlightColor(plain) : plain;
 }
 
 } // namespace Geometry
