@@ -27,8 +27,6 @@ namespace {
 using Automaton::Cell;
 namespace Tables = MarchingCubes;
 
-constexpr Rgba kUnknownMaterialColor{0.5f, 0.5f, 0.5f, 1.0f};
-
 // Unit normal components are summed as integers in units of 2^-23. Six edges meet at a grid
 // point, four cubes share an edge and a cube has at most five triangles, so at most 120 unit
 // vectors meet in one sum: 120 · 2^23 < 2^31.
@@ -512,7 +510,7 @@ void MarchingCubeSurface::rebuildColorMap(const MaterialColorMap &catalogueColor
 Rgba MarchingCubeSurface::color(uint32_t materialId) const
 {
     const auto found = colorMap.find(materialId);
-    const Rgba &plain = found == colorMap.end() ? kUnknownMaterialColor : found->second;
+    const Rgba &plain = found == colorMap.end() ? kMissingMaterialColor : found->second;
     return highlighted ? highlightColor(plain) : plain;
 }
 

@@ -117,6 +117,16 @@ TEST(MarchingCubesTables, PinnedRows)
     EXPECT_EQ(tables.triangleCount[corners({0, 1})], 2);
     EXPECT_EQ(outlineOf(corners({0, 1})), (Loops{{1, 9, 8, 3}}));
 
+    // c0, c1 and c2, all of the lower square but c3: a pentagon (½,0,0), (1,0,½), (1,1,½), (0,1,½),
+    // (0,½,0) on edges 2, 10, 9, 8, 3, facing up and toward c3.
+    EXPECT_EQ(tables.edgeMask[corners({0, 1, 2})], 0x70C);
+    EXPECT_EQ(tables.triangleCount[corners({0, 1, 2})], 3);
+    EXPECT_EQ(outlineOf(corners({0, 1, 2})), (Loops{{2, 10, 9, 8, 3}}));
+
+    // c0 and c6 share no face: two separate corners, c6 (1,0,1) by edges 5, 10, 6 facing
+    // (−1, 1, −1).
+    EXPECT_EQ(outlineOf(corners({0, 6})), (Loops{{0, 8, 3}, {5, 10, 6}}));
+
     // c0 and c2 face each other across the lower square: each is cut off on its own, c2 by edges
     // 1, 2, 10 facing (−1, 1, 1).
     EXPECT_EQ(tables.edgeMask[corners({0, 2})], 0x50F);
