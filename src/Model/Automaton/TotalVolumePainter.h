@@ -79,8 +79,9 @@ public:
     // Whether the geometry was built from the volume's cells as they are now (by their change
     // count) and the material catalogue as it is now, with the current options and cut box.
     bool isCurrent() const;
-    // Rebuilds everything unless the geometry is current; returns whether it built. For whoever
-    // needs the geometry without drawing it. Waits for the volume's cells, so the caller must not
+    // Rebuilds everything unless the geometry is current; returns whether it built. When only the
+    // catalogue changed, the marching-cubes triangles are kept (their colours are looked up as
+    // they are drawn). For whoever needs the geometry without drawing it. Waits for the volume's cells, so the caller must not
     // hold them.
     bool update();
     // Rebuilds everything now, current or not: takes a fresh copy of the material catalogue,
@@ -150,8 +151,11 @@ private:
     void drawMarchingCubes();
     void drawMasks() const;
 
-    // Builds everything from `cells`, which the caller holds locked for reading.
-    void rebuildFrom(const Cell *cells);
+    // What a build must redo: everything, or what is out of date (the marching-cubes triangles
+    // stay when only the catalogue changed since the last build).
+    enum class Reach { Everything, OutOfDate };
+    // Builds from `cells`, which the caller holds locked for reading.
+    void rebuildFrom(const Cell *cells, Reach reach);
 
     void takeCatalogueSnapshot();
     void rebuildMaterialColors();

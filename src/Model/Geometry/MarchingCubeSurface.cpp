@@ -449,6 +449,7 @@ void MarchingCubeSurface::build(const uint32_t lower[3], const uint32_t upper[3]
 void MarchingCubeSurface::build(const Automaton::Cell *cells, const uint32_t lower[3], const uint32_t upper[3])
 {
     QMutexLocker surfaceLock(&surfaceMutex);
+    ++builds;
     const CubeGrid grid = makeCubeGrid(cells, volume, lower, upper);
     if (grid.empty || !planeFitsIndex(grid)) {
         if (!grid.empty)

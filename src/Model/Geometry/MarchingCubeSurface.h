@@ -45,6 +45,8 @@ public:
     // A copy of the triangles, taken under the surface's mutex.
     std::vector<Triangle> triangles() const;
     size_t triangleCount() const;
+    // How many times the triangles were built since the surface was made.
+    uint64_t buildCount() const { return builds; }
 
     // Brings the colours for drawing in line with the painter's copy of the catalogue and the
     // volume's selection: every material the copy holds takes its colour from it; one it does
@@ -70,6 +72,7 @@ private:
     // Plain colours; color() applies the highlight.
     MaterialColorMap colorMap;
     bool highlighted = false;
+    uint64_t builds = 0;
     mutable QMutex surfaceMutex;
 };
 

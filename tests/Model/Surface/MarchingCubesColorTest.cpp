@@ -61,11 +61,22 @@ TEST_F(MarchingCubesColors, ACatalogueColourEditShowsAtTheNextDraw)
     EXPECT_TRUE(painter.isCurrent());
     EXPECT_EQ(shown(*volume, kMagenta), kEditedColor);
     EXPECT_EQ(painter.materialColor(kMagenta), kEditedColor) << "the cube faces follow as well";
+    EXPECT_EQ(painter.marchingCubeSurface().buildCount(), 1u) << "the triangles hold no colours";
 
     volume->setSelected(true);
     draw(*volume);
     EXPECT_THAT(shown(*volume, kMagenta), Pointwise(FloatNear(1e-6f), Rgba{0.4f, 0.2f, 0.6f, 1.0f}));
     EXPECT_EQ(painter.buildCount(), 2u) << "selecting recolours without building";
+
+    // A colour edit together with a change of the cells builds the triangles again.
+    ScopedTestMaterials::add(kMagenta, kMagentaColor);
+    setMaterial(*volume, 1, 3, 1, kMagenta);
+    draw(*volume);
+    EXPECT_EQ(painter.marchingCubeSurface().buildCount(), 2u);
+    EXPECT_EQ(painter.marchingCubeSurface().triangleCount(), 24u);
+    volume->setSelected(false);
+    draw(*volume);
+    EXPECT_EQ(shown(*volume, kMagenta), kMagentaColor);
 }
 
 TEST_F(MarchingCubesColors, AMaterialTheCatalogueDoesNotHoldKeepsItsColour)
