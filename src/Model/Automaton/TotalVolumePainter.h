@@ -81,8 +81,8 @@ public:
     bool isCurrent() const;
     // Rebuilds everything unless the geometry is current; returns whether it built. When only the
     // catalogue changed, the marching-cubes triangles are kept (their colours are looked up as
-    // they are drawn). For whoever needs the geometry without drawing it. Waits for the volume's cells, so the caller must not
-    // hold them.
+    // they are drawn). For whoever needs the geometry without drawing it. Waits for the volume's
+    // cells, so the caller must not hold them.
     bool update();
     // Rebuilds everything now, current or not: takes a fresh copy of the material catalogue,
     // regenerates the direct cubic faces (whatever the algorithm), builds the marching-cubes or
@@ -102,8 +102,9 @@ public:
 
     // Does nothing while hidden. Brings the geometry up to date first when it is not current and
     // the cells are free (while another thread holds them, it draws what it has rather than
-    // wait). Recolours when the volume's selection has changed since the colours were last set. Draws in the volume's frame (translated by its origin, and by
-    // its move preview displacement while it is temporary): the opaque surface of the chosen
+    // wait), as update() does. Recolours when the volume's selection has changed since the
+    // colours were last set. Draws in the volume's frame (translated by its origin, and by its
+    // move preview displacement while it is temporary): the opaque surface of the chosen
     // algorithm, with outlines when asked, then the translucent faces back to front as seen from
     // `eyePosition` (world coordinates), then the masks. Needs a current GL context.
     void paint(bool drawFaces, bool drawOutlines, const Util::Vector3D &eyePosition);
