@@ -11,6 +11,8 @@
 #include "UI/Operations/MaterialConflictDialog.h"
 #include "common/TestSupport.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -19,8 +21,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
@@ -59,6 +64,89 @@ std::vector<uint32_t> cellsOf(Core::ApplicationModel &model)
     volume->unlockCells();
     return out;
 }
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int mainWindowCount()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        count += qobject_cast<Ui::MainWindow *>(widget) ? 1 : 0;
+    return count;
+}
+
+// A new window whose document, named `path`, holds a volume made since the last save.
+Ui::MainWindow *windowWithChanges(const QString &path)
+{
+    auto *window = new Ui::MainWindow();
+    auto &model = window->presenter().applicationModel();
+    model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
+        2, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>{1, 0}));
+    model.scene().setDocumentName(path);
+    model.markModified();
+    return window;
+}
+
+// Answers the unsaved-changes question with `button`, noting "title / text / informative text"
+// in `asked`; `then` answers the modal that follows (the save dialog).
+void answerUnsavedQuestion(QMessageBox::StandardButton button, QString *asked,
+                           std::function<void(QWidget *)> then = nullptr)
+{
+    asked->clear();
+    TestSupport::answerNextModal([button, asked, then](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        *asked = box->windowTitle() + " / " + box->text() + " / " + box->informativeText();
+        if (then)
+            TestSupport::answerNextModal(then);
+        box->button(button)->click();
+    });
+}
+
+// Closes the window; false when it refused, or asked anything first (the question is then
+// cancelled, and a poll left over from here answers nothing).
+bool closesWithoutAsking(QWidget *window)
+{
+    auto listening = std::make_shared<bool>(true);
+    auto asked = std::make_shared<bool>(false);
+    TestSupport::answerNextModal([listening, asked](QWidget *modal) {
+        if (!*listening)
+            return;
+        *asked = true;
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            box->button(QMessageBox::Cancel)->click();
+    });
+    const bool closed = window->close();
+    *listening = false;
+    return closed && !*asked;
+}
+
+// Files this process writes stop growing at `bytes`, as on a full disk, while the object lives.
+constexpr rlim_t kSmallFileLimit = 64; // bytes
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN); // fail the write instead of ending the process
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
 
 void clickOk(QWidget *dialog)
 {
@@ -201,25 +289,168 @@ TEST_F(DocumentWindows, OpeningShowsTheDocumentInANewMaximizedWindow)
     TestSupport::closeWindow(opened);
 }
 
-TEST_F(DocumentWindows, UnreadableDocumentIsExplainedAndTheNewWindowStaysEmpty)
+TEST_F(DocumentWindows, RefusedOpenExplainsWhyAndLeavesNoWindowBehind)
 {
     write(dir.filePath("notes.vxf"), "<Notes/>");
-    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("notes.vxf"));
-    QString title, text;
+    const int windowsBefore = mainWindowCount();
+    for (const QString &file : {dir.filePath("notes.vxf"), dir.filePath("gone.vxf")}) {
+        SCOPED_TRACE(file.toStdString());
+        Core::Operations::OpenDocumentOperation::setLastDocumentPath(file);
+        QString title, text;
+        TestSupport::answerNextModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        Ui::Observers::DocumentOpenedObserver observer;
+        observer.update();
+        EXPECT_EQ(title, QStringLiteral("Error reading from file"));
+        EXPECT_FALSE(observer.openedWindow());
+        EXPECT_EQ(mainWindowCount(), windowsBefore);
+        if (file.endsWith("notes.vxf"))
+            EXPECT_TRUE(text.contains("Document")) << text.toStdString();
+        else
+            EXPECT_EQ(text, "The file " + file + " could not be opened: No such file or directory.");
+    }
+}
+
+TEST_F(DocumentWindows, ClosingAModifiedWindowAsksAndEachAnswerDoesWhatItSays)
+{
+    Ui::MainWindow *window = windowWithChanges(dir.filePath("doc.vxf"));
+    QPointer<Ui::MainWindow> alive(window);
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, "Voxfab / The document has been modified. / Do you want to save your changes?");
+    ASSERT_TRUE(alive);
+    EXPECT_TRUE(window->presenter().applicationModel().isModified());
+    EXPECT_FALSE(QFile::exists(dir.filePath("doc.vxf")));
+
+    // "Save" writes to the document's file without asking where, then the window closes.
+    answerUnsavedQuestion(QMessageBox::Save, &asked);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(QFile::exists(dir.filePath("doc.vxf")));
+    EXPECT_FALSE(window->presenter().applicationModel().isModified());
+    TestSupport::closeWindow(window);
+    EXPECT_FALSE(alive);
+
+    // "Discard" closes and writes nothing.
+    window = windowWithChanges(dir.filePath("other.vxf"));
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.vxf")));
+    delete window; // closed already; its scratch files go with it
+}
+
+TEST_F(DocumentWindows, SaveAnswerForADocumentWithoutFileAsksOneAndCancellingKeepsTheWindow)
+{
+    Ui::MainWindow *window = windowWithChanges(QString());
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Save, &asked, [](QWidget *modal) {
+        ASSERT_TRUE(qobject_cast<QFileDialog *>(modal));
+        static_cast<QDialog *>(modal)->reject();
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(asked.isEmpty());
+    EXPECT_TRUE(window->presenter().applicationModel().isModified());
+
+    const QString target = dir.filePath("chosen.vxf");
+    answerUnsavedQuestion(QMessageBox::Save, &asked, [target](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        dialog->selectFile(target);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(QFile::exists(target));
+    TestSupport::closeWindow(window);
+}
+
+TEST_F(DocumentWindows, UnchangedJustSavedAndJustOpenedWindowsCloseWithoutAsking)
+{
+    auto *fresh = new Ui::MainWindow();
+    EXPECT_TRUE(closesWithoutAsking(fresh));
+    TestSupport::closeWindow(fresh);
+
+    Ui::MainWindow *saved = windowWithChanges(dir.filePath("saved.vxf"));
+    saved->presenter().applicationModel().startOperation(Core::Operations::SaveId);
+    EXPECT_TRUE(closesWithoutAsking(saved));
+    TestSupport::closeWindow(saved);
+
+    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("saved.vxf"));
+    Ui::Observers::DocumentOpenedObserver observer;
+    observer.update();
+    ASSERT_TRUE(observer.openedWindow());
+    EXPECT_EQ(observer.openedWindow()->presenter().applicationModel().scene().objects().size(), 1);
+    EXPECT_TRUE(closesWithoutAsking(observer.openedWindow()));
+    TestSupport::closeWindow(observer.openedWindow());
+}
+
+TEST_F(DocumentWindows, SaveIntoAVanishedFolderSaysSoAndTheWindowStaysUnsaved)
+{
+    QDir(dir.path()).mkdir("sub");
+    const QString path = dir.filePath("sub/doc.vxf");
+    Ui::MainWindow *window = windowWithChanges(path);
+    window->action("actionSave")->trigger();
+    ASSERT_TRUE(QFile::exists(path));
+    const QString title = window->windowTitle();
+    QDir(dir.filePath("sub")).removeRecursively();
+
+    window->presenter().applicationModel().markModified();
+    QString boxTitle, text;
     TestSupport::answerNextModal([&](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         ASSERT_TRUE(box);
-        title = box->windowTitle();
+        boxTitle = box->windowTitle();
         text = box->text();
         box->button(QMessageBox::Ok)->click();
     });
-    Ui::Observers::DocumentOpenedObserver observer;
-    observer.update();
-    EXPECT_EQ(title, QStringLiteral("Error reading from file"));
-    EXPECT_TRUE(text.contains("Document")) << text.toStdString();
-    Ui::MainWindow *opened = observer.openedWindow();
-    ASSERT_TRUE(opened);
-    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  "));
-    EXPECT_TRUE(opened->presenter().applicationModel().scene().objects().isEmpty());
-    TestSupport::closeWindow(opened);
+    window->action("actionSave")->trigger();
+    EXPECT_EQ(boxTitle, "Error writing to file");
+    EXPECT_EQ(text, "Unable to save document to the specified file.\n" + path + ": The folder " +
+                        dir.filePath("sub") + " does not exist.");
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_TRUE(window->presenter().applicationModel().isModified());
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    TestSupport::closeWindow(window);
+    EXPECT_FALSE(asked.isEmpty()); // still unsaved, so closing asked
+}
+
+TEST_F(DocumentWindows, SaveThatRunsOutOfRoomKeepsThePreviousFileByteForByte)
+{
+    const QString path = dir.filePath("doc.vxf");
+    Ui::MainWindow *window = windowWithChanges(path);
+    auto &windowModel = window->presenter().applicationModel();
+    window->action("actionSave")->trigger();
+    const QByteArray before = contents(path);
+    ASSERT_FALSE(before.isEmpty());
+
+    windowModel.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
+        4, 4, 4, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(64, 1)));
+    windowModel.markModified();
+    QString text;
+    TestSupport::answerNextModal([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    {
+        FileSizeLimit limit(kSmallFileLimit); // as a full disk would: the file stops growing
+        window->action("actionSave")->trigger();
+    }
+    EXPECT_EQ(text, "Unable to save document to the specified file.\n" + path + ": File too large.");
+    EXPECT_EQ(contents(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.vxf"}); // no half-written file
+    EXPECT_TRUE(windowModel.isModified());
+    EXPECT_EQ(window->windowTitle(), "Voxfab  " + path);
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    TestSupport::closeWindow(window);
 }

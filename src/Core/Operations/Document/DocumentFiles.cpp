@@ -30,9 +30,8 @@ bool writeDocument(ApplicationModel &model, const QString &path, const DocumentR
     case DocumentWriter::Outcome::Written:
         return true;
     case DocumentWriter::Outcome::NotOpened:
-        return false;
     case DocumentWriter::Outcome::Failed:
-        show(report, QLatin1String(DocumentWriter::kErrorTitle), QLatin1String(DocumentWriter::kErrorText));
+        show(report, QLatin1String(DocumentWriter::kErrorTitle), writer.errorText(path));
         return false;
     }
     return false;
