@@ -8,45 +8,9 @@
 
 namespace Core {
 
-namespace {
-
-// Operations that leave what a save would write as it was: the document files themselves, the
-// batch run (its steps mark the changes they make), exports and view-only settings.
-bool leavesDocumentAsItWas(const Operations::Operation &op)
-{
-    using namespace Operations;
-    switch (op.kind()) {
-    case SaveId:
-    case SaveAsId:
-    case OpenId:
-    case BatchRunId:
-    case ExportDataId:
-    case ModelExtractionId:
-    case ChangeVisualizationOptionsId:
-    case CutCellVolumeId:
-    case RemoveMaskedCutsId:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Every undo and redo changes the undo stack's top, and so the document.
-class UndoCounter : public Util::IObserver {
-public:
-    explicit UndoCounter(ApplicationModel &model) : model(model) {}
-    void update() override { model.markModified(); }
-
-private:
-    ApplicationModel &model;
-};
-
-} // namespace
-
 ApplicationModel::ApplicationModel()
     : undoRedoStack(this), selection(&documentScene, &state)
 {
-    undoRedoStack.addUndoObserver(std::make_shared<UndoCounter>(*this));
 }
 
 ApplicationModel::~ApplicationModel()
@@ -80,9 +44,9 @@ void ApplicationModel::startOperation(std::shared_ptr<Operations::Operation> op)
 void ApplicationModel::endCurrent(bool pushOnUndoStack)
 {
     auto op = current;
-    if (pushOnUndoStack && op && !leavesDocumentAsItWas(*op))
-        markModified();
     if (pushOnUndoStack && op) {
+        if (Operations::altersDocument(op->kind()))
+            markModified();
         if (auto undoable = std::dynamic_pointer_cast<Operations::ObjectOperation>(op))
             undoRedoStack.push(undoable);
     }

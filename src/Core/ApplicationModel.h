@@ -49,11 +49,12 @@ public:
     // Calls the current operation's cancel, if there is one.
     void cancelCurrent();
 
-    // Changes made since the document last matched its file. Every finished operation that
-    // alters the document counts (object operations, process steps; saving, opening, exporting
-    // and view-only operations do not), and so does every undo, redo and batch step. Undoing back
-    // to the saved state still counts as a change: the count says "something happened since the
-    // save", not "the cells differ from the file". Batch steps mark from their worker thread.
+    // Changes made since the document last matched its file, kept as a count of changes compared
+    // with the count at the last save or open. Every finished operation that alters the document
+    // counts (see Operations::altersDocument), and so does every undo, redo, batch step and
+    // catalogue edit. Undoing back to the saved state still counts as a change: the count says
+    // "something happened since the save", not "the cells differ from the file". Batch steps
+    // mark from their worker thread, hence the atomic count.
     void markModified() { modifications.fetch_add(1); }
     // The document now matches its file: just saved, just opened, or new and empty.
     void markUnmodified() { unmodifiedAt = modifications.load(); }

@@ -190,9 +190,13 @@ void MainWindowPresenter::manageMaterials()
     if (dialog.exec() != QDialog::Accepted)
         return;
     auto factory = Model::Materials::MaterialFactory::instance();
+    const auto before = factory->materials();
     for (const auto &material : dialog.materials())
         factory->setMaterial(material);
     factory->saveMaterials();
+    // A document carries the whole catalogue, so an edited material is a change to save.
+    if (factory->materials() != before)
+        model.markModified();
     model.selectionMode().clearSelection();
     model.notifyUpdateObservers();
 }

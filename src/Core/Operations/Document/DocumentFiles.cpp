@@ -5,6 +5,8 @@
 #include "Model/Persistence/DocumentWriter.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 
 namespace Core {
 namespace Operations {
@@ -19,6 +21,16 @@ void show(const DocumentReporter &report, const QString &title, const QString &t
     qWarning() << __FILE__ << Q_FUNC_INFO << title << text;
     if (report)
         report(title, text);
+}
+
+// The reader only says that the file could not be opened; a second try learns why.
+QString openFailure(const QString &path)
+{
+    const QString text = QStringLiteral("The file %1 could not be opened").arg(QDir::toNativeSeparators(path));
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) // it can now: nothing more to say
+        return text + QLatin1Char('.');
+    return text + QStringLiteral(": ") + file.errorString() + QLatin1Char('.');
 }
 
 } // namespace
@@ -48,6 +60,7 @@ bool readDocument(ApplicationModel &model, const QString &path, const DocumentRe
         model.notifyUpdateObservers();
         return true;
     case DocumentReader::Outcome::NotOpened:
+        show(report, QLatin1String(DocumentReader::kErrorTitle), openFailure(path));
         return false;
     case DocumentReader::Outcome::Refused:
         show(report, QLatin1String(DocumentReader::kErrorTitle), reader.error());
