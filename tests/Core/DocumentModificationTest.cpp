@@ -57,9 +57,8 @@ TEST_F(DocumentModification, ObjectOperationsUndoAndRedoEachCountUntilTheDocumen
 
 TEST_F(DocumentModification, OnlyOperationsThatAlterTheDocumentCount)
 {
-    for (uint32_t kind : {uint32_t(SaveId), uint32_t(SaveAsId), uint32_t(OpenId), uint32_t(ExportDataId),
-                          uint32_t(ChangeVisualizationOptionsId), uint32_t(CutCellVolumeId), uint32_t(MaskedVolumeCutId),
-                          uint32_t(BatchRunId)}) {
+    for (uint32_t kind : {SaveId, SaveAsId, OpenId, ExportDataId, ChangeVisualizationOptionsId, CutCellVolumeId,
+                          MaskedVolumeCutId, BatchRunId}) {
         model.startOperation(std::make_shared<FinishingOperation>(&model, kind));
         EXPECT_FALSE(model.isModified()) << "kind " << kind;
     }

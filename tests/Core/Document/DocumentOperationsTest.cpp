@@ -160,7 +160,7 @@ TEST_F(DocumentOperations, FailedWriteIsReportedAndKeepsTheName)
     EXPECT_TRUE(model.isModified());
 }
 
-TEST_F(DocumentOperations, SaveIntoAMissingFolderSaysSoAndKeepsTheDocumentUnsaved)
+TEST_F(DocumentOperations, SaveWhereNoFileCanBeMadeSaysWhyAndKeepsTheDocumentUnsaved)
 {
     model.markModified();
     chooser.answer = dir.filePath("missing/folder/doc.vxf");
@@ -172,6 +172,17 @@ TEST_F(DocumentOperations, SaveIntoAMissingFolderSaysSoAndKeepsTheDocumentUnsave
     EXPECT_TRUE(model.scene().documentName().isEmpty());
     EXPECT_TRUE(model.isModified());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+
+    // A folder where the file should be: refused whoever the user is.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.vxf"));
+    chooser.answer = dir.filePath("taken.vxf");
+    start<SaveDocumentAsOperation>();
+    ASSERT_EQ(reports.shown.size(), 2);
+    EXPECT_EQ(reports.shown[1], "Error writing to file / Unable to save document to the specified file.\n" +
+                                    chooser.answer + ": Filename refers to a directory.");
+    EXPECT_TRUE(model.isModified());
+    EXPECT_TRUE(QFileInfo(chooser.answer).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.vxf"});
 }
 
 TEST_F(DocumentOperations, SaveIntoAReadOnlyFolderGivesTheReasonAndKeepsThePreviousFile)
