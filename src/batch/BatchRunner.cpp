@@ -212,12 +212,12 @@ bool BatchRunner::writeDocument()
     case DocumentWriter::Outcome::Written:
         return true;
     case DocumentWriter::Outcome::NotOpened:
-        report(QStringLiteral("Cannot create the document %1.").arg(options.outputPath));
+        report(QStringLiteral("Cannot create the document %1: %2.").arg(options.outputPath, writer.error()));
         return false;
     case DocumentWriter::Outcome::Failed:
-        report(QStringLiteral("%1: %2: %3")
+        report(QStringLiteral("%1: %2: %3 %4.")
                    .arg(QLatin1String(DocumentWriter::kErrorTitle), options.outputPath,
-                        QLatin1String(DocumentWriter::kErrorText)));
+                        QLatin1String(DocumentWriter::kErrorText), writer.error()));
         return false;
     }
     return false;

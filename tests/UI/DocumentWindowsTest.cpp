@@ -200,26 +200,3 @@ TEST_F(DocumentWindows, OpeningShowsTheDocumentInANewMaximizedWindow)
     EXPECT_EQ(cellsOf(opened->presenter().applicationModel()), (std::vector<uint32_t>{1, 1}));
     TestSupport::closeWindow(opened);
 }
-
-TEST_F(DocumentWindows, UnreadableDocumentIsExplainedAndTheNewWindowStaysEmpty)
-{
-    write(dir.filePath("notes.vxf"), "<Notes/>");
-    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("notes.vxf"));
-    QString title, text;
-    TestSupport::answerNextModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        title = box->windowTitle();
-        text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    Ui::Observers::DocumentOpenedObserver observer;
-    observer.update();
-    EXPECT_EQ(title, QStringLiteral("Error reading from file"));
-    EXPECT_TRUE(text.contains("Document")) << text.toStdString();
-    Ui::MainWindow *opened = observer.openedWindow();
-    ASSERT_TRUE(opened);
-    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  "));
-    EXPECT_TRUE(opened->presenter().applicationModel().scene().objects().isEmpty());
-    TestSupport::closeWindow(opened);
-}
