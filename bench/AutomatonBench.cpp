@@ -10,10 +10,10 @@
 
 #include "BenchSupport.h"
 
-#include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonBase.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialIds.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -35,7 +35,7 @@ constexpr uint32_t kTrenchWidth = 8; // cells
 constexpr uint32_t kTrenchDepth = 32; // cells
 constexpr float kDepositedThickness = 16.f; // length units (cells of length 1)
 constexpr float kEtchedDepth = 8.f; // length units
-constexpr uint32_t kSilicon = 1;
+constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 
 struct Scenario {

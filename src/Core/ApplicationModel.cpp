@@ -3,6 +3,7 @@
 #include "Core/Operations/IOperationFactory.h"
 #include "Core/Operations/ObjectOperation.h"
 #include "Core/Operations/Operation.h"
+#include "Core/Operations/OperationIds.h"
 #include "Util/IObserver.h"
 
 namespace Core {
@@ -44,6 +45,8 @@ void ApplicationModel::endCurrent(bool pushOnUndoStack)
 {
     auto op = current;
     if (pushOnUndoStack && op) {
+        if (Operations::altersDocument(op->kind()))
+            markModified();
         if (auto undoable = std::dynamic_pointer_cast<Operations::ObjectOperation>(op))
             undoRedoStack.push(undoable);
     }

@@ -8,6 +8,7 @@
 #include "Model/Persistence/DocumentArchive.h"
 #include "Model/Scene.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -47,6 +48,17 @@ public:
     void operationEnded();
     // Calls the current operation's cancel, if there is one.
     void cancelCurrent();
+
+    // Changes made since the document last matched its file, kept as a count of changes compared
+    // with the count at the last save or open. Every finished operation that alters the document
+    // counts (see Operations::altersDocument), and so does every undo, redo, batch step and
+    // catalogue edit. Undoing back to the saved state still counts as a change: the count says
+    // "something happened since the save", not "the cells differ from the file". Batch steps
+    // mark from their worker thread, hence the atomic count.
+    void markModified() { modifications.fetch_add(1); }
+    // The document now matches its file: just saved, just opened, or new and empty.
+    void markUnmodified() { unmodifiedAt = modifications.load(); }
+    bool isModified() const { return modifications.load() != unmodifiedAt; }
 
     void addUpdateObserver(std::shared_ptr<Util::IObserver> observer);
     void notifyUpdateObservers();
@@ -92,6 +104,8 @@ private:
     Model::Persistence::DocumentArchive archive;
     VolumeHistory history;
     std::shared_ptr<Operations::IOperationFactory> factory;
+    std::atomic<uint64_t> modifications{0};
+    uint64_t unmodifiedAt = 0;
 };
 
 } // namespace Core

@@ -1,5 +1,6 @@
 #include "ProcessListRun.h"
 
+#include "Core/ApplicationModel.h"
 #include "Engine/ProcessTypes.h"
 
 #include <QDebug>
@@ -24,6 +25,7 @@ ProcessListRun::Outcome ProcessListRun::run(const QList<ProcessData> &list, std:
         }
         StepContext context{step, runVolume, model, saveImage, QString()};
         const int code = runStep(context);
+        model.markModified(); // even a failed step may have changed cells
         if (reportStep)
             reportStep(index, code, context.detail);
         if (code != StepSucceeded) {

@@ -2,7 +2,6 @@
 
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/CreateSubstrate/SubstrateBuilder.h"
-#include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonBase.h"
 #include "Core/Operations/IsotropicFilmDeposition/Electrodeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
@@ -17,15 +16,14 @@
 
 // One small function per process type, registered in the table at the end of the anonymous
 // namespace. A runner reads every required parameter through RequiredParameters (which sorts
-// out codes 1 and 2), builds the process's automaton as its interactive operation does, runs
-// it, and records the step with recordStep. To implement a process, write its runner and put it
-// in the table in place of the null entry.
+// out codes 1 and 2), runs the process's automaton through the entry point that its interactive
+// operation calls, and records the step with recordStep. To implement a process, write its
+// runner and put it in the table in place of the null entry.
 
 namespace Engine {
 
 namespace {
 
-using Core::Operations::AbstractDistanceCountingAutomatonBase;
 using Model::Automaton::TotalVolume;
 
 // Ends a runner when its parameters did not all read: the code, with the reason as detail.
@@ -33,11 +31,6 @@ int parameterFailure(StepContext &context, const RequiredParameters &parameters)
 {
     context.detail = parameters.detail();
     return parameters.result();
-}
-
-float smallestCellLength(const TotalVolume &volume)
-{
-    return AbstractDistanceCountingAutomatonBase::smallestCellLength(volume);
 }
 
 // --- Runners, one per type code. Each reads every required parameter before it checks the
@@ -121,9 +114,7 @@ int runIsotropicDeposition(StepContext &context, const QString &thicknessName)
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
 
-    TotalVolume &volume = *context.volume;
-    Core::Operations::IsotropicFilmDeposition automaton(volume, material, thickness);
-    automaton.run(Core::Operations::IsotropicFilmDeposition::stepCount(thickness, smallestCellLength(volume)));
+    Core::Operations::depositIsotropicFilm(*context.volume, material, thickness);
     recordStep(context, Core::Operations::IsotropicDepositionId, material == Model::Materials::kSiliconMaterial);
     return StepSucceeded;
 }
@@ -147,9 +138,7 @@ int runIsotropicEtching(StepContext &context)
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
 
-    TotalVolume &volume = *context.volume;
-    Core::Operations::IsotropicFilmEtching automaton(volume, material, depth);
-    automaton.run(Core::Operations::IsotropicFilmEtching::stepCount(depth, smallestCellLength(volume)));
+    Core::Operations::etchIsotropicFilm(*context.volume, material, depth);
     recordStep(context, Core::Operations::IsotropicEtchingId, material == Model::Materials::kSiliconMaterial);
     return StepSucceeded;
 }
@@ -164,9 +153,7 @@ int runElectroplating(StepContext &context)
     if (parameters.result() != StepSucceeded)
         return parameterFailure(context, parameters);
 
-    TotalVolume &volume = *context.volume;
-    Core::Operations::Electrodeposition automaton(volume, deposited, conducting, thickness);
-    automaton.run(Core::Operations::Electrodeposition::stepCount(thickness, smallestCellLength(volume)));
+    Core::Operations::electroplate(*context.volume, deposited, conducting, thickness);
     recordStep(context, Core::Operations::ElectroplatingId, false);
     return StepSucceeded;
 }

@@ -11,6 +11,7 @@
 #include "ViewDialog.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
@@ -182,7 +183,7 @@ void MainWindow::connectView()
 
 void MainWindow::retranslate()
 {
-    setWindowTitle(QStringLiteral("Voxfab"));
+    setWindowTitle(QLatin1String(kProgramName));
     for (int i = 0; i < kMainWindowActionCount; ++i) {
         const ActionSpec &spec = kMainWindowActions[i];
         QAction *a = action(QString::fromLatin1(spec.objectName));
@@ -206,6 +207,15 @@ void MainWindow::changeEvent(QEvent *event)
         windowPresenter->undoStackChanged();
         windowPresenter->redoStackChanged();
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (windowPresenter && !windowPresenter->settleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::setUndoText(const QString &name)

@@ -18,6 +18,9 @@ class OperationMapper;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // The title of a window without a document, and the title of its questions.
+    static constexpr const char *kProgramName = "Voxfab";
+
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -70,6 +73,9 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Exit, Ctrl+Q and the window's close button: unsaved changes are settled first, and the
+    // window stays open when the user cancels or the save does not succeed.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void createActions();

@@ -2,6 +2,7 @@
 
 #include "BatchRun/Dialog/RunProcessesDialog.h"
 #include "Core/Operations/Operation.h"
+#include "Core/Operations/OperationIds.h"
 #include "MainWindow.h"
 #include "Materials/EditCompatibleMaterialsDialog.h"
 #include "Materials/ManageMaterialsDialog.h"
@@ -107,13 +108,44 @@ void MainWindowPresenter::redo()
     model.undoRedo().redo();
 }
 
+bool MainWindowPresenter::settleUnsavedChanges()
+{
+    if (!model.isModified())
+        return true;
+    QMessageBox box(QMessageBox::Warning, QLatin1String(MainWindow::kProgramName),
+                    QStringLiteral("The document has been modified."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, mainWindow);
+    box.setInformativeText(QStringLiteral("Do you want to save your changes?"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return save();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindowPresenter::save()
+{
+    model.startOperation(Core::Operations::SaveId);
+    return !model.isModified();
+}
+
 void MainWindowPresenter::newDocument()
 {
-    const auto answer = QMessageBox::information(mainWindow, QStringLiteral("Create new document"),
-                                                 QStringLiteral("This will erase all data. Continue?"),
-                                                 QMessageBox::Ok | QMessageBox::Cancel);
-    if (answer != QMessageBox::Ok)
-        return;
+    if (model.isModified()) {
+        if (!settleUnsavedChanges())
+            return;
+    } else {
+        const auto answer = QMessageBox::information(mainWindow, QStringLiteral("Create new document"),
+                                                     QStringLiteral("This will erase all data. Continue?"),
+                                                     QMessageBox::Ok | QMessageBox::Cancel);
+        if (answer != QMessageBox::Ok)
+            return;
+    }
     model.cancelCurrent();
     model.selectionMode().clearSelection();
     model.undoRedo().clear();
@@ -121,6 +153,9 @@ void MainWindowPresenter::newDocument()
     model.clearPreview();
     model.scene().clear();
     model.volumeHistory().clear();
+    model.markUnmodified();
+    if (mainWindow)
+        mainWindow->setWindowTitle(QLatin1String(MainWindow::kProgramName));
     model.notifyUpdateObservers();
 }
 
@@ -155,9 +190,13 @@ void MainWindowPresenter::manageMaterials()
     if (dialog.exec() != QDialog::Accepted)
         return;
     auto factory = Model::Materials::MaterialFactory::instance();
+    const auto before = factory->materials();
     for (const auto &material : dialog.materials())
         factory->setMaterial(material);
     factory->saveMaterials();
+    // A document carries the whole catalogue, so an edited material is a change to save.
+    if (factory->materials() != before)
+        model.markModified();
     model.selectionMode().clearSelection();
     model.notifyUpdateObservers();
 }

@@ -25,8 +25,15 @@ public:
 
     void undo();
     void redo();
-    // Asks "This will erase all data. Continue?" and, on OK, empties the document.
+    // Empties the document after asking: changes since the last save are first saved,
+    // discarded or kept (see settleUnsavedChanges); an unchanged document asks "This will erase
+    // all data. Continue?". The emptied window is titled as a new one.
     void newDocument();
+    // Before the document goes away (its window closes, File → New), asks whether to save the
+    // changes made since the last save: "Save" saves (asking for a file when the document has
+    // none), "Discard" lets them go, "Cancel" keeps everything. True when the caller may go on:
+    // nothing was unsaved, the save succeeded, or the changes were discarded.
+    bool settleUnsavedChanges();
     void setSelectionMode(bool on);
     void showConsole(bool show);
     void connectView();
@@ -50,6 +57,8 @@ public slots:
 
 private:
     void placeConsole();
+    // Runs the window's Save; true when the document was written.
+    bool save();
 
     MainWindow *mainWindow;
     Core::ApplicationModel model;

@@ -12,13 +12,13 @@ uint32_t slabThreadCount()
 std::vector<Slab> splitLastSlabTakesRest(uint32_t begin, uint32_t end, uint32_t threads)
 {
     threads = std::max<uint32_t>(threads, 1);
-    const uint32_t width = end > begin ? end - begin : 0;
-    const uint32_t chunk = width / threads;
-    if (chunk == 0)
+    const uint32_t range = end > begin ? end - begin : 0;
+    const uint32_t width = range / threads;
+    if (width == 0)
         return {Slab{begin, end}};
     std::vector<Slab> slabs(threads);
     for (uint32_t i = 0; i < threads; ++i)
-        slabs[i] = Slab{begin + i * chunk, begin + (i + 1) * chunk};
+        slabs[i] = Slab{begin + i * width, begin + (i + 1) * width};
     slabs.back().end = end;
     return slabs;
 }

@@ -21,8 +21,8 @@ struct Slab {
 // The number of slabs a pass is cut into: the global thread pool's maximum thread count (at least 1).
 uint32_t slabThreadCount();
 
-// chunk = (end − begin) / threads. With a chunk of 0 one slab covers the whole range; otherwise
-// `threads` slabs of one chunk each, the last one ending at `end` (it takes the remainder).
+// width = (end − begin) / threads. With a width of 0 one slab covers the whole range; otherwise
+// `threads` slabs of that width, the last one ending at `end` (it takes the remainder).
 std::vector<Slab> splitLastSlabTakesRest(uint32_t begin, uint32_t end, uint32_t threads);
 
 // width = size / threads; the remainder size mod width is spread one cell at a time over the

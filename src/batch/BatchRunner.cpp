@@ -7,6 +7,7 @@
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
 #include "Engine/ProcessListFile.h"
+#include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessListRun.h"
 #include "Engine/ProcessTypes.h"
 #include "Engine/StepRunner.h"
@@ -133,18 +134,17 @@ bool BatchRunner::readList()
 // deposition that deposits nothing. The step still runs, as in the dialog, but not unannounced.
 void BatchRunner::warnOfUnknownMaterials()
 {
-    const QString idSuffix = QStringLiteral("_Id");
     auto catalogue = Model::Materials::MaterialFactory::instance();
     for (int index = 0; index < steps.size(); ++index) {
         const Engine::ProcessData &step = steps.at(index);
         for (auto it = step.parameters().constBegin(); it != step.parameters().constEnd(); ++it) {
-            if (!it.key().endsWith(idSuffix))
+            if (!Engine::Parameters::isMaterialId(it.key()))
                 continue;
             bool ok = false;
             const uint32_t id = it.value().toUInt(&ok);
             if (!ok || catalogue->material(id).materialId() != 0)
                 continue;
-            const QString parameter = it.key().left(it.key().size() - idSuffix.size());
+            const QString parameter = Engine::Parameters::baseOfId(it.key());
             const QString which = id == 0 ? QStringLiteral("the list names no material the catalogue holds")
                                           : QStringLiteral("the catalogue has no material %1").arg(id);
             report(stepLine(index, step,
@@ -212,12 +212,12 @@ bool BatchRunner::writeDocument()
     case DocumentWriter::Outcome::Written:
         return true;
     case DocumentWriter::Outcome::NotOpened:
-        report(QStringLiteral("Cannot create the document %1.").arg(options.outputPath));
+        report(QStringLiteral("Cannot create the document %1: %2.").arg(options.outputPath, writer.error()));
         return false;
     case DocumentWriter::Outcome::Failed:
-        report(QStringLiteral("%1: %2: %3")
+        report(QStringLiteral("%1: %2: %3 %4.")
                    .arg(QLatin1String(DocumentWriter::kErrorTitle), options.outputPath,
-                        QLatin1String(DocumentWriter::kErrorText)));
+                        QLatin1String(DocumentWriter::kErrorText), writer.error()));
         return false;
     }
     return false;

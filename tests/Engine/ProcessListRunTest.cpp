@@ -96,6 +96,7 @@ TEST_F(ProcessListRunTest, NoVolumeAndNoSubstrateRunsNothing)
     EXPECT_TRUE(reports.empty());
     EXPECT_FALSE(runner.volume());
     EXPECT_TRUE(model.scene().objects().isEmpty());
+    EXPECT_FALSE(model.isModified()); // closing the window has nothing to ask
 }
 
 TEST_F(ProcessListRunTest, EmptyListCompletesNothing)
@@ -124,6 +125,7 @@ TEST_F(ProcessListRunTest, MissingMaterialIdStopsWithOneAfterTheStepsBeforeIt)
     // The steps before it stay applied; the one after it never ran.
     EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kOxide), 1u);
     EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kCopper), 0u);
+    EXPECT_TRUE(model.isModified()); // the window asks before the applied steps are lost
 }
 
 TEST_F(ProcessListRunTest, UnimplementedAndUnknownStepsStopTheRun)

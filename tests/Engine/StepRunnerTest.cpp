@@ -4,6 +4,7 @@
 #include "BatchTestSupport.h"
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
+#include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Core/Operations/OperationIds.h"
@@ -45,15 +46,10 @@ struct CallObserver : Util::IObserver {
 
 // --- Result codes and dispatch
 
-TEST(StepResultText, TextsOfTheTable)
+TEST(StepResultText, CodesOutsideTheTableReadAsUnknownProcess)
 {
-    EXPECT_EQ(stepResultText(0), QString("No error, process was run successfully."));
-    EXPECT_EQ(stepResultText(1), QString("A required parameter was not found. Check input list."));
-    EXPECT_EQ(stepResultText(2), QString("Value for a required parameter is invalid. Check input list."));
-    EXPECT_EQ(stepResultText(3), QString("Unknown process. Remove process from the list."));
-    EXPECT_EQ(stepResultText(4), QString("Process is not implemented. Remove process from the list."));
-    EXPECT_EQ(stepResultText(5), stepResultText(3));
-    EXPECT_EQ(stepResultText(-1), stepResultText(3));
+    EXPECT_EQ(stepResultText(5), stepResultText(StepUnknownProcess));
+    EXPECT_EQ(stepResultText(-1), stepResultText(StepUnknownProcess));
 }
 
 TEST_F(StepRunnerTest, TypesAboveNineteenAreUnknown)
@@ -253,6 +249,9 @@ TEST_F(MatchesInteractiveOperation, Deposition)
                                          op.setMaterial(kOxide);
                                      },
                                      Core::Operations::IsotropicDepositionId));
+    auto direct = makeVolume();
+    Core::Operations::depositIsotropicFilm(*direct, kOxide, 2.3f);
+    EXPECT_EQ(cells, materialsOf(*direct));
 }
 
 TEST_F(MatchesInteractiveOperation, Etching)

@@ -205,6 +205,8 @@ TEST(MainWindow, EscapeCancelsAndReturnOrEnterResume)
     }
 }
 
+// The document below has a change since its last save, so New asks whether to save it first;
+// a document without changes is only asked about once more (see NewOnAnUnchangedDocument...).
 TEST(MainWindow, NewAnsweredWithCancelChangesNothing)
 {
     auto window = makeWindow();
@@ -219,8 +221,8 @@ TEST(MainWindow, NewAnsweredWithCancelChangesNothing)
     TestSupport::answerNextModal([](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         ASSERT_TRUE(box);
-        EXPECT_EQ(box->windowTitle(), "Create new document");
-        EXPECT_EQ(box->text(), "This will erase all data. Continue?");
+        EXPECT_EQ(box->windowTitle(), "Voxfab");
+        EXPECT_EQ(box->text(), "The document has been modified.");
         box->button(QMessageBox::Cancel)->click();
     });
     window->action("actionNew")->trigger();
@@ -229,31 +231,57 @@ TEST(MainWindow, NewAnsweredWithCancelChangesNothing)
     EXPECT_EQ(model.currentOperation(), waiting);
     EXPECT_EQ(waiting->cancels, 0);
     EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
+    EXPECT_TRUE(model.isModified());
 }
 
-TEST(MainWindow, NewAnsweredWithOkEmptiesTheDocument)
+TEST(MainWindow, NewAnsweredWithDiscardEmptiesTheDocument)
 {
     auto window = makeWindow();
     auto &model = window->presenter().applicationModel();
     model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
         1, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(1, 1)));
     model.scene().setDocumentName("wafer.vxf");
+    window->setWindowTitle("Voxfab  wafer.vxf");
     model.volumeHistory().setLastStep(1, 13);
     model.startOperation(std::make_shared<FakeStep>(&model, "Create Substrate"));
     auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
     model.startOperation(waiting);
 
-    TestSupport::pressOnNextModal(QMessageBox::Ok);
+    TestSupport::pressOnNextModal(QMessageBox::Discard);
     window->action("actionNew")->trigger();
 
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_TRUE(model.scene().documentName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Voxfab");
     EXPECT_EQ(waiting->cancels, 1);
     EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
     EXPECT_FALSE(window->action("actionUndo")->isEnabled());
     EXPECT_FALSE(model.volumeHistory().hasLastStep(1));
     EXPECT_EQ(model.inputRequest().requester(), nullptr);
+    EXPECT_FALSE(model.isModified());
+}
+
+TEST(MainWindow, NewOnAnUnchangedDocumentAsksOnlyWhetherToErase)
+{
+    auto window = makeWindow();
+    auto &model = window->presenter().applicationModel();
+    model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
+        1, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(1, 1)));
+    model.scene().setDocumentName("wafer.vxf");
+    for (const auto button : {QMessageBox::Cancel, QMessageBox::Ok}) {
+        QString asked;
+        TestSupport::answerNextModal([&asked, button](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            asked = box->windowTitle() + " / " + box->text();
+            box->button(button)->click();
+        });
+        window->action("actionNew")->trigger();
+        EXPECT_EQ(asked, "Create new document / This will erase all data. Continue?");
+        EXPECT_EQ(model.scene().objects().size(), button == QMessageBox::Ok ? 0 : 1);
+    }
+    EXPECT_TRUE(model.scene().documentName().isEmpty());
 }
 
 TEST(MainWindow, ConsoleActionShowsAndHidesTheConsole)

@@ -7,9 +7,12 @@
 #include "Engine/ProcessListFile.h"
 #include "Engine/StepRunner.h"
 
+#include "common/Cells.h"
+
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace BlackBox;
@@ -105,6 +108,38 @@ TEST_F(BatchProgramTest, DocumentStepsActOnItsFirstVolumeAndKeepTheOthers)
     EXPECT_EQ(volumes[0].countInColumn(kSide / 2, kSide / 2, kOxide), uint32_t(kFilm));
     EXPECT_EQ(volumes[1], secondBefore);
     EXPECT_EQ(readFile(input), inputBytes) << "the input document must stay as it was";
+}
+
+TEST_F(BatchProgramTest, CvdFillsEveryCellWithinTheThicknessOfAPoint)
+{
+    // One silicon cell in the middle of 17³ unit cells and a 7 cell CVD film: the film is the
+    // ball of cell centres within 7 of it, diagonal corners such as (4, 4, 4) at 6.93 included.
+    constexpr uint32_t n = 17, c = 8;
+    constexpr double thickness = 7.0;
+    auto point = TestSupport::volumeOf(n, n, n, [](uint32_t x, uint32_t y, uint32_t z) {
+        return x == c && y == c && z == c ? kSilicon : 0u;
+    });
+    const QString input = program.writeDocument("point.vxf", {point});
+    const QString list = program.writeList("cvd.plst", {deposition(kOxide, thickness, Engine::CvdType)});
+
+    const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
+
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
+    ASSERT_EQ(volumes.size(), 1);
+    size_t wrong = 0, film = 0;
+    for (uint32_t x = 0; x < n; ++x)
+        for (uint32_t y = 0; y < n; ++y)
+            for (uint32_t z = 0; z < n; ++z) {
+                const int dx = int(x) - int(c), dy = int(y) - int(c), dz = int(z) - int(c);
+                const double d = std::sqrt(double(dx * dx + dy * dy + dz * dz));
+                const uint32_t expected = d == 0.0 ? kSilicon : d <= thickness ? kOxide : 0u;
+                wrong += volumes[0].at(x, y, z) != expected;
+                film += expected == kOxide;
+            }
+    EXPECT_EQ(wrong, 0u) << "of " << film << " film cells";
+    EXPECT_EQ(volumes[0].at(c + 4, c + 4, c + 4), kOxide);
+    EXPECT_EQ(volumes[0].at(c - 4, c - 4, c - 4), kOxide);
 }
 
 TEST_F(BatchProgramTest, OldFormatListIsUpdatedWithAWarningAndRuns)

@@ -270,6 +270,31 @@ TEST_F(PainterDrawingTest, MarchingCubesAndOctreeSurfacesAreDrawn)
     }
 }
 
+// As "Manage Materials" stores an edited colour: nobody asks the painter for anything.
+TEST_F(PainterDrawingTest, AColourEditedInTheCatalogueShowsInTheNextFrameOnEverySurface)
+{
+    auto factory = Model::Materials::MaterialFactory::instance();
+    const Model::Materials::Material red = factory->material(kRed);
+    Model::Materials::Material green = red;
+    green.setColor(Model::Materials::Color{0.1f, 0.9f, 0.1f, 1.0f});
+    auto isGreenish = [](QRgb pixel) {
+        return pixel != kWhite && qGreen(pixel) > qRed(pixel) + 20 && qGreen(pixel) > qBlue(pixel) + 20;
+    };
+    auto volume = addVolume(kRed);
+    for (int algorithm : {TotalVolumePainter::MarchingCubes, TotalVolumePainter::Octree,
+                          TotalVolumePainter::DirectCubic}) {
+        SCOPED_TRACE(algorithm);
+        volume->painter().applyOptions(false, algorithm);
+        ASSERT_TRUE(isReddish(frame().pixel(centre())));
+        factory->setMaterial(green);
+        QRgb pixel = frame().pixel(centre());
+        EXPECT_TRUE(isGreenish(pixel)) << std::hex << pixel;
+        factory->setMaterial(red);
+        pixel = frame().pixel(centre());
+        EXPECT_TRUE(isReddish(pixel)) << std::hex << pixel;
+    }
+}
+
 TEST_F(PainterDrawingTest, ParticleFieldAlgorithmDrawsNoSurface)
 {
     auto volume = addVolume(kRed);

@@ -45,5 +45,27 @@ enum OperationId : uint32_t {
     ModelExtractionId = 1000,
 };
 
+// False for operations whose result a save would not write: the document files themselves,
+// exports, view settings and cuts (they hide cells, the materials stay), and the batch run,
+// whose steps count their own changes as they go.
+inline bool altersDocument(uint32_t kind)
+{
+    switch (kind) {
+    case SaveId:
+    case SaveAsId:
+    case OpenId:
+    case BatchRunId:
+    case ExportDataId:
+    case ModelExtractionId:
+    case ChangeVisualizationOptionsId:
+    case CutCellVolumeId:
+    case MaskedVolumeCutId:
+    case RemoveMaskedCutsId:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace Operations
 } // namespace Core

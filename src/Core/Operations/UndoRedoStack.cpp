@@ -2,6 +2,7 @@
 
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/ObjectOperation.h"
+#include "Core/Operations/OperationIds.h"
 #include "Util/IObserver.h"
 
 namespace Core {
@@ -23,6 +24,8 @@ bool UndoRedoStack::undo()
     undoStack.pop_back();
     model->cancelCurrent();
     if (op->undo()) {
+        if (altersDocument(op->kind()))
+            model->markModified();
         redoStack.push_back(op);
         notifyRedoObservers();
     } else {
@@ -40,6 +43,8 @@ bool UndoRedoStack::redo()
     redoStack.pop_back();
     model->cancelCurrent();
     op->redo();
+    if (altersDocument(op->kind()))
+        model->markModified();
     undoStack.push_back(op);
     notifyUndoObservers();
     notifyRedoObservers();

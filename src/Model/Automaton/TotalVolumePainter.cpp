@@ -80,7 +80,8 @@ std::array<TotalVolumePainter::ClipPlane, 6> TotalVolumePainter::clipPlanes() co
 bool TotalVolumePainter::isCurrent() const
 {
     QMutexLocker geometry(&geometryLock);
-    return !optionsChanged && builtForChange == owner.cellChangeCount();
+    return !optionsChanged && builtForChange == owner.cellChangeCount() &&
+           builtForCatalogue == Materials::MaterialFactory::instance()->changeCount();
 }
 
 bool TotalVolumePainter::update()
@@ -88,7 +89,8 @@ bool TotalVolumePainter::update()
     QMutexLocker geometry(&geometryLock);
     if (isCurrent())
         return false;
-    rebuild();
+    const CellReadLock lock(owner);
+    rebuildFrom(lock.cells(), Reach::OutOfDate);
     return true;
 }
 
@@ -96,13 +98,21 @@ void TotalVolumePainter::rebuild()
 {
     QMutexLocker geometry(&geometryLock);
     const CellReadLock lock(owner);
-    rebuildFrom(lock.cells());
+    rebuildFrom(lock.cells(), Reach::Everything);
 }
 
 // The change count is read while the cells are held, so it is the count of the cells built from.
-void TotalVolumePainter::rebuildFrom(const Cell *cells)
+// The catalogue's count is read before its copy is taken: a change in between makes the next
+// draw build again rather than leave it unseen.
+void TotalVolumePainter::rebuildFrom(const Cell *cells, Reach reach)
 {
     const uint64_t change = owner.cellChangeCount();
+    const uint64_t catalogueChange = Materials::MaterialFactory::instance()->changeCount();
+    // Marching-cubes triangles carry material ids, not colours (those are looked up as they are
+    // drawn), so when only the catalogue changed since the last build, the triangles built then
+    // still stand: a colour edit on a large volume then costs the cube faces only, not the
+    // several times dearer triangles. The faces and octree quads depend on the colours' alpha.
+    const bool trianglesStand = reach == Reach::OutOfDate && !optionsChanged && builtForChange == change;
     ++builds;
     takeCatalogueSnapshot();
     rebuildMaterialColors();
@@ -110,7 +120,8 @@ void TotalVolumePainter::rebuildFrom(const Cell *cells)
     cubic.build(owner, cells, box.lower.data(), box.upper.data(), colors);
     switch (algorithm) {
     case MarchingCubes:
-        marchingCubes.build(cells, box.lower.data(), box.upper.data());
+        if (!trianglesStand)
+            marchingCubes.build(cells, box.lower.data(), box.upper.data());
         break;
     case Octree:
         octree.build(owner, cells, box.lower.data(), box.upper.data(), colors);
@@ -132,6 +143,7 @@ void TotalVolumePainter::rebuildFrom(const Cell *cells)
     showSelection = false;
     // Only a build that got this far is current: one cut short (out of memory) is tried again.
     builtForChange = change;
+    builtForCatalogue = catalogueChange;
     optionsChanged = false;
 }
 
@@ -184,7 +196,7 @@ void TotalVolumePainter::paint(bool drawFaces, bool drawOutlines, const Util::Ve
     if (!isCurrent()) {
         const CellReadLock lock(owner, std::try_to_lock);
         if (lock.owns())
-            rebuildFrom(lock.cells());
+            rebuildFrom(lock.cells(), Reach::OutOfDate);
     }
     if (owner.isSelected() != showSelection)
         recolor();

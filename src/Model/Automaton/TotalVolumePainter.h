@@ -4,9 +4,11 @@
 // cubes, octree) that turn the cells inside the volume's cut box into drawable geometry by the
 // chosen surface algorithm, keeps their colours in line with the selection, and draws them.
 //
-// Geometry is built lazily: the painter remembers the volume's cell change count and options it
-// built for, and rebuilds only when it is asked to draw (or update()) and either differs. A
-// volume that is changed many times and never drawn (a batch run) builds no surface at all.
+// Geometry is built lazily: the painter remembers the volume's cell change count, the material
+// catalogue's change count and the options it built for, and rebuilds only when it is asked to
+// draw (or update()) and one of them differs. A volume that is changed many times and never
+// drawn (a batch run) builds no surface at all; a colour edited in the catalogue shows at the
+// next draw.
 
 #include "Model/Geometry/BSPTree.h"
 #include "Model/Geometry/DirectCubicSurface.h"
@@ -75,11 +77,12 @@ public:
     std::array<ClipPlane, 6> clipPlanes() const;
 
     // Whether the geometry was built from the volume's cells as they are now (by their change
-    // count), with the current options and cut box.
+    // count) and the material catalogue as it is now, with the current options and cut box.
     bool isCurrent() const;
-    // Rebuilds everything unless the geometry is current; returns whether it built. For whoever
-    // needs the geometry without drawing it. Waits for the volume's cells, so the caller must not
-    // hold them.
+    // Rebuilds everything unless the geometry is current; returns whether it built. When only the
+    // catalogue changed, the marching-cubes triangles are kept (their colours are looked up as
+    // they are drawn). For whoever needs the geometry without drawing it. Waits for the volume's
+    // cells, so the caller must not hold them.
     bool update();
     // Rebuilds everything now, current or not: takes a fresh copy of the material catalogue,
     // regenerates the direct cubic faces (whatever the algorithm), builds the marching-cubes or
@@ -99,8 +102,9 @@ public:
 
     // Does nothing while hidden. Brings the geometry up to date first when it is not current and
     // the cells are free (while another thread holds them, it draws what it has rather than
-    // wait). Recolours when the volume's selection has changed since the colours were last set. Draws in the volume's frame (translated by its origin, and by
-    // its move preview displacement while it is temporary): the opaque surface of the chosen
+    // wait), as update() does. Recolours when the volume's selection has changed since the
+    // colours were last set. Draws in the volume's frame (translated by its origin, and by its
+    // move preview displacement while it is temporary): the opaque surface of the chosen
     // algorithm, with outlines when asked, then the translucent faces back to front as seen from
     // `eyePosition` (world coordinates), then the masks. Needs a current GL context.
     void paint(bool drawFaces, bool drawOutlines, const Util::Vector3D &eyePosition);
@@ -148,8 +152,11 @@ private:
     void drawMarchingCubes();
     void drawMasks() const;
 
-    // Builds everything from `cells`, which the caller holds locked for reading.
-    void rebuildFrom(const Cell *cells);
+    // What a build must redo: everything, or what is out of date (the marching-cubes triangles
+    // stay when only the catalogue changed since the last build).
+    enum class Reach { Everything, OutOfDate };
+    // Builds from `cells`, which the caller holds locked for reading.
+    void rebuildFrom(const Cell *cells, Reach reach);
 
     void takeCatalogueSnapshot();
     void rebuildMaterialColors();
@@ -160,9 +167,10 @@ private:
     bool showEmptyVoxels = false;
     bool hidden = false;
     bool showSelection;
-    // The volume's cell change count the geometry was built for, and whether an option or the
-    // cut box changed since.
+    // The volume's cell change count and the catalogue's change count the geometry was built
+    // for, and whether an option or the cut box changed since.
     uint64_t builtForChange = 0;
+    uint64_t builtForCatalogue = 0;
     bool optionsChanged = true;
     uint64_t builds = 0;
     // Cell edge lengths, copied from the volume (they never change).

@@ -25,9 +25,8 @@ namespace Geometry {
 
 class DirectCubicSurface {
 public:
-    // What a cell whose material has no colour shows: opaque mid-grey, so that it stays visible
-    // and covers its neighbours like any solid.
-    static constexpr Rgba kMissingMaterialColor{0.5f, 0.5f, 0.5f, 1.0f};
+    // What a cell whose material has no colour shows.
+    static constexpr Rgba kMissingMaterialColor = Geometry::kMissingMaterialColor;
     static constexpr Rgba kEmptyVoxelOutlineColor{0.8f, 0.8f, 0.8f, 1.0f};
 
     DirectCubicSurface();

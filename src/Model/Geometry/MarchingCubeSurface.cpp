@@ -27,8 +27,6 @@ namespace {
 using Automaton::Cell;
 namespace Tables = MarchingCubes;
 
-constexpr Rgba kUnknownMaterialColor{0.5f, 0.5f, 0.5f, 1.0f};
-
 // Unit normal components are summed as integers in units of 2^-23. Six edges meet at a grid
 // point, four cubes share an edge and a cube has at most five triangles, so at most 120 unit
 // vectors meet in one sum: 120 · 2^23 < 2^31.
@@ -451,6 +449,7 @@ void MarchingCubeSurface::build(const uint32_t lower[3], const uint32_t upper[3]
 void MarchingCubeSurface::build(const Automaton::Cell *cells, const uint32_t lower[3], const uint32_t upper[3])
 {
     QMutexLocker surfaceLock(&surfaceMutex);
+    ++builds;
     const CubeGrid grid = makeCubeGrid(cells, volume, lower, upper);
     if (grid.empty || !planeFitsIndex(grid)) {
         if (!grid.empty)
@@ -500,19 +499,20 @@ size_t MarchingCubeSurface::triangleCount() const
     return triangleStore.size();
 }
 
+// Entries are overwritten, never dropped: a catalogue that lost a material (replaced by a file
+// or by the defaults) leaves its triangles in the colour they had.
 void MarchingCubeSurface::rebuildColorMap(const MaterialColorMap &catalogueColors, bool selected)
 {
-    colorMap.clear();
-    for (const auto &entry : catalogueColors) {
-        const Rgba color = selected ? highlightColor(entry.second) : entry.second;
-        colorMap.emplace(entry.first, std::make_shared<Rgba>(color));
-    }
+    for (const auto &entry : catalogueColors)
+        colorMap[entry.first] = entry.second;
+    highlighted = selected;
 }
 
 Rgba MarchingCubeSurface::color(uint32_t materialId) const
 {
     const auto found = colorMap.find(materialId);
-    return found == colorMap.end() ? kUnknownMaterialColor : *found->second;
+    const Rgba &plain = found == colorMap.end() ? kMissingMaterialColor : found->second;
+    return highlighted ? highlightColor(plain) : plain;
 }
 
 } // namespace Geometry

@@ -10,8 +10,6 @@
 
 #include <QMutex>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <vector>
 
 namespace Model {
@@ -47,11 +45,15 @@ public:
     // A copy of the triangles, taken under the surface's mutex.
     std::vector<Triangle> triangles() const;
     size_t triangleCount() const;
+    // How many times the triangles were built since the surface was made.
+    uint64_t buildCount() const { return builds; }
 
-    // Material colours for drawing, highlighted when the volume is selected. Called by the
-    // drawing thread only, before it draws.
+    // Brings the colours for drawing in line with the painter's copy of the catalogue and the
+    // volume's selection: every material the copy holds takes its colour from it; one it does
+    // not hold keeps the colour it has had here, or opaque mid-grey (as on the cube faces) if it
+    // never had one, so that it stays visible. Called by the drawing thread only, before it draws.
     void rebuildColorMap(const MaterialColorMap &catalogueColors, bool selected);
-    // Opaque mid-grey for a material the map does not hold, so that it stays visible.
+    // The colour a vertex of the material is drawn in: highlighted when the volume is selected.
     Rgba color(uint32_t materialId) const;
 
     // Guards the triangle list; drawing holds it while it walks the triangles.
@@ -67,7 +69,10 @@ private:
     uint32_t sizeY;
     uint32_t sizeZ;
     std::vector<Triangle> triangleStore;
-    std::map<uint32_t, std::shared_ptr<Rgba>> colorMap;
+    // Plain colours; color() applies the highlight.
+    MaterialColorMap colorMap;
+    bool highlighted = false;
+    uint64_t builds = 0;
     mutable QMutex surfaceMutex;
 };
 

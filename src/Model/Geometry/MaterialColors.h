@@ -16,6 +16,10 @@ constexpr float kOpaqueAlphaAbove = 0.99607843f;   // 254/255
 constexpr float kVisibleAlphaFrom = 0.003921569f;  // 1/255
 enum class AlphaClass { Opaque, Translucent, Invisible };
 
+// What a material without a colour shows on every surface: opaque mid-grey, so that it stays
+// visible and covers its neighbours like any solid.
+constexpr Rgba kMissingMaterialColor{0.5f, 0.5f, 0.5f, 1.0f};
+
 inline AlphaClass alphaClass(const Rgba &color)
 {
     if (color[3] > kOpaqueAlphaAbove)

@@ -19,19 +19,17 @@ namespace {
 constexpr float kOpaqueAlphaAbove = 0.999f;
 constexpr float kTranslucentAlphaAbove = 0.001f;
 
-// A material the colour map does not know is drawn as opaque grey, so that cells of a material
-// added after the map was taken still show up and still hide what lies behind them.
-constexpr Rgba kUnknownMaterialColor = {0.5f, 0.5f, 0.5f, 1.0f};
-
 // Node origins and far corners are 32-bit cell coordinates, so the root edge is at most 2^31
 // cells and a leaf lies at most 31 levels below the root.
 constexpr uint64_t kCoordinateLimit = uint64_t(1) << 32;
 constexpr int kMaxLevel = 31;
 
+// A material the colour map does not know is drawn in the missing-material grey, so that cells
+// of a material added after the map was taken still show up and still hide what lies behind them.
 const Rgba &colorOf(const MaterialColorMap &colors, uint32_t material)
 {
     const auto it = colors.find(material);
-    return it == colors.end() ? kUnknownMaterialColor : it->second;
+    return it == colors.end() ? kMissingMaterialColor : it->second;
 }
 
 bool isOpaque(const Rgba &color) { return color[3] > kOpaqueAlphaAbove; }

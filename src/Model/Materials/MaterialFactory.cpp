@@ -91,7 +91,11 @@ bool MaterialFactory::setMaterial(const Material &material)
     if (material.materialId() == 0)
         return false;
     QMutexLocker locker(&mutex);
-    catalogue[material.materialId()] = material;
+    Material &entry = catalogue[material.materialId()];
+    if (!(entry == material)) {
+        entry = material;
+        countChange();
+    }
     return true;
 }
 
@@ -111,7 +115,10 @@ bool MaterialFactory::loadMaterials()
     QMutexLocker locker(&mutex);
     return readCatalogueFile(
         QLatin1String(kFileName), "Materials",
-        [this] { catalogue.clear(); }, // the file, not what was there before, is the catalogue
+        [this] { // the file, not what was there before, is the catalogue
+            catalogue.clear();
+            countChange();
+        },
         [this](QXmlStreamReader &reader) {
             Material material;
             if (readMaterialElement(reader, material))
@@ -138,6 +145,7 @@ void MaterialFactory::createDefaultMaterials()
     catalogue.clear();
     for (const Material &material : defaultMaterials())
         catalogue[material.materialId()] = material;
+    countChange();
 }
 
 } // namespace Materials

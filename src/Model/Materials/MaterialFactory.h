@@ -4,6 +4,7 @@
 
 #include <QMutex>
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -50,10 +51,18 @@ public:
     // Replaces the catalogue with the built-in materials.
     void createDefaultMaterials();
 
+    // Grows by one with every call that adds, changes or drops entries (setting an entry to what
+    // it already is does not count). Whoever keeps a copy of the catalogue, as a painter does for
+    // its colours, compares this with the count it copied at to know whether the copy is stale.
+    uint64_t changeCount() const { return changes.load(std::memory_order_acquire); }
+
 private:
     MaterialFactory() = default;
 
+    void countChange() { changes.fetch_add(1, std::memory_order_acq_rel); }
+
     std::map<uint32_t, Material> catalogue;
+    std::atomic<uint64_t> changes{0};
     QMutex mutex;
 };
 

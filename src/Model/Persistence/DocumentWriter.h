@@ -16,8 +16,8 @@ class DocumentWriter {
 public:
     enum class Outcome {
         Written,   // the scene's document name is now the path
-        NotOpened, // the file could not be created; nothing was written
-        Failed,    // writing failed part way; the previous file is untouched
+        NotOpened, // the file could not be created; nothing was written; error() says why
+        Failed,    // writing or replacing failed part way; the previous file is untouched
     };
     static constexpr const char *kErrorTitle = "Error writing to file";
     static constexpr const char *kErrorText = "Unable to save document to the specified file.";
@@ -26,9 +26,16 @@ public:
 
     Outcome write(const QString &path);
 
+    // Why the last write did not succeed, in the file system's words ("Permission denied",
+    // "No space left on device", a missing folder); empty after a success.
+    QString error() const { return why; }
+    // The text of the failure box: kErrorText, then the file and the reason.
+    QString errorText(const QString &path) const;
+
 private:
     Scene &scene;
     DocumentArchive &archive;
+    QString why;
 };
 
 } // namespace Persistence

@@ -13,11 +13,16 @@ namespace Observers {
 void DocumentOpenedObserver::update()
 {
     using Core::Operations::OpenDocumentOperation;
+    opened.clear();
+    const QString path = OpenDocumentOperation::lastDocumentPath();
     auto *window = new MainWindow();
-    opened = window;
     Core::ApplicationModel &model = window->presenter().applicationModel();
-    Core::Operations::readDocument(model, OpenDocumentOperation::lastDocumentPath(),
-                                   &DocumentSavedObserver::showFailure);
+    if (!Core::Operations::readDocument(model, path, &DocumentSavedObserver::showFailure)) {
+        delete window; // the reason was shown; an empty window would only be in the way
+        return;
+    }
+    model.markUnmodified();
+    opened = window;
     window->setWindowTitle(QLatin1String(DocumentSavedObserver::kTitlePrefix) + model.scene().documentName());
     window->showMaximized();
 }

@@ -2,12 +2,14 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialIds.h"
 #include "Util/SlabRunner.h"
 
 #include <QThreadPool>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 using namespace Core::Operations;
@@ -16,7 +18,7 @@ using Model::Automaton::TotalVolume;
 
 namespace {
 
-constexpr uint32_t kSilicon = 1;
+constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 constexpr uint32_t kMetal = 3;
 
@@ -77,29 +79,6 @@ uint32_t materialAt(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z)
     return materialsOf(volume)[volume.cellIndex(x, y, z)];
 }
 
-float h(const TotalVolume &volume)
-{
-    return AbstractDistanceCountingAutomatonBase::smallestCellLength(volume);
-}
-
-void deposit(TotalVolume &volume, uint32_t material, float r)
-{
-    IsotropicFilmDeposition automaton(volume, material, r);
-    automaton.run(IsotropicFilmDeposition::stepCount(r, h(volume)));
-}
-
-void etch(TotalVolume &volume, uint32_t material, float r)
-{
-    IsotropicFilmEtching automaton(volume, material, r);
-    automaton.run(IsotropicFilmEtching::stepCount(r, h(volume)));
-}
-
-void plate(TotalVolume &volume, uint32_t material, uint32_t conductor, float r)
-{
-    Electrodeposition automaton(volume, material, conductor, r);
-    automaton.run(Electrodeposition::stepCount(r, h(volume)));
-}
-
 } // namespace
 
 TEST(DistanceCountingSlabs, RemainderGoesToTheFirstSlabsAndNarrowVolumesRunAsOne)
@@ -109,28 +88,60 @@ TEST(DistanceCountingSlabs, RemainderGoesToTheFirstSlabsAndNarrowVolumesRunAsOne
     EXPECT_EQ(Util::splitRemainderOverFirstSlabs(100, 8), expected);
     EXPECT_EQ(Util::splitRemainderOverFirstSlabs(5, 8), (std::vector<Slab>{{0, 5}}));
 
+    // Narrower than the thread count: one slab, which must still reach the whole volume.
     ScopedThreadCount threads(8);
     auto narrow = makeVolume(5, 4, 6, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; });
-    IsotropicFilmDeposition automaton(*narrow, kOxide, 2.f);
-    automaton.run(0);
+    depositIsotropicFilm(*narrow, kOxide, 2.f);
+    for (uint32_t x = 0; x < 5; ++x) {
+        EXPECT_EQ(materialAt(*narrow, x, 3, 3), kOxide) << x;
+        EXPECT_EQ(materialAt(*narrow, x, 3, 4), 0u) << x;
+    }
 }
 
-TEST(DistanceCountingSteps, CountsFollowThickness)
+TEST(DistanceCountingSteps, CountsReachTheCubeDiagonalAndStayInRange)
 {
-    // 1 × 1 × 0.35 cells, R = 1: ceilf(1 / 0.35) = 3, × 1.7071 → 5; etching ceil(1.7071 / 0.35) → 5.
+    // ceil(√3 · R / h): R = 1 over 0.35 high cells → ceil(4.95) = 5; R = 7 → ceil(12.12) = 13,
+    // enough for the (4, 4, 4) corner at distance 6.93, which needs 12 face steps.
     EXPECT_EQ(IsotropicFilmDeposition::stepCount(1.f, 0.35f), 5u);
     EXPECT_EQ(IsotropicFilmEtching::stepCount(1.f, 0.35f), 5u);
     EXPECT_EQ(Electrodeposition::stepCount(1.f, 0.35f), 5u);
-    EXPECT_EQ(IsotropicFilmDeposition::stepCount(10.f, 1.f), 17u);
+    EXPECT_EQ(IsotropicFilmDeposition::stepCount(7.f, 1.f), 13u);
     EXPECT_EQ(IsotropicFilmEtching::stepCount(10.f, 1.f), 18u);
     EXPECT_EQ(IsotropicFilmDeposition::stepCount(0.f, 1.f), 0u);
-    EXPECT_EQ(IsotropicFilmEtching::stepCount(0.f, 1.f), 0u);
+    EXPECT_EQ(IsotropicFilmEtching::stepCount(-2.f, 1.f), 0u);
+    // A thickness of 1e9 over 1 nm cells is 1.7e18 steps: clamped, not wrapped around.
+    EXPECT_EQ(IsotropicFilmDeposition::stepCount(1e9f, 1e-3f), std::numeric_limits<unsigned>::max());
+    EXPECT_EQ(IsotropicFilmEtching::stepCount(1e9f, 1e-3f), std::numeric_limits<unsigned>::max());
+}
+
+TEST(IsotropicFilmDepositionAutomaton, FillsTheThreeDimensionalCornersOfABall)
+{
+    // One silicon cell in the middle of 17³ cells, R = 7: every cell whose centre lies within 7
+    // cells of it becomes oxide, the diagonal (4, 4, 4) offset at 6.93 included; none beyond.
+    const uint32_t n = 17, c = 8;
+    auto volume = makeVolume(n, n, n, [&](uint32_t x, uint32_t y, uint32_t z) {
+        return x == c && y == c && z == c ? kSilicon : 0u;
+    });
+    depositIsotropicFilm(*volume, kOxide, 7.f);
+    EXPECT_EQ(materialAt(*volume, c + 4, c + 4, c + 4), kOxide);
+    EXPECT_EQ(materialAt(*volume, c - 4, c + 4, c - 4), kOxide);
+    EXPECT_EQ(materialAt(*volume, c + 5, c + 4, c + 3), 0u); // √50 = 7.07
+    size_t wrong = 0;
+    for (uint32_t x = 0; x < n; ++x)
+        for (uint32_t y = 0; y < n; ++y)
+            for (uint32_t z = 0; z < n; ++z) {
+                const int dx = int(x) - int(c), dy = int(y) - int(c), dz = int(z) - int(c);
+                const int d2 = dx * dx + dy * dy + dz * dz;
+                const uint32_t expected = d2 == 0 ? kSilicon : d2 <= 49 ? kOxide : 0u;
+                wrong += materialAt(*volume, x, y, z) != expected;
+            }
+    EXPECT_EQ(wrong, 0u);
 }
 
 TEST(IsotropicFilmDepositionAutomaton, FlatSurfaceGetsExactlyTheLayersWithinTheThickness)
 {
     auto volume = makeVolume(6, 5, 20, [](uint32_t, uint32_t, uint32_t z) { return z < 3 ? kSilicon : 0u; });
-    deposit(*volume, kOxide, 10.f);
+    depositIsotropicFilm(*volume, kOxide, 10.f);
     for (uint32_t z = 0; z < 20; ++z) {
         const uint32_t expected = z < 3 ? kSilicon : z < 13 ? kOxide : 0u;
         for (uint32_t x = 0; x < 6; ++x)
@@ -143,7 +154,7 @@ TEST(IsotropicFilmDepositionAutomaton, ZeroThicknessOrStepsChangeNoMaterialButIn
 {
     auto volume = makeVolume(4, 4, 6, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; });
     const auto before = materialsOf(*volume);
-    deposit(*volume, kOxide, 0.f);
+    depositIsotropicFilm(*volume, kOxide, 0.f);
     EXPECT_EQ(materialsOf(*volume), before);
 
     IsotropicFilmDeposition automaton(*volume, kOxide, 3.f);
@@ -165,7 +176,7 @@ TEST(IsotropicFilmDepositionAutomaton, MaterialAlreadyPresentThickensToo)
     auto volume = makeVolume(4, 4, 20, [](uint32_t, uint32_t, uint32_t z) {
         return z == 0 ? kSilicon : (z >= 10 && z < 12) ? kOxide : 0u;
     });
-    deposit(*volume, kOxide, 2.f);
+    depositIsotropicFilm(*volume, kOxide, 2.f);
     EXPECT_EQ(materialAt(*volume, 1, 1, 2), kOxide);
     EXPECT_EQ(materialAt(*volume, 1, 1, 3), 0u);
     EXPECT_EQ(materialAt(*volume, 1, 1, 8), kOxide);
@@ -179,7 +190,7 @@ TEST(IsotropicFilmDepositionAutomaton, AnisotropicCellsMeasureInLengthUnits)
     // Cells 0.5 high: a thickness of 1 length unit is two layers.
     auto volume = makeVolume(
         3, 3, 10, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; }, 1.f, 1.f, 0.5f);
-    deposit(*volume, kOxide, 1.f);
+    depositIsotropicFilm(*volume, kOxide, 1.f);
     EXPECT_EQ(materialAt(*volume, 1, 1, 3), kOxide);
     EXPECT_EQ(materialAt(*volume, 1, 1, 4), 0u);
 }
@@ -192,7 +203,7 @@ TEST(IsotropicFilmEtchingAutomaton, RemovesTheExposedMaterialAndStopsUnderACover
             return kSilicon;
         return (x < 4 && z < 12) ? kOxide : 0u;
     });
-    etch(*volume, kSilicon, 3.f);
+    etchIsotropicFilm(*volume, kSilicon, 3.f);
     // Exposed right half: the top three silicon layers are gone, the fourth remains.
     EXPECT_EQ(materialAt(*volume, 7, 1, 7), 0u);
     EXPECT_EQ(materialAt(*volume, 7, 1, 6), kSilicon);
@@ -210,7 +221,7 @@ TEST(IsotropicFilmEtchingAutomaton, AFullyCoveredMaterialIsNotTouched)
         return z < 5 ? kSilicon : z < 6 ? kOxide : 0u;
     });
     const auto before = materialsOf(*volume);
-    etch(*volume, kSilicon, 4.f);
+    etchIsotropicFilm(*volume, kSilicon, 4.f);
     EXPECT_EQ(materialsOf(*volume), before);
 }
 
@@ -224,7 +235,7 @@ TEST(ElectrodepositionAutomaton, PlatesOnlyNearTheExposedConductor)
             return x < 4 ? kMetal : x >= 8 ? kOxide : 0u;
         return 0u;
     });
-    plate(*volume, kMetal, kMetal, 2.f);
+    electroplate(*volume, kMetal, kMetal, 2.f);
     EXPECT_EQ(materialAt(*volume, 1, 1, 4), kMetal);
     EXPECT_EQ(materialAt(*volume, 1, 1, 5), 0u);
     EXPECT_EQ(materialAt(*volume, 10, 1, 3), 0u); // oxide does not conduct
@@ -240,7 +251,7 @@ TEST(ElectrodepositionAutomaton, BuriedConductorChangesNothing)
         return 0u;
     });
     const auto before = materialsOf(*volume);
-    plate(*volume, kMetal, kMetal, 5.f);
+    electroplate(*volume, kMetal, kMetal, 5.f);
     EXPECT_EQ(materialsOf(*volume), before);
 }
 
@@ -272,9 +283,9 @@ TEST(DistanceCountingThreads, SameCellsForAnyThreadCount)
 {
     using Run = std::function<void(TotalVolume &)>;
     const std::vector<std::pair<const char *, Run>> automata = {
-        {"deposition", [](TotalVolume &v) { deposit(v, kMetal, 3.5f); }},
-        {"etching", [](TotalVolume &v) { etch(v, kSilicon, 2.5f); }},
-        {"electroplating", [](TotalVolume &v) { plate(v, kMetal, kOxide, 3.f); }},
+        {"deposition", [](TotalVolume &v) { depositIsotropicFilm(v, kMetal, 3.5f); }},
+        {"etching", [](TotalVolume &v) { etchIsotropicFilm(v, kSilicon, 2.5f); }},
+        {"electroplating", [](TotalVolume &v) { electroplate(v, kMetal, kOxide, 3.f); }},
     };
     for (unsigned seed = 1; seed <= 3; ++seed) {
         for (const auto &automaton : automata) {
@@ -310,14 +321,14 @@ TEST(DistanceCountingThreads, EachFrontCellIsEvaluatedOncePerStep)
     }
 }
 
-TEST(IsotropicFilmDepositionAutomaton, AgreesWithTheExactEuclideanDistanceUpToAFewCellsAtTheLimit)
+TEST(IsotropicFilmDepositionAutomaton, EqualsTheBruteForceEuclideanOffsetForAnyThickness)
 {
-    // The vector propagation follows six-neighbour paths; a cell whose nearest source is only
-    // reachable through a cell that found a different source can be missed. It never fills a
-    // cell beyond the thickness, and it misses few.
+    // Every empty cell whose centre lies within R of a solid cell's centre is filled, and no
+    // other, for scattered sources and thicknesses from one cell to nine. With the old step
+    // count, ceil(R / h) · (1 + 1/√2), the front stopped before it reached the corner cells of
+    // the ball around a source, which lie up to √3 · R face steps away.
     size_t filledExactly = 0, missed = 0, extra = 0;
-    double deepestMiss = 0.0; // how far inside the thickness the worst missed cell lies
-    for (unsigned seed = 10; seed < 22; ++seed) {
+    for (unsigned seed = 10; seed < 34; ++seed) {
         std::mt19937 random(seed);
         std::uniform_int_distribution<int> coin(0, 999);
         const int perMille = seed % 2 ? 3 : 20; // sparse points or a denser scatter
@@ -329,8 +340,8 @@ TEST(IsotropicFilmDepositionAutomaton, AgreesWithTheExactEuclideanDistanceUpToAF
         for (uint32_t i = 0; i < before.size(); ++i)
             if (before[i] != 0)
                 solid.push_back(i);
-        const float r = 2.5f + 1.5f * float(seed % 4);
-        deposit(*volume, kOxide, r);
+        const float r = 1.f + 0.75f * float(seed % 12);
+        depositIsotropicFilm(*volume, kOxide, r);
         const auto after = materialsOf(*volume);
         for (uint32_t i = 0; i < after.size(); ++i) {
             if (before[i] != 0)
@@ -348,17 +359,10 @@ TEST(IsotropicFilmDepositionAutomaton, AgreesWithTheExactEuclideanDistanceUpToAF
             const bool filled = after[i] == kOxide;
             filledExactly += within && filled;
             missed += within && !filled;
-            if (within && !filled)
-                deepestMiss = std::max(deepestMiss, double(r) - std::sqrt(nearest));
             extra += !within && filled;
         }
     }
-    RecordProperty("missed", int(missed));
-    RecordProperty("filled", int(filledExactly));
-    std::printf("distance check: %zu cells filled as expected, %zu missed (at most %.3f inside the thickness), "
-                "%zu beyond it\n",
-        filledExactly, missed, deepestMiss, extra);
+    EXPECT_GT(filledExactly, 0u);
+    EXPECT_EQ(missed, 0u);
     EXPECT_EQ(extra, 0u);
-    EXPECT_LE(missed * 200, filledExactly); // at most 0.5 %
-    EXPECT_LT(deepestMiss, 0.25); // only cells near the film's outer limit
 }

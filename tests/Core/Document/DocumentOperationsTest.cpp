@@ -147,18 +147,80 @@ TEST_F(DocumentOperations, SaveAsAsksEveryTime)
 
 TEST_F(DocumentOperations, FailedWriteIsReportedAndKeepsTheName)
 {
+    model.markModified();
     model.documentArchive().setArchiver(1, std::make_shared<BreakingArchiver>());
     model.scene().setDocumentName(dir.filePath("doc.vxf"));
     start<SaveDocumentOperation>();
-    EXPECT_EQ(reports.shown,
-              QStringList{"Error writing to file / Unable to save document to the specified file."});
+    ASSERT_EQ(reports.shown.size(), 1);
+    EXPECT_TRUE(reports.shown[0].startsWith(
+        "Error writing to file / Unable to save document to the specified file.\n" + dir.filePath("doc.vxf") + ": "))
+        << reports.shown[0].toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("doc.vxf")));
     EXPECT_EQ(saved->count, 1); // the window is retitled with the unchanged name
+    EXPECT_TRUE(model.isModified());
+}
 
-    // A file that cannot be created at all is passed over silently.
-    model.scene().setDocumentName(dir.filePath("missing/folder/doc.vxf"));
+TEST_F(DocumentOperations, SaveWhereNoFileCanBeMadeSaysWhyAndKeepsTheDocumentUnsaved)
+{
+    model.markModified();
+    chooser.answer = dir.filePath("missing/folder/doc.vxf");
+    start<SaveDocumentAsOperation>();
+    ASSERT_EQ(reports.shown.size(), 1);
+    EXPECT_EQ(reports.shown[0], "Error writing to file / Unable to save document to the specified file.\n" +
+                                    chooser.answer + ": The folder " + dir.filePath("missing/folder") +
+                                    " does not exist.");
+    EXPECT_TRUE(model.scene().documentName().isEmpty());
+    EXPECT_TRUE(model.isModified());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+
+    // A folder where the file should be: refused whoever the user is.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.vxf"));
+    chooser.answer = dir.filePath("taken.vxf");
+    start<SaveDocumentAsOperation>();
+    ASSERT_EQ(reports.shown.size(), 2);
+    EXPECT_EQ(reports.shown[1], "Error writing to file / Unable to save document to the specified file.\n" +
+                                    chooser.answer + ": Filename refers to a directory.");
+    EXPECT_TRUE(model.isModified());
+    EXPECT_TRUE(QFileInfo(chooser.answer).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.vxf"});
+}
+
+TEST_F(DocumentOperations, SaveIntoAReadOnlyFolderGivesTheReasonAndKeepsThePreviousFile)
+{
+    chooser.answer = dir.filePath("doc.vxf");
     start<SaveDocumentOperation>();
-    EXPECT_EQ(reports.shown.size(), 1);
+    QFile previous(chooser.answer);
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    const QByteArray bytes = previous.readAll();
+    previous.close();
+
+    const auto writable = QFile::permissions(dir.path());
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(dir.filePath("probe"));
+    if (probe.open(QIODevice::WriteOnly)) { // folder permissions do not bind this user (root)
+        probe.remove();
+        QFile::setPermissions(dir.path(), writable);
+        GTEST_SKIP() << "folder permissions are not enforced for this user";
+    }
+    model.markModified();
+    start<SaveDocumentOperation>();
+    QFile::setPermissions(dir.path(), writable);
+
+    ASSERT_EQ(reports.shown.size(), 1);
+    EXPECT_TRUE(reports.shown[0].endsWith(chooser.answer + ": Permission denied.")) << reports.shown[0].toStdString();
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), bytes);
+    EXPECT_TRUE(model.isModified());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.vxf"});
+}
+
+TEST_F(DocumentOperations, SuccessfulSaveLeavesTheDocumentUnmodified)
+{
+    model.markModified();
+    chooser.answer = dir.filePath("doc.vxf");
+    start<SaveDocumentOperation>();
+    EXPECT_FALSE(model.isModified());
+    EXPECT_TRUE(reports.shown.isEmpty());
 }
 
 TEST_F(DocumentOperations, OpenRemembersTheChoiceAndHandsItToItsObserver)

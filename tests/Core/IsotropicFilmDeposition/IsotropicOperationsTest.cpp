@@ -4,6 +4,7 @@
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialIds.h"
 #include "Util/IObserver.h"
 
 #include <functional>
@@ -14,7 +15,7 @@ using Model::Automaton::TotalVolume;
 
 namespace {
 
-constexpr uint32_t kSilicon = 1;
+constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 constexpr uint32_t kMetal = 3;
 

@@ -763,7 +763,7 @@ TEST_F(DocumentFile, UnreadableMaterialIsAWarningAndItsCellsKeepTheirIds)
 
 TEST_F(DocumentFile, ShippedExamplesOpen)
 {
-    const QDir examples(QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath("../../../examples"));
+    const QDir examples(QStringLiteral(VOXFAB_EXAMPLES_DIR));
     struct Example { const char *name; uint32_t silicon, oxide; };
     for (const Example &e : {Example{"silicon-substrate.vxf", 2000, 0}, Example{"oxide-on-silicon.vxf", 2000, 800}}) {
         SCOPED_TRACE(e.name);

@@ -120,6 +120,48 @@ TEST_F(LazyRebuild, WhileAnotherHolderHasTheCellsADrawShowsWhatWasBuiltWithoutWa
     EXPECT_EQ(count(painter.opaqueFaces(), kOxide), 6u);
 }
 
+// "Manage Materials" stores every row it shows when it is accepted; only a row that differs from
+// the catalogue puts the painters out of date, and the next draw shows it on the surface drawn.
+TEST_F(LazyRebuild, ACatalogueColourEditShowsOnCubeFacesAndOctreeQuadsAtTheNextDraw)
+{
+    constexpr Rgba kMagentaColor{0.8f, 0.2f, 0.5f, 1.0f};
+    constexpr Rgba kGlassy{0.1f, 0.2f, 0.3f, 0.5f};
+    constexpr Rgba kBlue{0.3f, 0.6f, 0.9f, 1.0f};
+    auto volume = emptyVolume(4, 4, 4);
+    setMaterial(*volume, 1, 1, 1, kMagenta);
+    setMaterial(*volume, 2, 1, 1, kSi);
+    auto &painter = volume->painter();
+    draw(*volume);
+    ASSERT_EQ(count(painter.opaqueFaces(), kMagenta), 5u);
+
+    ScopedTestMaterials::add(kMagenta, kMagentaColor);
+    EXPECT_TRUE(painter.isCurrent()) << "the catalogue holds that already";
+
+    // Turning translucent moves the faces to the other list and uncovers the Si cell's face.
+    ScopedTestMaterials::add(kMagenta, kGlassy);
+    EXPECT_FALSE(painter.isCurrent());
+    draw(*volume);
+    EXPECT_EQ(painter.buildCount(), 2u);
+    EXPECT_EQ(count(painter.opaqueFaces(), kMagenta), 0u);
+    EXPECT_EQ(count(painter.translucentFaces(), kMagenta), 5u) << "not the face toward opaque Si";
+    EXPECT_EQ(count(painter.opaqueFaces(), kSi), 6u);
+    for (const QuadFace &face : painter.translucentFaces())
+        EXPECT_EQ(face.color, kGlassy);
+
+    painter.applyOptions(false, TotalVolumePainter::Octree);
+    draw(*volume);
+    ScopedTestMaterials::add(kMagenta, kBlue);
+    draw(*volume);
+    EXPECT_EQ(painter.buildCount(), 4u);
+    const auto &quads = painter.octreeSurface().opaqueFaces();
+    ASSERT_EQ(count(quads, kMagenta), 5u);
+    for (const QuadFace &face : quads) {
+        if (face.materialId == kMagenta) {
+            EXPECT_EQ(face.color, kBlue);
+        }
+    }
+}
+
 TEST_F(LazyRebuild, OpeningADocumentBuildsNoSurface)
 {
     QTemporaryDir dir;

@@ -59,6 +59,22 @@ inline std::string closureProblem(const std::vector<Triangle> &triangles)
     return {};
 }
 
+// Empty when every triangle spans an area; otherwise the first one that does not.
+inline std::string degenerateProblem(const std::vector<Triangle> &triangles)
+{
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const auto &a = triangles[i].vertices[0].position;
+        const auto &b = triangles[i].vertices[1].position;
+        const auto &c = triangles[i].vertices[2].position;
+        const double u[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
+        const double v[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
+        const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+        if (n[0] == 0.0 && n[1] == 0.0 && n[2] == 0.0)
+            return "triangle " + std::to_string(i) + " " + text(a) + " " + text(b) + " " + text(c) + " has no area";
+    }
+    return {};
+}
+
 // Volume enclosed by a closed mesh; positive when its normals point outward.
 inline double signedVolume(const std::vector<Triangle> &triangles)
 {

@@ -235,9 +235,12 @@ TEST(MarchingCubes, ColorMapHighlightsTheCatalogueColoursOfASelectedVolume)
     EXPECT_EQ(surface.color(kMaterialA), (Rgba{0.8f, 0.2f, 0.5f, 1.0f}));
     EXPECT_EQ(surface.color(0), (Rgba{0.0f, 0.0f, 0.0f, 0.0f}));
 
+    EXPECT_EQ(surface.color(kUnknown), (Rgba{0.5f, 0.5f, 0.5f, 1.0f}));
+
     surface.rebuildColorMap(catalogue, true);
     EXPECT_THAT(surface.color(kMaterialA), Pointwise(FloatNear(1e-6f), Rgba{0.1f, 0.5f, 0.8f, 1.0f}));
-    EXPECT_EQ(surface.color(kUnknown), (Rgba{0.5f, 0.5f, 0.5f, 1.0f}));
+    EXPECT_THAT(surface.color(kUnknown), Pointwise(FloatNear(1e-6f), Rgba{0.8f, 0.8f, 0.8f, 1.0f}))
+        << "highlighted like every other colour, as on the cube faces";
 }
 
 } // namespace

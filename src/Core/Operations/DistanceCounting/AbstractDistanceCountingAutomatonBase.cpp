@@ -6,12 +6,21 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace Core {
 namespace Operations {
 
 constexpr int AbstractDistanceCountingAutomatonBase::kNeighbourOffsets[kNeighbourCount][3];
-const double AbstractDistanceCountingAutomatonBase::kStepsPerCell = (std::sqrt(2.0) + 1.0) / std::sqrt(2.0);
+unsigned AbstractDistanceCountingAutomatonBase::stepsToCover(double distance, double smallestCellLength)
+{
+    const double steps = std::ceil(std::sqrt(3.0) * distance / smallestCellLength);
+    if (!(steps > 0.0)) // also NaN
+        return 0u;
+    if (steps >= double(std::numeric_limits<unsigned>::max()))
+        return std::numeric_limits<unsigned>::max();
+    return unsigned(steps);
+}
 
 float AbstractDistanceCountingAutomatonBase::smallestCellLength(const Model::Automaton::TotalVolume &volume)
 {
@@ -97,44 +106,37 @@ void mergeRuns(FrontRun *runs, size_t count, IndexSet &out)
 
 } // namespace
 
-AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume)
+AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume,
+                                                                             IndexSet targetMaterials)
     : volume(volume),
-      threadCount(Util::slabThreadCount()),
-      chunkWidth(0),
+      slabs(Util::splitRemainderOverFirstSlabs(volume.sizeX(), Util::slabThreadCount())),
+      targetMaterials(std::move(targetMaterials)),
       sizeX(volume.sizeX()),
       sizeY(volume.sizeY()),
       sizeZ(volume.sizeZ()),
-      cellSize{volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()},
       planeSize(volume.sizeY() * volume.sizeZ())
 {
-    for (unsigned k = 0; k < kNeighbourCount; ++k)
-        neighbourDistance[k] = int64_t(kNeighbourOffsets[k][0]) * planeSize + int64_t(kNeighbourOffsets[k][1]) * sizeZ
-                               + kNeighbourOffsets[k][2];
-    chunkWidth = sizeX / threadCount;
-    if (chunkWidth == 0) {
-        chunkWidth = sizeX;
-        threadCount = 1;
+    sortUnique(this->targetMaterials);
+    const float cellSize[3] = {volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()};
+    for (unsigned k = 0; k < kNeighbourCount; ++k) {
+        const int *offset = kNeighbourOffsets[k];
+        neighbourSteps[k] = Step{float(offset[0]) * cellSize[0], float(offset[1]) * cellSize[1],
+                                 float(offset[2]) * cellSize[2]};
+        neighbourDistance[k] = int64_t(offset[0]) * planeSize + int64_t(offset[1]) * sizeZ + offset[2];
     }
-    slabs = Util::splitRemainderOverFirstSlabs(sizeX, threadCount);
-    fronts.resize(threadCount);
-    lowerHandOver.resize(threadCount);
-    upperHandOver.resize(threadCount);
-    chunkLocks.reset(new std::mutex[threadCount]);
-    pendingChanges.resize(threadCount);
-    reachedInSlab.resize(threadCount);
-    interiorBegin.resize(threadCount);
-    interiorEnd.resize(threadCount);
-    evaluated.resize(threadCount);
+    const size_t slabCount = slabs.size();
+    fronts.resize(slabCount);
+    lowerHandOver.resize(slabCount);
+    upperHandOver.resize(slabCount);
+    slabLocks.reset(new std::mutex[slabCount]);
+    pendingChanges.resize(slabCount);
+    reachedInSlab.resize(slabCount);
+    interiorBegin.resize(slabCount);
+    interiorEnd.resize(slabCount);
+    evaluated.resize(slabCount);
 }
 
 AbstractDistanceCountingAutomatonBase::~AbstractDistanceCountingAutomatonBase() = default;
-
-void AbstractDistanceCountingAutomatonBase::buildNeighbourSteps()
-{
-    for (unsigned k = 0; k < kNeighbourCount; ++k)
-        neighbourSteps[k] = Step{float(kNeighbourOffsets[k][0]) * cellSize.x,
-            float(kNeighbourOffsets[k][1]) * cellSize.y, float(kNeighbourOffsets[k][2]) * cellSize.z};
-}
 
 bool AbstractDistanceCountingAutomatonBase::isTarget(uint32_t material) const
 {
@@ -143,18 +145,18 @@ bool AbstractDistanceCountingAutomatonBase::isTarget(uint32_t material) const
 
 void AbstractDistanceCountingAutomatonBase::run(unsigned iterations)
 {
-    const Model::Automaton::CellLock lock(volume);
-    cells = lock.cells();
-    initialisationPass();
-    propagationSteps(iterations);
-    finalPass();
-    cells = nullptr;
+    runPasses(iterations, FinalPass::Run);
 }
 
-void AbstractDistanceCountingAutomatonBase::initialisationPass()
+void AbstractDistanceCountingAutomatonBase::runPasses(unsigned iterations, FinalPass finalPass)
 {
-    sortUnique(targetMaterials);
-    Util::runSlabs(slabs, [this](size_t k, Util::Slab slab) { initializeChunk(slab.begin, slab.end, unsigned(k)); });
+    const Model::Automaton::CellLock lock(volume);
+    cells = lock.cells();
+    Util::runSlabs(slabs, [this](size_t k, Util::Slab bounds) { initializeSlab(bounds, unsigned(k)); });
+    propagationSteps(iterations);
+    if (finalPass == FinalPass::Run)
+        Util::runSlabs(slabs, [this](size_t k, Util::Slab bounds) { finalizeSlab(bounds, unsigned(k)); });
+    cells = nullptr;
 }
 
 void AbstractDistanceCountingAutomatonBase::propagationSteps(unsigned iterations)
@@ -167,91 +169,84 @@ void AbstractDistanceCountingAutomatonBase::propagationSteps(unsigned iterations
             idle = idle && fronts[k].empty();
         if (idle)
             break;
-        Util::runSlabs(slabs, [this](size_t k, Util::Slab slab) { stepChunk(slab.begin, slab.end, unsigned(k)); });
-        Util::runSlabs(slabs, [this](size_t k, Util::Slab) { commitChunk(unsigned(k)); });
+        Util::runSlabs(slabs, [this](size_t k, Util::Slab bounds) { stepSlab(bounds, unsigned(k)); });
+        Util::runSlabs(slabs, [this](size_t k, Util::Slab) { commitSlab(unsigned(k)); });
     }
 }
 
-void AbstractDistanceCountingAutomatonBase::finalPass()
+void AbstractDistanceCountingAutomatonBase::initializeSlab(Util::Slab bounds, unsigned slab)
 {
-    Util::runSlabs(slabs, [this](size_t k, Util::Slab slab) { finalizeChunk(slab.begin, slab.end, unsigned(k)); });
+    fronts[slab].clear();
+    const uint32_t end = bounds.end * planeSize;
+    for (uint32_t index = bounds.begin * planeSize; index < end; ++index)
+        initializeCell(index, slab);
 }
 
-void AbstractDistanceCountingAutomatonBase::initializeChunk(unsigned firstX, unsigned endX, unsigned chunk)
+void AbstractDistanceCountingAutomatonBase::stepSlab(Util::Slab bounds, unsigned slab)
 {
-    fronts[chunk].clear();
-    const uint32_t first = firstX * planeSize;
-    const uint32_t end = endX * planeSize;
-    for (uint32_t index = first; index < end; ++index)
-        initializeCell(index, chunk);
-}
-
-void AbstractDistanceCountingAutomatonBase::stepChunk(unsigned firstX, unsigned endX, unsigned chunk)
-{
-    std::lock_guard<std::mutex> guard(chunkLocks[chunk]);
-    upperHandOver[chunk].clear();
-    lowerHandOver[chunk].clear();
-    pendingChanges[chunk].clear();
-    for (uint32_t index : fronts[chunk])
-        updateCell(index, firstX, endX, chunk);
-    evaluated[chunk] += fronts[chunk].size();
+    std::lock_guard<std::mutex> guard(slabLocks[slab]);
+    upperHandOver[slab].clear();
+    lowerHandOver[slab].clear();
+    pendingChanges[slab].clear();
+    for (uint32_t index : fronts[slab])
+        updateCell(index, slab);
+    evaluated[slab] += fronts[slab].size();
 
     // Merged here rather than at the barrier, so that the changes are read back by the thread
     // that has just written them, while they are still in its cache.
     std::array<FrontRun, kNeighbourCount> runs;
     for (unsigned k = 0; k < kNeighbourCount; ++k)
-        runs[k] = FrontRun(pendingChanges[chunk], k, neighbourDistance[k]);
-    mergeRuns(runs.data(), runs.size(), reachedInSlab[chunk]);
+        runs[k] = FrontRun(pendingChanges[slab], k, neighbourDistance[k]);
+    mergeRuns(runs.data(), runs.size(), reachedInSlab[slab]);
 
     // The other slabs read no deeper into this one than its first and last planes, so the
     // changes between them may be applied as soon as this slab has read its own cells; only
     // the border planes must wait for the barrier. Changes ascend, so those are a prefix and
     // a suffix of the list.
-    const std::vector<CellChange> &changes = pendingChanges[chunk];
-    const auto onFirstPlane = [&](const CellChange &change) { return xOf(change.index) == firstX; };
-    const auto beforeLastPlane = [&](const CellChange &change) { return xOf(change.index) + 1 < endX; };
+    const std::vector<CellChange> &changes = pendingChanges[slab];
+    const auto onFirstPlane = [&](const CellChange &change) { return xOf(change.index) == bounds.begin; };
+    const auto beforeLastPlane = [&](const CellChange &change) { return xOf(change.index) + 1 < bounds.end; };
     const auto interior = std::partition_point(changes.begin(), changes.end(), onFirstPlane);
-    interiorBegin[chunk] = size_t(interior - changes.begin());
-    interiorEnd[chunk] = size_t(std::partition_point(interior, changes.end(), beforeLastPlane) - changes.begin());
-    applyChanges(changes.data() + interiorBegin[chunk], changes.data() + interiorEnd[chunk]);
+    interiorBegin[slab] = size_t(interior - changes.begin());
+    interiorEnd[slab] = size_t(std::partition_point(interior, changes.end(), beforeLastPlane) - changes.begin());
+    applyChanges(changes.data() + interiorBegin[slab], changes.data() + interiorEnd[slab]);
 }
 
-void AbstractDistanceCountingAutomatonBase::commitChunk(unsigned chunk)
+void AbstractDistanceCountingAutomatonBase::commitSlab(unsigned slab)
 {
     {
         std::array<FrontRun, 3> runs;
         size_t count = 0;
-        runs[count++] = FrontRun(reachedInSlab[chunk]);
+        runs[count++] = FrontRun(reachedInSlab[slab]);
         // The neighbours' hand-overs are read under their slab locks, lower slab first.
         std::unique_lock<std::mutex> below;
         std::unique_lock<std::mutex> above;
-        if (chunk > 0) {
-            below = std::unique_lock<std::mutex>(chunkLocks[chunk - 1]);
-            if (!upperHandOver[chunk - 1].empty())
-                runs[count++] = FrontRun(upperHandOver[chunk - 1]);
+        if (slab > 0) {
+            below = std::unique_lock<std::mutex>(slabLocks[slab - 1]);
+            if (!upperHandOver[slab - 1].empty())
+                runs[count++] = FrontRun(upperHandOver[slab - 1]);
         }
-        if (chunk + 1 < threadCount) {
-            above = std::unique_lock<std::mutex>(chunkLocks[chunk + 1]);
-            if (!lowerHandOver[chunk + 1].empty())
-                runs[count++] = FrontRun(lowerHandOver[chunk + 1]);
+        if (slab + 1 < slabs.size()) {
+            above = std::unique_lock<std::mutex>(slabLocks[slab + 1]);
+            if (!lowerHandOver[slab + 1].empty())
+                runs[count++] = FrontRun(lowerHandOver[slab + 1]);
         }
         if (count == 1)
-            fronts[chunk].swap(reachedInSlab[chunk]);
+            fronts[slab].swap(reachedInSlab[slab]);
         else
-            mergeRuns(runs.data(), count, fronts[chunk]);
+            mergeRuns(runs.data(), count, fronts[slab]);
     }
-    const std::vector<CellChange> &changes = pendingChanges[chunk];
-    applyChanges(changes.data(), changes.data() + interiorBegin[chunk]);
-    applyChanges(changes.data() + interiorEnd[chunk], changes.data() + changes.size());
+    const std::vector<CellChange> &changes = pendingChanges[slab];
+    applyChanges(changes.data(), changes.data() + interiorBegin[slab]);
+    applyChanges(changes.data() + interiorEnd[slab], changes.data() + changes.size());
 }
 
-void AbstractDistanceCountingAutomatonBase::finalizeChunk(unsigned firstX, unsigned endX, unsigned chunk)
+void AbstractDistanceCountingAutomatonBase::finalizeSlab(Util::Slab bounds, unsigned slab)
 {
-    fronts[chunk].clear();
-    const uint32_t first = firstX * planeSize;
-    const uint32_t end = endX * planeSize;
-    for (uint32_t index = first; index < end; ++index)
-        finalizeCell(index, chunk);
+    fronts[slab].clear();
+    const uint32_t end = bounds.end * planeSize;
+    for (uint32_t index = bounds.begin * planeSize; index < end; ++index)
+        finalizeCell(index, slab);
 }
 
 void AbstractDistanceCountingAutomatonBase::applyChanges(const CellChange *begin, const CellChange *end)
@@ -264,7 +259,7 @@ void AbstractDistanceCountingAutomatonBase::applyChanges(const CellChange *begin
 }
 
 unsigned AbstractDistanceCountingAutomatonBase::neighbours(
-    unsigned index, uint32_t (&neighbourIndex)[kNeighbourCount]) const
+    uint32_t index, uint32_t (&neighbourIndex)[kNeighbourCount]) const
 {
     const uint32_t x = index / planeSize;
     const uint32_t inPlane = index - x * planeSize;
@@ -298,9 +293,9 @@ unsigned AbstractDistanceCountingAutomatonBase::neighbours(
     return inside;
 }
 
-unsigned AbstractDistanceCountingAutomatonBase::collectNeighbours(unsigned index, unsigned firstX, unsigned endX,
-                                                                  unsigned chunk)
+unsigned AbstractDistanceCountingAutomatonBase::collectNeighbours(uint32_t index, unsigned slab)
 {
+    const Util::Slab bounds = slabs[slab];
     unsigned reaches = 0;
     uint32_t around[kNeighbourCount];
     const unsigned inside = neighbours(index, around);
@@ -311,28 +306,28 @@ unsigned AbstractDistanceCountingAutomatonBase::collectNeighbours(unsigned index
         if (!isTarget(cells[other].material()))
             continue;
         const uint32_t x = xOf(other);
-        if (x >= endX)
-            upperHandOver[chunk].push_back(other);
-        else if (x < firstX)
-            lowerHandOver[chunk].push_back(other);
+        if (x >= bounds.end)
+            upperHandOver[slab].push_back(other);
+        else if (x < bounds.begin)
+            lowerHandOver[slab].push_back(other);
         else
             reaches |= 1u << k;
     }
     return reaches;
 }
 
-void AbstractDistanceCountingAutomatonBase::changeIfCloser(unsigned index, float limitSquared, uint32_t material,
-                                                           unsigned firstX, unsigned endX, unsigned chunk)
+void AbstractDistanceCountingAutomatonBase::changeIfCloser(uint32_t index, float limitSquared, uint32_t material,
+                                                           unsigned slab)
 {
     float vx, vy, vz;
     if (!shortestCandidate(index, limitSquared, vx, vy, vz))
         return;
-    const unsigned reaches = collectNeighbours(index, firstX, endX, chunk);
-    pendingChanges[chunk].push_back(CellChange{index, material, vx, vy, vz, uint8_t(reaches)});
+    const unsigned reaches = collectNeighbours(index, slab);
+    pendingChanges[slab].push_back(CellChange{index, material, vx, vy, vz, uint8_t(reaches)});
 }
 
 bool AbstractDistanceCountingAutomatonBase::shortestCandidate(
-    unsigned index, float limitSquared, float &vx, float &vy, float &vz) const
+    uint32_t index, float limitSquared, float &vx, float &vy, float &vz) const
 {
     const Model::Automaton::Cell &cell = cells[index];
     float best = cell.vx() * cell.vx() + cell.vy() * cell.vy() + cell.vz() * cell.vz();

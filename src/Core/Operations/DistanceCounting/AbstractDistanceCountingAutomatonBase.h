@@ -27,21 +27,20 @@ namespace Operations {
 
 class AbstractDistanceCountingAutomatonBase {
 public:
-    // Sorted, de-duplicated cell indices.
+    // Sorted, de-duplicated cell indices (or material identifiers).
     using IndexSet = std::vector<uint32_t>;
 
-    struct Step {
-        float x;
-        float y;
-        float z;
-    };
+    // How many propagation steps reach every cell within `distance` length units of a source.
+    // The front moves one face neighbour per step, so a cell at offset (a, b, c) cells needs
+    // a + b + c steps, and within a sphere of radius r cells that sum reaches √3·r (the cube
+    // diagonal); fewer steps leave three-dimensional corners empty. Clamped to the unsigned
+    // range; 0 for a distance of 0 or less.
+    static unsigned stepsToCover(double distance, double smallestCellLength);
+    // The shortest of the volume's three cell lengths.
+    static float smallestCellLength(const Model::Automaton::TotalVolume &volume);
 
-    static constexpr unsigned kNeighbourCount = 6;
-    // Face-neighbour offsets in the order every automaton visits them.
-    static constexpr int kNeighbourOffsets[kNeighbourCount][3] = {
-        {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
-
-    explicit AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume);
+    // `targetMaterials`: the materials through which the front may spread.
+    AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials);
     virtual ~AbstractDistanceCountingAutomatonBase();
 
     AbstractDistanceCountingAutomatonBase(const AbstractDistanceCountingAutomatonBase &) = delete;
@@ -51,80 +50,92 @@ public:
     // final pass and unlocks.
     virtual void run(unsigned iterations);
 
-    // How many steps the front needs per cell of film: a path along the six face neighbours is
-    // up to this factor longer than the straight line, (√2 + 1) / √2.
-    static const double kStepsPerCell;
-    // The shortest of the volume's three cell lengths.
-    static float smallestCellLength(const Model::Automaton::TotalVolume &volume);
-
     // Front cells evaluated over the whole run (summed over slabs and steps).
     uint64_t evaluatedFrontCells() const;
-    uint32_t slabCount() const { return threadCount; }
 
 protected:
-    virtual void initializeChunk(unsigned firstX, unsigned endX, unsigned chunk);
+    enum class FinalPass { Run, Skip };
+    // run(), with or without the final pass.
+    void runPasses(unsigned iterations, FinalPass finalPass);
+
+    // Sets the cell's `fixed` flag and distance vector; calls startOnFront when it starts on the front.
+    virtual void initializeCell(uint32_t index, unsigned slab) = 0;
+    // Evaluates one front cell, typically through changeIfCloser.
+    virtual void updateCell(uint32_t index, unsigned slab) = 0;
+    virtual void finalizeCell(uint32_t index, unsigned slab) = 0;
+
+    // The cells, valid during run() only.
+    Model::Automaton::Cell &cellAt(uint32_t index) { return cells[index]; }
+    const Model::Automaton::Cell &cellAt(uint32_t index) const { return cells[index]; }
+
+    // From initializeCell only: the cell is evaluated in the first step. Cells are initialised
+    // in ascending order, so the slab's front stays sorted.
+    void startOnFront(uint32_t index, unsigned slab) { fronts[slab].push_back(index); }
+
+    // Whether any neighbour inside the volume has a material for which `test` holds.
+    template <typename MaterialTest>
+    bool anyNeighbourMaterial(uint32_t index, MaterialTest test) const;
+
+    // The shared distance rule: when one of the neighbours' vectors plus one step is strictly
+    // shorter than the cell's own vector and its squared length is at most `limitSquared`, the
+    // cell becomes `material` with the shortest such vector (first in neighbour order on ties)
+    // and its neighbours in the target materials join the next front.
+    void changeIfCloser(uint32_t index, float limitSquared, uint32_t material, unsigned slab);
+
+private:
+    static constexpr unsigned kNeighbourCount = 6;
+    // Face-neighbour offsets (dx, dy, dz) in the order every automaton visits them.
+    static constexpr int kNeighbourOffsets[kNeighbourCount][3] = {
+        {0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}};
+
+    struct Step {
+        float x;
+        float y;
+        float z;
+    };
+
+    void initializeSlab(Util::Slab bounds, unsigned slab);
     // Phase 1 of a step: evaluates the slab's front against the cells as they were when the
     // step began; writes only the slab's change list, the cells it reaches and hand-over sets,
     // then applies the changes that lie off its border planes (no other slab reads those).
-    virtual void stepChunk(unsigned firstX, unsigned endX, unsigned chunk);
+    void stepSlab(Util::Slab bounds, unsigned slab);
     // Phase 2 of a step, after every slab finished phase 1: merges the cells the slab reached
     // with the neighbours' hand-overs into its next front and applies the border changes.
-    virtual void commitChunk(unsigned chunk);
-    virtual void finalizeChunk(unsigned firstX, unsigned endX, unsigned chunk);
+    void commitSlab(unsigned slab);
+    void finalizeSlab(Util::Slab bounds, unsigned slab);
+    void propagationSteps(unsigned iterations);
     void applyChanges(const CellChange *begin, const CellChange *end);
+
+    // The shortest candidate of the distance rule; false when none qualifies.
+    bool shortestCandidate(uint32_t index, float limitSquared, float &vx, float &vy, float &vz) const;
     // The neighbours of a changed cell that may change next: those in the next slab down or
     // up go into its hand-over set, those in the cell's own slab are returned as bits (bit k
     // for neighbour k) for the change to carry.
-    virtual unsigned collectNeighbours(unsigned index, unsigned firstX, unsigned endX, unsigned chunk);
-
-    virtual void initializeCell(unsigned index, unsigned chunk) = 0;
-    virtual void updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk) = 0;
-    virtual void finalizeCell(unsigned index, unsigned chunk) = 0;
-
-    void initialisationPass();
-    void propagationSteps(unsigned iterations);
-    void finalPass();
-
-    // The shared distance rule: among the neighbours' vectors plus one step, the shortest one
-    // that is strictly shorter than the cell's own vector and whose squared length is at most
-    // `limitSquared` (first in neighbour order on ties). False when none qualifies.
-    bool shortestCandidate(unsigned index, float limitSquared, float &vx, float &vy, float &vz) const;
-
-    // When the distance rule gives the cell a shorter vector within `limitSquared`, records the
-    // change to `material` with that vector and queues the cell's neighbours.
-    void changeIfCloser(unsigned index, float limitSquared, uint32_t material, unsigned firstX, unsigned endX,
-                        unsigned chunk);
-
+    unsigned collectNeighbours(uint32_t index, unsigned slab);
     // The indices of the cell's six neighbours in table order; bit k of the result is set when
     // neighbour k lies inside the volume (the other entries are left unset).
-    unsigned neighbours(unsigned index, uint32_t (&neighbourIndex)[kNeighbourCount]) const;
-    // Whether any neighbour inside the volume has a material for which `test` holds.
-    template <typename MaterialTest>
-    bool anyNeighbourMaterial(unsigned index, MaterialTest test) const;
-    unsigned xOf(unsigned index) const { return index / planeSize; }
-
-    // Fills neighbourSteps from the cell lengths.
-    void buildNeighbourSteps();
+    unsigned neighbours(uint32_t index, uint32_t (&neighbourIndex)[kNeighbourCount]) const;
     bool isTarget(uint32_t material) const;
+    uint32_t xOf(uint32_t index) const { return index / planeSize; }
 
     Model::Automaton::TotalVolume &volume;
-    uint32_t threadCount;
-    uint32_t chunkWidth;
+    const std::vector<Util::Slab> slabs;
     PerSlab<IndexSet> fronts;
     PerSlab<IndexSet> lowerHandOver;
     PerSlab<IndexSet> upperHandOver;
-    std::unique_ptr<std::mutex[]> chunkLocks;
+    std::unique_ptr<std::mutex[]> slabLocks;
     PerSlab<std::vector<CellChange>> pendingChanges;
     IndexSet targetMaterials;
     uint32_t sizeX;
     uint32_t sizeY;
     uint32_t sizeZ;
-    Step cellSize;
+    uint32_t planeSize;
+    // Step k: offset k of kNeighbourOffsets times the cell lengths (length units).
     std::array<Step, kNeighbourCount> neighbourSteps{};
+    // Index distance to each face neighbour, in neighbour order.
+    std::array<int64_t, kNeighbourCount> neighbourDistance{};
     Model::Automaton::Cell *cells = nullptr;
 
-private:
-    std::vector<Util::Slab> slabs;
     // Per slab, the cells its step's changes reach inside the slab: the next front but for the
     // hand-overs, which the barrier adds.
     PerSlab<IndexSet> reachedInSlab;
@@ -132,14 +143,11 @@ private:
     // the step; the rest are applied at the barrier.
     PerSlab<size_t> interiorBegin;
     PerSlab<size_t> interiorEnd;
-    // Index distance to each face neighbour, in neighbour order.
-    std::array<int64_t, kNeighbourCount> neighbourDistance{};
     PerSlab<uint64_t> evaluated;
-    uint32_t planeSize;
 };
 
 template <typename MaterialTest>
-bool AbstractDistanceCountingAutomatonBase::anyNeighbourMaterial(unsigned index, MaterialTest test) const
+bool AbstractDistanceCountingAutomatonBase::anyNeighbourMaterial(uint32_t index, MaterialTest test) const
 {
     uint32_t around[kNeighbourCount];
     const unsigned inside = neighbours(index, around);

@@ -14,7 +14,7 @@ public:
     void run(unsigned iterations) override;
 
 protected:
-    void finalizeCell(unsigned, unsigned) override {}
+    void finalizeCell(uint32_t, unsigned) override {}
 };
 
 } // namespace Operations

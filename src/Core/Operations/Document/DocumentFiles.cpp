@@ -5,6 +5,8 @@
 #include "Model/Persistence/DocumentWriter.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 
 namespace Core {
 namespace Operations {
@@ -21,6 +23,16 @@ void show(const DocumentReporter &report, const QString &title, const QString &t
         report(title, text);
 }
 
+// The reader only says that the file could not be opened; a second try learns why.
+QString openFailure(const QString &path)
+{
+    const QString text = QStringLiteral("The file %1 could not be opened").arg(QDir::toNativeSeparators(path));
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) // it can now: nothing more to say
+        return text + QLatin1Char('.');
+    return text + QStringLiteral(": ") + file.errorString() + QLatin1Char('.');
+}
+
 } // namespace
 
 bool writeDocument(ApplicationModel &model, const QString &path, const DocumentReporter &report)
@@ -30,9 +42,8 @@ bool writeDocument(ApplicationModel &model, const QString &path, const DocumentR
     case DocumentWriter::Outcome::Written:
         return true;
     case DocumentWriter::Outcome::NotOpened:
-        return false;
     case DocumentWriter::Outcome::Failed:
-        show(report, QLatin1String(DocumentWriter::kErrorTitle), QLatin1String(DocumentWriter::kErrorText));
+        show(report, QLatin1String(DocumentWriter::kErrorTitle), writer.errorText(path));
         return false;
     }
     return false;
@@ -49,6 +60,7 @@ bool readDocument(ApplicationModel &model, const QString &path, const DocumentRe
         model.notifyUpdateObservers();
         return true;
     case DocumentReader::Outcome::NotOpened:
+        show(report, QLatin1String(DocumentReader::kErrorTitle), openFailure(path));
         return false;
     case DocumentReader::Outcome::Refused:
         show(report, QLatin1String(DocumentReader::kErrorTitle), reader.error());

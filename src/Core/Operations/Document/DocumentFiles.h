@@ -15,9 +15,9 @@ using DocumentReporter = std::function<void(const QString &title, const QString 
 // Asks the user for a file, starting in `startDirectory`; empty when the user declines.
 using PathChooser = std::function<QString(const QString &startDirectory)>;
 
-// Writes the model's scene to `path`. A file that cannot be created is passed over silently;
-// a write that fails part way is reported as "Error writing to file" and leaves the previous
-// file as it was. True when the document was written.
+// Writes the model's scene to `path`. A file that cannot be created, written or put in place
+// is reported as "Error writing to file" with the reason, and the previous file stays as it
+// was. True when the document was written.
 bool writeDocument(ApplicationModel &model, const QString &path, const DocumentReporter &report);
 
 // Reads the document at `path` into the model, posts each of the reader's warnings as a

@@ -49,7 +49,8 @@ void SaveDocumentOperation::finish()
 
 void SaveDocumentOperation::writeAndNotify()
 {
-    writeDocument(*model, chosenPath, report);
+    if (writeDocument(*model, chosenPath, report))
+        model->markUnmodified();
     if (savedObserver)
         savedObserver->update();
 }

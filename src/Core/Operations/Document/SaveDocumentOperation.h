@@ -34,7 +34,8 @@ protected:
     SaveDocumentOperation(ApplicationModel *model, std::string name, uint32_t kind);
 
     QString askForPath() const;
-    // Writes to the chosen path and tells the saved observer.
+    // Writes to the chosen path and tells the saved observer. Only a document that was written
+    // counts as unmodified; after a failure the changes are still unsaved.
     void writeAndNotify();
 
     QString chosenPath;

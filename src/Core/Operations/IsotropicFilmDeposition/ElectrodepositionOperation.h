@@ -18,7 +18,6 @@ public:
     void setDepositedMaterial(uint32_t id);
     void setConductingMaterial(uint32_t id);
 
-
 private:
     uint32_t depositedMaterial = 0;
     uint32_t conductingMaterial = 0;

@@ -1,7 +1,9 @@
 #pragma once
 
-// Isotropic film deposition: every empty cell within Euclidean distance R of a solid cell
-// receives the deposited material (vector distance propagation over the six face neighbours).
+// Isotropic deposition by Euclidean distance from the surface (Danielsson's vector distance transform).
+//
+// Every empty cell within Euclidean distance R of a solid cell receives the deposited material;
+// solids of any material, the deposited one included, are the sources.
 
 #include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonNoFinalize.h"
 
@@ -15,17 +17,21 @@ public:
     using AbstractDistanceCountingAutomatonNoFinalize::evaluatedFrontCells;
     using AbstractDistanceCountingAutomatonNoFinalize::run;
 
-    // trunc(ceilf(R / h) × kStepsPerCell): the ceiling in single precision, the product in double.
+    // Enough steps to fill every cell within the thickness: see stepsToCover.
     static unsigned stepCount(float thickness, float smallestCellLength);
 
 private:
-    void initializeCell(unsigned index, unsigned chunk) override;
-    void updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk) override;
+    void initializeCell(uint32_t index, unsigned slab) override;
+    void updateCell(uint32_t index, unsigned slab) override;
 
     uint32_t depositedMaterial;
     float thickness;
     float thicknessSquared;
 };
+
+// The deposition step: a film of `material`, `thickness` length units thick, on every solid
+// surface of the volume.
+void depositIsotropicFilm(Model::Automaton::TotalVolume &volume, uint32_t material, float thickness);
 
 } // namespace Operations
 } // namespace Core

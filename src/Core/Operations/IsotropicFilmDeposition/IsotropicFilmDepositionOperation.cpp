@@ -34,13 +34,8 @@ void IsotropicFilmDepositionOperation::finish()
         cancel();
         return;
     }
-    runRecorded(
-        [this] {
-            IsotropicFilmDeposition automaton(*volume, materialId, thickness);
-            automaton.run(IsotropicFilmDeposition::stepCount(
-                thickness, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
-        },
-        materialId == Model::Materials::kSiliconMaterial);
+    runRecorded([this] { depositIsotropicFilm(*volume, materialId, thickness); },
+                materialId == Model::Materials::kSiliconMaterial);
 }
 
 } // namespace Operations

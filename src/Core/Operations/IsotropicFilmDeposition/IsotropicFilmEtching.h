@@ -1,7 +1,9 @@
 #pragma once
 
-// Isotropic film etching: every cell of the etched material within Euclidean distance R of an
-// empty cell becomes empty; other materials are never reached and keep their shape.
+// Isotropic etching by Euclidean distance from the exposed surface (Danielsson's vector distance transform).
+//
+// Every cell of the etched material within Euclidean distance R of an empty cell becomes empty;
+// other materials are never reached and keep their shape.
 
 #include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonNoFinalize.h"
 
@@ -15,17 +17,20 @@ public:
     using AbstractDistanceCountingAutomatonNoFinalize::evaluatedFrontCells;
     using AbstractDistanceCountingAutomatonNoFinalize::run;
 
-    // trunc(ceil(R × kStepsPerCell / h)), all in double precision.
+    // Enough steps to fill every cell within the depth: see stepsToCover.
     static unsigned stepCount(float depth, float smallestCellLength);
 
 private:
-    void initializeCell(unsigned index, unsigned chunk) override;
-    void updateCell(unsigned index, unsigned firstX, unsigned endX, unsigned chunk) override;
+    void initializeCell(uint32_t index, unsigned slab) override;
+    void updateCell(uint32_t index, unsigned slab) override;
 
     uint32_t etchedMaterial;
     float depth;
     float depthSquared;
 };
+
+// The etching step: `material` removed to `depth` length units from wherever it meets empty space.
+void etchIsotropicFilm(Model::Automaton::TotalVolume &volume, uint32_t material, float depth);
 
 } // namespace Operations
 } // namespace Core

@@ -32,13 +32,8 @@ void IsotropicFilmEtchingOperation::finish()
         cancel();
         return;
     }
-    runRecorded(
-        [this] {
-            IsotropicFilmEtching automaton(*volume, materialId, depth);
-            automaton.run(IsotropicFilmEtching::stepCount(
-                depth, AbstractDistanceCountingAutomatonBase::smallestCellLength(*volume)));
-        },
-        materialId == Model::Materials::kSiliconMaterial);
+    runRecorded([this] { etchIsotropicFilm(*volume, materialId, depth); },
+                materialId == Model::Materials::kSiliconMaterial);
 }
 
 } // namespace Operations

@@ -19,7 +19,6 @@ public:
     void setDepth(float value);
     void setMaterial(uint32_t id);
 
-
 private:
     uint32_t materialId = 0;
     float depth = 0.0f;

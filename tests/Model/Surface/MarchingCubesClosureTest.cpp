@@ -1,0 +1,223 @@
+// Marching-cubes surfaces of random volumes are closed and consistently oriented: with the
+// vertices welded by their exact positions, every edge is used by exactly two triangles, once in
+// each direction, and no triangle is degenerate; the thread count changes no bit of the list.
+//
+// What "closed" means at the sides: a corner outside the counted range of the cut box (at or
+// below the lower limit, above the upper one, or past the volume's end) counts as empty, so the
+// surface always closes over the box's sides, even where material touches them. No empty border
+// is needed, and the random volumes below fill their outermost cells too. The surface parts
+// filled from empty; two materials that meet make no triangles between them.
+
+#include "MarchingCubesMesh.h"
+#include "PainterTestSupport.h"
+
+#include "common/ThreadCount.h"
+
+#include <gtest/gtest.h>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <set>
+
+using namespace MarchingCubesMesh;
+using PainterTestSupport::emptyVolume;
+
+namespace {
+
+constexpr uint32_t kMaterialA = 5;
+constexpr uint32_t kMaterialB = 9;
+
+static_assert(sizeof(Triangle) == 3 * (6 * sizeof(float) + sizeof(uint32_t)),
+              "triangles compare byte for byte only without padding");
+
+bool sameBits(const std::vector<Triangle> &a, const std::vector<Triangle> &b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Triangle)) == 0);
+}
+
+using CellRule = std::function<uint32_t(uint32_t x, uint32_t y, uint32_t z, std::mt19937 &random)>;
+
+struct Sample {
+    std::string name;
+    std::array<uint32_t, 3> size;
+    std::array<float, 3> cellLength;
+    unsigned seed;
+    CellRule material;
+    double cutRatio = 0.0;
+};
+
+std::unique_ptr<TotalVolume> volumeOf(const Sample &sample)
+{
+    auto volume = emptyVolume(sample.size[0], sample.size[1], sample.size[2], sample.cellLength[0],
+                              sample.cellLength[1], sample.cellLength[2]);
+    std::mt19937 random(sample.seed);
+    std::bernoulli_distribution cut(sample.cutRatio);
+    Model::Automaton::Cell *cells = volume->lockCells();
+    for (uint32_t x = 0; x < sample.size[0]; ++x)
+        for (uint32_t y = 0; y < sample.size[1]; ++y)
+            for (uint32_t z = 0; z < sample.size[2]; ++z) {
+                Model::Automaton::Cell &cell = cells[volume->cellIndex(x, y, z)];
+                cell.setMaterial(sample.material(x, y, z, random));
+                cell.setCutCount(cut(random) ? 1 : 0);
+            }
+    volume->unlockCells();
+    return volume;
+}
+
+// Filled with probability `fill`, by one material or two.
+CellRule randomFill(double fill, bool twoMaterials)
+{
+    return [fill, twoMaterials](uint32_t, uint32_t, uint32_t, std::mt19937 &random) -> uint32_t {
+        std::uniform_real_distribution<double> draw(0.0, 1.0);
+        if (draw(random) >= fill)
+            return 0;
+        return twoMaterials && draw(random) < 0.5 ? kMaterialB : kMaterialA;
+    };
+}
+
+// Filled where (x + y + z) is even, so that every face of every cube is ambiguous, with a
+// fraction `noise` of the cells flipped.
+CellRule checkerboard(double noise)
+{
+    return [noise](uint32_t x, uint32_t y, uint32_t z, std::mt19937 &random) -> uint32_t {
+        std::bernoulli_distribution flip(noise);
+        const bool filled = ((x + y + z) % 2 == 0) != flip(random);
+        return filled ? kMaterialA : 0;
+    };
+}
+
+// Columns filled where (x + y) is even: the faces across z are ambiguous, the others are not.
+CellRule checkeredColumns()
+{
+    return [](uint32_t x, uint32_t y, uint32_t, std::mt19937 &) -> uint32_t {
+        return (x + y) % 2 == 0 ? kMaterialB : 0;
+    };
+}
+
+std::vector<Sample> samples()
+{
+    const std::array<float, 3> unit{1.0f, 1.0f, 1.0f};
+    const std::array<float, 3> uneven{0.3f, 1.25f, 0.7f};
+    std::vector<Sample> out;
+    for (unsigned seed : {1u, 2u}) {
+        for (double fill : {0.1, 0.5, 0.9}) {
+            const std::string tag = "fill " + std::to_string(fill) + " seed " + std::to_string(seed);
+            out.push_back({"one cell, " + tag, {1, 1, 1}, unit, seed, randomFill(fill, false)});
+            out.push_back({"2x2x2, " + tag, {2, 2, 2}, unit, seed, randomFill(fill, false)});
+            out.push_back({"3x4x5, " + tag, {3, 4, 5}, uneven, seed, randomFill(fill, true)});
+            out.push_back({"19x7x6, " + tag, {19, 7, 6}, uneven, seed, randomFill(fill, true), 0.1});
+            out.push_back({"12x13x11, " + tag, {12, 13, 11}, unit, seed, randomFill(fill, false)});
+        }
+        const std::string tag = " seed " + std::to_string(seed);
+        out.push_back({"checkerboard" + tag, {11, 9, 8}, unit, seed, checkerboard(0.0)});
+        out.push_back({"checkerboard, 10% flipped" + tag, {14, 9, 10}, uneven, seed, checkerboard(0.1)});
+        out.push_back({"checkerboard, 40% flipped" + tag, {9, 12, 7}, unit, seed, checkerboard(0.4), 0.05});
+        out.push_back({"checkered columns" + tag, {10, 8, 6}, uneven, seed, checkeredColumns()});
+    }
+    return out;
+}
+
+// The whole volume, and a box cut somewhere inside it (its sides cross the material).
+std::vector<std::pair<std::array<uint32_t, 3>, std::array<uint32_t, 3>>> boxesFor(const Sample &sample)
+{
+    std::mt19937 random(sample.seed + 1000);
+    std::array<uint32_t, 3> lower{}, upper{};
+    for (int a = 0; a < 3; ++a) {
+        lower[a] = uint32_t(random() % sample.size[a]);
+        upper[a] = lower[a] + 1 + uint32_t(random() % (sample.size[a] - lower[a]));
+    }
+    return {{{0, 0, 0}, sample.size}, {lower, upper}};
+}
+
+std::string boxText(const std::array<uint32_t, 3> &lower, const std::array<uint32_t, 3> &upper)
+{
+    std::ostringstream out;
+    out << "box (" << lower[0] << ", " << lower[1] << ", " << lower[2] << ")-(" << upper[0] << ", " << upper[1]
+        << ", " << upper[2] << ")";
+    return out.str();
+}
+
+TEST(MarchingCubesClosure, RandomVolumesGiveClosedOrientedSurfacesThatNoThreadCountChanges)
+{
+    size_t triangleTotal = 0;
+    for (const Sample &sample : samples()) {
+        auto volume = volumeOf(sample);
+        for (const auto &[lower, upper] : boxesFor(sample)) {
+            SCOPED_TRACE(sample.name + ", " + boxText(lower, upper));
+            std::vector<Triangle> first;
+            for (int threads : TestSupport::kThreadCounts) {
+                const TestSupport::ScopedThreadCount scoped(threads);
+                const auto triangles = buildOver(*volume, lower.data(), upper.data());
+                if (threads == *TestSupport::kThreadCounts.begin()) {
+                    first = triangles;
+                    continue;
+                }
+                EXPECT_TRUE(sameBits(triangles, first)) << threads << " threads";
+            }
+            triangleTotal += first.size();
+            EXPECT_EQ(closureProblem(first), "");
+            EXPECT_EQ(degenerateProblem(first), "");
+            if (!first.empty()) {
+                EXPECT_GT(signedVolume(first), 0.0) << "normals point out of the filled side";
+            }
+        }
+    }
+    EXPECT_GT(triangleTotal, 20000u) << "the samples should exercise many cubes";
+}
+
+// A volume filled to its sides: the cells of the first layer on each axis sit at or below the
+// lower limit and count as empty, the cubes past the last layer see empty corners beyond it, and
+// the surface closes round the filled corners 1 .. size − 1. Its volume, cube by cube: whole
+// inner cubes, halves on the sides, an eighth along the edges (a prism of legs ½) and a 48th at
+// the corners (a tetrahedron of legs ½).
+TEST(MarchingCubesClosure, AVolumeFilledToItsSidesClosesRoundItsCountedCorners)
+{
+    const float s[3] = {0.5f, 1.5f, 2.0f};
+    auto volume = emptyVolume(7, 5, 4, s[0], s[1], s[2]);
+    PainterTestSupport::fill(*volume, kMaterialA);
+
+    const double m[3] = {7 - 2, 5 - 2, 4 - 2}; // inner cubes per axis between counted corners
+    const double cubes = m[0] * m[1] * m[2] + (m[1] * m[2] + m[0] * m[2] + m[0] * m[1]) +
+                         (m[0] + m[1] + m[2]) / 2.0 + 8.0 / 48.0;
+    const double expected = cubes * s[0] * s[1] * s[2];
+
+    for (int threads : TestSupport::kThreadCounts) {
+        const TestSupport::ScopedThreadCount scoped(threads);
+        const auto triangles = buildWhole(*volume);
+        EXPECT_EQ(closureProblem(triangles), "") << threads << " threads";
+        EXPECT_EQ(degenerateProblem(triangles), "") << threads << " threads";
+        EXPECT_NEAR(signedVolume(triangles), expected, 1e-6 * expected) << threads << " threads";
+    }
+}
+
+// Where two materials meet no surface is drawn: the triangles of a two-material volume lie
+// exactly where those of the same volume in one material lie; only the materials they show differ.
+TEST(MarchingCubesClosure, TheSurfaceSeparatesFilledFromEmptyNotOneMaterialFromAnother)
+{
+    const Sample twoMaterials{"two materials", {13, 10, 9}, {0.3f, 1.25f, 0.7f}, 5, randomFill(0.6, true), 0.1};
+    auto mixed = volumeOf(twoMaterials);
+    auto single = volumeOf(twoMaterials);
+    std::set<uint32_t> shown;
+    {
+        Model::Automaton::Cell *cells = single->lockCells();
+        for (uint32_t i = 0; i < single->cellCount(); ++i)
+            if (cells[i].material() != 0)
+                cells[i].setMaterial(kMaterialA);
+        single->unlockCells();
+    }
+    const auto mixedTriangles = buildWhole(*mixed);
+    const auto singleTriangles = buildWhole(*single);
+    ASSERT_EQ(mixedTriangles.size(), singleTriangles.size());
+    ASSERT_GT(mixedTriangles.size(), 1000u);
+    for (size_t t = 0; t < mixedTriangles.size(); ++t)
+        for (int j = 0; j < 3; ++j) {
+            const auto &a = mixedTriangles[t].vertices[j];
+            const auto &b = singleTriangles[t].vertices[j];
+            ASSERT_EQ(a.position, b.position) << "triangle " << t;
+            ASSERT_EQ(a.normal, b.normal) << "triangle " << t;
+            shown.insert(a.materialId);
+        }
+    EXPECT_EQ(shown, (std::set<uint32_t>{kMaterialA, kMaterialB}));
+}
+
+} // namespace

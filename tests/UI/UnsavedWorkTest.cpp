@@ -1,0 +1,421 @@
+// Nothing a user made is lost without being asked: closing a window or File → New with changes
+// since the last save asks "Save", "Discard" or "Cancel"; a failed save says why, keeps the
+// previous file and leaves the window unsaved; a refused Open leaves no window behind.
+
+#include "Core/Operations/Document/OpenDocumentOperation.h"
+#include "Core/Operations/ObjectOperation.h"
+#include "Core/Operations/OperationIds.h"
+#include "Model/Automaton/TotalVolume.h"
+#include "Model/Materials/MaterialFactory.h"
+#include "UI/MainWindow.h"
+#include "UI/MainWindowPresenter.h"
+#include "UI/Materials/ManageMaterialsDialog.h"
+#include "UI/Materials/MaterialTableViewItem.h"
+#include "UI/Observers/DocumentOpenedObserver.h"
+#include "common/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColor>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr const char *kQuestion = "Voxfab / The document has been modified. / Do you want to save your changes?";
+constexpr const char *kWriteError = "Unable to save document to the specified file.\n";
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int mainWindowCount()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        count += qobject_cast<Ui::MainWindow *>(widget) ? 1 : 0;
+    return count;
+}
+
+void addVolume(Core::ApplicationModel &model, uint32_t cells)
+{
+    model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
+        cells, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(cells, 1)));
+}
+
+// A new window whose document, named `path`, holds a volume made since the last save.
+Ui::MainWindow *windowWithChanges(const QString &path)
+{
+    auto *window = new Ui::MainWindow();
+    auto &model = window->presenter().applicationModel();
+    addVolume(model, 2);
+    model.scene().setDocumentName(path);
+    model.markModified();
+    return window;
+}
+
+// Answers the unsaved-changes question with `button`, noting "title / text / informative text"
+// in `asked`; `then` answers the modal that follows (the save dialog, an error box).
+void answerUnsavedQuestion(QMessageBox::StandardButton button, QString *asked,
+                           std::function<void(QWidget *)> then = nullptr)
+{
+    asked->clear();
+    TestSupport::answerNextModal([button, asked, then](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        *asked = box->windowTitle() + " / " + box->text() + " / " + box->informativeText();
+        if (then)
+            TestSupport::answerNextModal(then);
+        box->button(button)->click();
+    });
+}
+
+// Notes the text of the next message box in `text` and presses its OK.
+void noteAndAcknowledge(QString *text)
+{
+    TestSupport::answerNextModal([text](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        *text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
+// Closes the window; false when it refused, or asked anything first (the question is then
+// cancelled, and the poll left over from here answers nothing later).
+bool closesWithoutAsking(QWidget *window)
+{
+    auto listening = std::make_shared<bool>(true);
+    auto asked = std::make_shared<bool>(false);
+    TestSupport::answerNextModal([listening, asked](QWidget *modal) {
+        if (!*listening)
+            return;
+        *asked = true;
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            box->button(QMessageBox::Cancel)->click();
+    });
+    const bool closed = window->close();
+    *listening = false;
+    return closed && !*asked;
+}
+
+// Files this process writes stop growing at `bytes` while the object lives, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN); // fail the write instead of ending the process
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
+constexpr rlim_t kSmallFileLimit = 64; // bytes, less than any document
+
+// An undoable step that finishes at once and changes nothing.
+class Step : public Core::Operations::ObjectOperation {
+public:
+    explicit Step(Core::ApplicationModel *model) : ObjectOperation(model, "Step", kKind) {}
+    void execute() override { finish(); }
+    void cancel() override { model->operationEnded(); }
+    void finish() override { model->operationFinished(); }
+    bool undo() override { return true; }
+    bool redo() override { return true; }
+
+private:
+    static constexpr uint32_t kKind = 99; // no operation of the program
+};
+
+struct UnsavedWork : ::testing::Test {
+    void TearDown() override { Model::Materials::MaterialFactory::instance()->createDefaultMaterials(); }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(UnsavedWork, ClosingAModifiedWindowAsksAndEachAnswerDoesWhatItSays)
+{
+    Ui::MainWindow *window = windowWithChanges(dir.filePath("doc.vxf"));
+    QPointer<Ui::MainWindow> alive(window);
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Cancel, &asked);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, kQuestion);
+    ASSERT_TRUE(alive);
+    EXPECT_TRUE(window->presenter().applicationModel().isModified());
+    EXPECT_EQ(window->presenter().applicationModel().scene().objects().size(), 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("doc.vxf")));
+
+    // Exit and Ctrl+Q go the same way as the close button.
+    answerUnsavedQuestion(QMessageBox::Cancel, &asked);
+    window->action("actionExit")->trigger();
+    EXPECT_EQ(asked, kQuestion);
+    ASSERT_TRUE(alive);
+    EXPECT_EQ(window->action("actionExit")->shortcut(), QKeySequence("Ctrl+Q"));
+
+    // "Save" writes to the document's file without asking where, then the window closes.
+    answerUnsavedQuestion(QMessageBox::Save, &asked);
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(QFile::exists(dir.filePath("doc.vxf")));
+    EXPECT_FALSE(window->presenter().applicationModel().isModified());
+    TestSupport::closeWindow(window);
+    EXPECT_FALSE(alive);
+
+    // "Discard" closes and writes nothing.
+    window = windowWithChanges(dir.filePath("other.vxf"));
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(asked, kQuestion);
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.vxf")));
+    delete window; // closed already; its scratch files go with it
+}
+
+TEST_F(UnsavedWork, SaveAnswerForADocumentWithoutFileAsksForOneAndCancellingKeepsTheWindow)
+{
+    Ui::MainWindow *window = windowWithChanges(QString());
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Save, &asked, [](QWidget *modal) {
+        ASSERT_TRUE(qobject_cast<QFileDialog *>(modal));
+        static_cast<QDialog *>(modal)->reject();
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, kQuestion);
+    EXPECT_TRUE(window->presenter().applicationModel().isModified());
+
+    const QString target = dir.filePath("chosen.vxf");
+    answerUnsavedQuestion(QMessageBox::Save, &asked, [target](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        dialog->selectFile(target);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(QFile::exists(target));
+    TestSupport::closeWindow(window);
+}
+
+TEST_F(UnsavedWork, UnchangedJustSavedAndJustOpenedWindowsCloseWithoutAsking)
+{
+    auto *fresh = new Ui::MainWindow();
+    EXPECT_TRUE(closesWithoutAsking(fresh));
+    TestSupport::closeWindow(fresh);
+
+    Ui::MainWindow *saved = windowWithChanges(dir.filePath("saved.vxf"));
+    saved->action("actionSave")->trigger();
+    EXPECT_TRUE(closesWithoutAsking(saved));
+    TestSupport::closeWindow(saved);
+
+    Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("saved.vxf"));
+    Ui::Observers::DocumentOpenedObserver observer;
+    observer.update();
+    ASSERT_TRUE(observer.openedWindow());
+    EXPECT_EQ(observer.openedWindow()->presenter().applicationModel().scene().objects().size(), 1);
+    EXPECT_TRUE(closesWithoutAsking(observer.openedWindow()));
+    TestSupport::closeWindow(observer.openedWindow());
+}
+
+// What the user does in the window after a save makes it ask again: an undo, an edited
+// material (the document carries the catalogue). An edit dialog left with Cancel does not.
+TEST_F(UnsavedWork, UndoAndCatalogueEditsAfterASaveCountAsChanges)
+{
+    auto *window = new Ui::MainWindow();
+    auto &model = window->presenter().applicationModel();
+    model.startOperation(std::make_shared<Step>(&model));
+    ASSERT_TRUE(window->action("actionUndo")->isEnabled());
+    model.scene().setDocumentName(dir.filePath("doc.vxf"));
+    window->action("actionSave")->trigger();
+    ASSERT_FALSE(model.isModified());
+
+    window->action("actionUndo")->trigger();
+    EXPECT_TRUE(model.isModified());
+    window->action("actionSave")->trigger();
+
+    auto editMaterials = [](bool recolour, QDialogButtonBox::StandardButton press) {
+        TestSupport::answerNextModal([recolour, press](QWidget *modal) {
+            auto *dialog = qobject_cast<Ui::ManageMaterialsDialog *>(modal);
+            ASSERT_TRUE(dialog);
+            auto *table = dialog->tableModel();
+            if (recolour)
+                table->setData(table->index(0, Ui::MaterialTableViewItem::ColorColumn), QColor(1, 2, 3));
+            dialog->findChild<QDialogButtonBox *>()->button(press)->click();
+        });
+    };
+    editMaterials(true, QDialogButtonBox::Cancel);
+    window->action("actionManage_Materials")->trigger();
+    EXPECT_FALSE(model.isModified());
+    editMaterials(false, QDialogButtonBox::Ok);
+    window->action("actionManage_Materials")->trigger();
+    EXPECT_FALSE(model.isModified());
+    editMaterials(true, QDialogButtonBox::Ok);
+    window->action("actionManage_Materials")->trigger();
+    EXPECT_TRUE(model.isModified());
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    TestSupport::closeWindow(window);
+    EXPECT_EQ(asked, kQuestion);
+}
+
+TEST_F(UnsavedWork, NewWithChangesAsksFirstAndTheNewDocumentHasNoFile)
+{
+    const QString path = dir.filePath("doc.vxf");
+    Ui::MainWindow *window = windowWithChanges(path);
+    auto &model = window->presenter().applicationModel();
+    window->setWindowTitle("Voxfab  " + path);
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Cancel, &asked);
+    window->action("actionNew")->trigger();
+    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.scene().documentName(), path);
+    EXPECT_EQ(window->windowTitle(), "Voxfab  " + path);
+    EXPECT_TRUE(model.isModified());
+
+    // "Save" writes the old document before it goes; the window then holds a new one.
+    answerUnsavedQuestion(QMessageBox::Save, &asked);
+    window->action("actionNew")->trigger();
+    EXPECT_EQ(asked, kQuestion);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(model.scene().objects().isEmpty());
+    EXPECT_TRUE(model.scene().documentName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Voxfab");
+    EXPECT_FALSE(model.isModified());
+
+    // "Discard" drops the changes and writes nothing.
+    const QByteArray saved = contents(path);
+    addVolume(model, 3);
+    model.scene().setDocumentName(path);
+    model.markModified();
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    window->action("actionNew")->trigger();
+    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(contents(path), saved);
+    EXPECT_TRUE(model.scene().objects().isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Voxfab");
+    EXPECT_TRUE(closesWithoutAsking(window));
+    TestSupport::closeWindow(window);
+}
+
+TEST_F(UnsavedWork, RefusedOpenExplainsWhyAndLeavesNoWindowBehind)
+{
+    QFile notes(dir.filePath("notes.vxf"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.write("<Notes/>");
+    notes.close();
+    const int windowsBefore = mainWindowCount();
+    for (const QString &file : {dir.filePath("notes.vxf"), dir.filePath("gone.vxf")}) {
+        SCOPED_TRACE(file.toStdString());
+        Core::Operations::OpenDocumentOperation::setLastDocumentPath(file);
+        QString title, text;
+        TestSupport::answerNextModal([&](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        Ui::Observers::DocumentOpenedObserver observer;
+        observer.update();
+        EXPECT_EQ(title, QStringLiteral("Error reading from file"));
+        EXPECT_FALSE(observer.openedWindow());
+        EXPECT_EQ(mainWindowCount(), windowsBefore);
+        if (file.endsWith("notes.vxf"))
+            EXPECT_TRUE(text.contains("Document")) << text.toStdString();
+        else
+            EXPECT_EQ(text, "The file " + file + " could not be opened: No such file or directory.");
+    }
+}
+
+// A save into a folder that went away: the box says so, the title keeps the name, and the
+// window stays unsaved, so that closing it asks again, and a "Save" answer that fails the
+// same way keeps the window open.
+TEST_F(UnsavedWork, FailedSaveSaysWhyAndTheWindowStaysUnsaved)
+{
+    QDir(dir.path()).mkdir("sub");
+    const QString path = dir.filePath("sub/doc.vxf");
+    Ui::MainWindow *window = windowWithChanges(path);
+    QPointer<Ui::MainWindow> alive(window);
+    window->action("actionSave")->trigger();
+    ASSERT_TRUE(QFile::exists(path));
+    const QString title = window->windowTitle();
+    QDir(dir.filePath("sub")).removeRecursively();
+    const QString why = kWriteError + path + ": The folder " + dir.filePath("sub") + " does not exist.";
+
+    window->presenter().applicationModel().markModified();
+    QString text;
+    noteAndAcknowledge(&text);
+    window->action("actionSave")->trigger();
+    EXPECT_EQ(text, why);
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_TRUE(window->presenter().applicationModel().isModified());
+
+    QString asked;
+    text.clear();
+    answerUnsavedQuestion(QMessageBox::Save, &asked, [&text](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->windowTitle(), "Error writing to file");
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(text, why);
+    ASSERT_TRUE(alive);
+
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    TestSupport::closeWindow(window);
+    EXPECT_EQ(asked, kQuestion);
+}
+
+TEST_F(UnsavedWork, SaveThatRunsOutOfRoomKeepsThePreviousFileByteForByte)
+{
+    const QString path = dir.filePath("doc.vxf");
+    Ui::MainWindow *window = windowWithChanges(path);
+    auto &model = window->presenter().applicationModel();
+    window->action("actionSave")->trigger();
+    const QByteArray before = contents(path);
+    ASSERT_FALSE(before.isEmpty());
+
+    addVolume(model, 64);
+    model.markModified();
+    QString text;
+    noteAndAcknowledge(&text);
+    {
+        FileSizeLimit limit(kSmallFileLimit);
+        window->action("actionSave")->trigger();
+    }
+    EXPECT_EQ(text, kWriteError + path + ": File too large.");
+    EXPECT_EQ(contents(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.vxf"}); // no half-written file
+    EXPECT_TRUE(model.isModified());
+    EXPECT_EQ(window->windowTitle(), "Voxfab  " + path);
+
+    QString asked;
+    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    TestSupport::closeWindow(window);
+}
