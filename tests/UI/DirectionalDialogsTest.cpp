@@ -8,6 +8,8 @@
 #include "Engine/ProcessParameterNames.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Process/ProcessFactory.h"
+#include "Engine/ProcessTypes.h"
+#include "UI/BatchRun/Dialog/ProcessEditors.h"
 #include "UI/MainWindow.h"
 #include "UI/MainWindowPresenter.h"
 #include "UI/Observers/ProcessOptionsObservers.h"
@@ -214,4 +216,32 @@ TEST(DirectionalObservers, PvdAndRieFromTheMainWindowRunThroughTheirDialogs)
     EXPECT_TRUE(messages.contains("PVD: Operation finished.")) << messages.toStdString();
     EXPECT_TRUE(messages.contains("Simple RIE: Operation finished.")) << messages.toStdString();
     EXPECT_EQ(window.presenter().applicationModel().undoRedo().undoName(), "PVD");
+}
+
+TEST(DirectionalProcessEditors, ListStepsNameTheirParametersAndHideTheChoiceCodes)
+{
+    const Ui::ProcessEditor *anisotropic = Ui::processEditor(Engine::AnisotropicDepositionType);
+    ASSERT_NE(anisotropic, nullptr);
+    AnisotropicDepositionDialog deposition;
+    const Engine::ProcessData depositionStep
+        = Ui::makeProcessStep(*anisotropic, Engine::AnisotropicDepositionType, deposition.parameters());
+    EXPECT_EQ(depositionStep.parameters().keys(), (QStringList{"Film Thickness", "Horizontal to Vertical Ratio",
+                                                               "Material", "Material_Color", "Material_Id"}));
+    EXPECT_FALSE(depositionStep.getParameterVisibility("Material_Id"));
+    EXPECT_TRUE(depositionStep.getParameterVisibility("Horizontal to Vertical Ratio"));
+
+    PVDOptionsDialog pvd;
+    const Engine::ProcessData pvdStep
+        = Ui::makeProcessStep(*Ui::processEditor(Engine::PvdType), Engine::PvdType, pvd.parameters());
+    EXPECT_FALSE(pvdStep.getParameterVisibility("DepositOn"));
+    EXPECT_TRUE(pvdStep.getParameterVisibility("Deposit On"));
+    EXPECT_TRUE(pvdStep.getParameterVisibility("Thickness"));
+
+    SimpleRIEDialog rie;
+    const Engine::ProcessData rieStep
+        = Ui::makeProcessStep(*Ui::processEditor(Engine::SimpleRieType), Engine::SimpleRieType, rie.parameters());
+    EXPECT_FALSE(rieStep.getParameterVisibility("EtchDirectionValue"));
+    EXPECT_EQ(rieStep.getProcessParameter("Etch Direction").toString(), "From top");
+    EXPECT_TRUE(rieStep.getParameterVisibility("Etch Depth"));
+    EXPECT_NE(Ui::processEditor(Engine::AnisotropicEtchingType), nullptr);
 }
