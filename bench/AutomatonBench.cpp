@@ -1,9 +1,10 @@
 // Distance-counting automata on a 256 × 256 × 128 volume: silicon below z = 64, cut by a grid
 // of trenches 8 cells wide and 32 deep every 32 cells along x and y. Isotropic deposition of
 // R = 16, isotropic etching of R = 8 and anisotropic deposition of R = 16 with a horizontal ratio
-// of 0.5 at 1 and 2 threads, beside one streaming pass over the cells. A second volume with twice the empty headroom (256 × 256 × 192) shows whether the cost
-// follows the front or the grid: a run may grow by no more than its initialisation pass alone
-// (run(0)), which is measured on both volumes.
+// of 0.5 at 1 and 2 threads, beside one streaming pass over the cells. A second volume with twice
+// the empty headroom (256 × 256 × 192) shows whether the cost follows the front or the grid: a
+// run may grow by no more than its initialisation pass alone (run(0)), which is measured on both
+// volumes.
 //
 // Counters: cells = grid cells per second, front = front cells evaluated per run,
 // xStream = time of one run / time of one streaming pass over the same cells.

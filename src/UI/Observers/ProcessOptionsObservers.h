@@ -33,8 +33,8 @@ using IsotropicFilmEtchingObserver =
     ProcessOptionsObserver<Operations::IsotropicEtchingDialog, Core::Operations::IsotropicFilmEtchingOperation>;
 using ElectrodepositionObserver =
     ProcessOptionsObserver<Operations::ElectrodepositionDialog, Core::Operations::ElectrodepositionOperation>;
-using AnisotropicDepositionObserver =
-    ProcessOptionsObserver<Operations::AnisotropicDepositionDialog, Core::Operations::AnisotropicFilmDepositionOperation>;
+using AnisotropicDepositionObserver = ProcessOptionsObserver<Operations::AnisotropicDepositionDialog,
+                                                             Core::Operations::AnisotropicFilmDepositionOperation>;
 using AnisotropicEtchingObserver =
     ProcessOptionsObserver<Operations::AnisotropicEtchingDialog, Core::Operations::AnisotropicFilmEtchingOperation>;
 using PVDObserver =

@@ -33,7 +33,8 @@ using Rie = SimpleReactiveIonEtching;
 // Silicon below z = 4 everywhere and below z = 12 for x < 8: a vertical wall facing +x at x = 8.
 std::shared_ptr<TotalVolume> stepVolume()
 {
-    return volumeOf(20, 3, 20, [](uint32_t x, uint32_t, uint32_t z) { return z < 4 || (x < 8 && z < 12) ? kSilicon : 0u; });
+    return volumeOf(20, 3, 20,
+                    [](uint32_t x, uint32_t, uint32_t z) { return z < 4 || (x < 8 && z < 12) ? kSilicon : 0u; });
 }
 
 // Silicon below z = 10 under an oxide mask at z = 10 with an opening for 8 ≤ x < 12.
@@ -239,7 +240,8 @@ TEST(SimpleReactiveIonEtchingAutomaton, FromTheTopRemovesMinOfDepthAndColumnNeve
 TEST(SimpleReactiveIonEtchingAutomaton, DirectionBitsChooseTheExposedEnds)
 {
     const auto plateAfter = [](uint32_t depth, uint8_t directions) {
-        auto volume = volumeOf(4, 2, 12, [](uint32_t, uint32_t, uint32_t z) { return z >= 3 && z < 9 ? kSilicon : 0u; });
+        auto volume =
+            volumeOf(4, 2, 12, [](uint32_t, uint32_t, uint32_t z) { return z >= 3 && z < 9 ? kSilicon : 0u; });
         etchReactiveIons(*volume, kSilicon, depth, directions);
         return volume;
     };
