@@ -218,6 +218,7 @@ TEST_F(DirectionalOperations, SimpleRieEtchesFromTheTopByDefaultAndIsNotUndoable
     EXPECT_EQ(TestSupport::countInColumn(*volume, 1, 1, kSilicon), 5u);
     EXPECT_EQ(TestSupport::countInColumn(*volume, 6, 1, kSilicon), 1u);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
+    EXPECT_TRUE(model.isModified()); // not undoable, but a change a save must write
     EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(SimpleRieId));
     EXPECT_TRUE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
     EXPECT_EQ(model.currentOperation(), nullptr);
