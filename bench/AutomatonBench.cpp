@@ -1,15 +1,17 @@
 // Distance-counting automata on a 256 × 256 × 128 volume: silicon below z = 64, cut by a grid
 // of trenches 8 cells wide and 32 deep every 32 cells along x and y. Isotropic deposition of
-// R = 16 and isotropic etching of R = 8 at 1 and 2 threads, beside one streaming pass over the
-// cells. A second volume with twice the empty headroom (256 × 256 × 192) shows whether the cost
-// follows the front or the grid: a run may grow by no more than its initialisation pass alone
-// (run(0)), which is measured on both volumes.
+// R = 16, isotropic etching of R = 8 and anisotropic deposition of R = 16 with a horizontal ratio
+// of 0.5 at 1 and 2 threads, beside one streaming pass over the cells. A second volume with twice
+// the empty headroom (256 × 256 × 192) shows whether the cost follows the front or the grid: a
+// run may grow by no more than its initialisation pass alone (run(0)), which is measured on both
+// volumes.
 //
 // Counters: cells = grid cells per second, front = front cells evaluated per run,
 // xStream = time of one run / time of one streaming pass over the same cells.
 
 #include "BenchSupport.h"
 
+#include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
 #include "Model/Automaton/TotalVolume.h"
@@ -23,6 +25,7 @@
 
 namespace {
 
+using Core::Operations::AnisotropicFilmDeposition;
 using Core::Operations::IsotropicFilmDeposition;
 using Core::Operations::IsotropicFilmEtching;
 using Model::Automaton::TotalVolume;
@@ -35,6 +38,7 @@ constexpr uint32_t kTrenchWidth = 8; // cells
 constexpr uint32_t kTrenchDepth = 32; // cells
 constexpr float kDepositedThickness = 16.f; // length units (cells of length 1)
 constexpr float kEtchedDepth = 8.f; // length units
+constexpr float kHorizontalRatio = 0.5f; // side-wall film / top film
 constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 
@@ -121,6 +125,13 @@ uint64_t etch(TotalVolume &volume)
     return automaton.evaluatedFrontCells();
 }
 
+uint64_t depositAnisotropic(TotalVolume &volume)
+{
+    AnisotropicFilmDeposition automaton(volume, kOxide, kDepositedThickness, kHorizontalRatio);
+    automaton.run(automaton.stepCount());
+    return automaton.evaluatedFrontCells();
+}
+
 uint64_t initialiseOnly(TotalVolume &volume)
 {
     IsotropicFilmDeposition automaton(volume, kOxide, kDepositedThickness);
@@ -149,6 +160,11 @@ void BM_IsotropicEtching(benchmark::State &state)
     measure(state, uint32_t(state.range(1)), etch);
 }
 
+void BM_AnisotropicDeposition(benchmark::State &state)
+{
+    measure(state, uint32_t(state.range(1)), depositAnisotropic);
+}
+
 void BM_InitialisationPass(benchmark::State &state)
 {
     measure(state, uint32_t(state.range(1)), initialiseOnly);
@@ -166,6 +182,13 @@ BENCHMARK(BM_IsotropicDeposition)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IsotropicEtching)
+    ->Args({1, 64})
+    ->Args({2, 64})
+    ->Args({1, 128})
+    ->Args({2, 128})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AnisotropicDeposition)
     ->Args({1, 64})
     ->Args({2, 64})
     ->Args({1, 128})

@@ -1,6 +1,10 @@
 #include "StepRunner.h"
 
 #include "Core/ApplicationModel.h"
+#include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmDeposition.h"
+#include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmEtching.h"
+#include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDeposition.h"
+#include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtching.h"
 #include "Core/Operations/CreateSubstrate/SubstrateBuilder.h"
 #include "Core/Operations/IsotropicFilmDeposition/Electrodeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
@@ -13,6 +17,7 @@
 #include "Engine/StepRunnerSupport.h"
 
 #include <array>
+#include <cmath>
 
 // One small function per process type, registered in the table at the end of the anonymous
 // namespace. A runner reads every required parameter through RequiredParameters (which sorts
@@ -158,6 +163,85 @@ int runElectroplating(StepContext &context)
     return StepSucceeded;
 }
 
+// The horizontal to vertical ratio of the directional steps: any finite number (0 or less means
+// no lateral growth).
+float horizontalRatio(RequiredParameters &parameters)
+{
+    const double ratio = parameters.toDouble(Parameters::kHorizontalToVerticalRatio);
+    if (!std::isfinite(ratio))
+        parameters.refuse(Parameters::kHorizontalToVerticalRatio, QStringLiteral("not a finite number"));
+    return float(ratio);
+}
+
+// 17
+int runAnisotropicDeposition(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const float thickness = parameters.toLength(Parameters::kFilmThickness);
+    const float ratio = horizontalRatio(parameters);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::depositAnisotropicFilm(*context.volume, material, thickness, ratio);
+    recordStep(context, Core::Operations::AnisotropicDepositionId, material == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
+// 18
+int runAnisotropicEtching(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const float depth = parameters.toLength(Parameters::kEtchDepth);
+    const float ratio = horizontalRatio(parameters);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::etchAnisotropicFilm(*context.volume, material, depth, ratio);
+    recordStep(context, Core::Operations::AnisotropicEtchingId, material == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
+// 12
+int runPvd(StepContext &context)
+{
+    using Core::Operations::SimplePhysicalVaporDeposition;
+    RequiredParameters parameters(context.step);
+    const float thickness = parameters.toLength(Parameters::kThickness);
+    const float ratio = horizontalRatio(parameters);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    const int sides = parameters.toInt(Parameters::kDepositOnValue);
+    if (sides != SimplePhysicalVaporDeposition::Top && sides != SimplePhysicalVaporDeposition::Bottom
+        && sides != SimplePhysicalVaporDeposition::BothSides)
+        parameters.refuse(Parameters::kDepositOnValue, QStringLiteral("1 (top), 2 (bottom) or 3 (both sides)"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::depositPhysicalVapor(*context.volume, material, thickness, ratio, uint32_t(sides));
+    recordStep(context, Core::Operations::PvdId, material == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
+// 13: the depth counts cells.
+int runSimpleRie(StepContext &context)
+{
+    using Core::Operations::SimpleReactiveIonEtching;
+    constexpr int kAllDirections = SimpleReactiveIonEtching::kFromTop | SimpleReactiveIonEtching::kFromBelow;
+    RequiredParameters parameters(context.step);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    const uint32_t depth = parameters.toUInt(Parameters::kEtchDepth);
+    const int directions = parameters.toInt(Parameters::kEtchDirectionValue);
+    if (directions < 0 || directions > kAllDirections)
+        parameters.refuse(Parameters::kEtchDirectionValue, QStringLiteral("0 to 3"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::etchReactiveIons(*context.volume, material, depth, uint8_t(directions));
+    recordStep(context, Core::Operations::SimpleRieId, material == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
 using Runner = int (*)(StepContext &);
@@ -178,6 +262,10 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[SaveImageType] = {runSaveImage, true};
         entries[CreateSubstrateType] = {runCreateSubstrate, false};
         entries[IsotropicDepositionType] = {runFilmDeposition, true};
+        entries[AnisotropicDepositionType] = {runAnisotropicDeposition, true};
+        entries[AnisotropicEtchingType] = {runAnisotropicEtching, true};
+        entries[PvdType] = {runPvd, true};
+        entries[SimpleRieType] = {runSimpleRie, true};
         return entries;
     }();
     return table;

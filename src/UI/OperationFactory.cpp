@@ -102,6 +102,10 @@ const std::map<uint32_t, Maker> &makers()
         {ElectroplatingId, &processStep<Observers::ElectrodepositionObserver>},
         {BatchRunId, &batchRun},
         {CvdId, &cvd},
+        {AnisotropicDepositionId, &processStep<Observers::AnisotropicDepositionObserver>},
+        {AnisotropicEtchingId, &processStep<Observers::AnisotropicEtchingObserver>},
+        {PvdId, &processStep<Observers::PVDObserver>},
+        {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
     };
     return table;
 }

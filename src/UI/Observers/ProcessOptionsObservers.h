@@ -3,15 +3,23 @@
 // The options observers of the process steps, one line each: the step's dialog and the
 // operation it fills.
 
+#include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmDepositionOperation.h"
+#include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmEtchingOperation.h"
+#include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDepositionOperation.h"
+#include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtchingOperation.h"
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
+#include "UI/Operations/AnisotropicDepositionDialog.h"
+#include "UI/Operations/AnisotropicEtchingDialog.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/PVDOptionsDialog.h"
+#include "UI/Operations/SimpleRIEDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -25,6 +33,14 @@ using IsotropicFilmEtchingObserver =
     ProcessOptionsObserver<Operations::IsotropicEtchingDialog, Core::Operations::IsotropicFilmEtchingOperation>;
 using ElectrodepositionObserver =
     ProcessOptionsObserver<Operations::ElectrodepositionDialog, Core::Operations::ElectrodepositionOperation>;
+using AnisotropicDepositionObserver = ProcessOptionsObserver<Operations::AnisotropicDepositionDialog,
+                                                             Core::Operations::AnisotropicFilmDepositionOperation>;
+using AnisotropicEtchingObserver =
+    ProcessOptionsObserver<Operations::AnisotropicEtchingDialog, Core::Operations::AnisotropicFilmEtchingOperation>;
+using PVDObserver =
+    ProcessOptionsObserver<Operations::PVDOptionsDialog, Core::Operations::SimplePhysicalVaporDepositionOperation>;
+using SimpleRIEObserver =
+    ProcessOptionsObserver<Operations::SimpleRIEDialog, Core::Operations::SimpleReactiveIonEtchingOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -27,6 +27,12 @@ float AbstractDistanceCountingAutomatonBase::smallestCellLength(const Model::Aut
     return std::min({volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()});
 }
 
+AbstractDistanceCountingAutomatonBase::CellLengths
+AbstractDistanceCountingAutomatonBase::cellLengthsOf(const Model::Automaton::TotalVolume &volume)
+{
+    return CellLengths{volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()};
+}
+
 namespace {
 
 void sortUnique(std::vector<uint32_t> &set)
@@ -108,6 +114,13 @@ void mergeRuns(FrontRun *runs, size_t count, IndexSet &out)
 
 AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume,
                                                                              IndexSet targetMaterials)
+    : AbstractDistanceCountingAutomatonBase(volume, std::move(targetMaterials), cellLengthsOf(volume))
+{
+}
+
+AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume,
+                                                                             IndexSet targetMaterials,
+                                                                             CellLengths lengths)
     : volume(volume),
       slabs(Util::splitRemainderOverFirstSlabs(volume.sizeX(), Util::slabThreadCount())),
       targetMaterials(std::move(targetMaterials)),
@@ -117,7 +130,7 @@ AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Mod
       planeSize(volume.sizeY() * volume.sizeZ())
 {
     sortUnique(this->targetMaterials);
-    const float cellSize[3] = {volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()};
+    const float cellSize[3] = {lengths.x, lengths.y, lengths.z};
     for (unsigned k = 0; k < kNeighbourCount; ++k) {
         const int *offset = kNeighbourOffsets[k];
         neighbourSteps[k] = Step{float(offset[0]) * cellSize[0], float(offset[1]) * cellSize[1],

@@ -39,6 +39,14 @@ public:
     // The shortest of the volume's three cell lengths.
     static float smallestCellLength(const Model::Automaton::TotalVolume &volume);
 
+    // The lengths (length units) that one face step along x, y and z counts for.
+    struct CellLengths {
+        float x;
+        float y;
+        float z;
+    };
+    static CellLengths cellLengthsOf(const Model::Automaton::TotalVolume &volume);
+
     // `targetMaterials`: the materials through which the front may spread.
     AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials);
     virtual ~AbstractDistanceCountingAutomatonBase();
@@ -54,6 +62,11 @@ public:
     uint64_t evaluatedFrontCells() const;
 
 protected:
+    // Distances measured with `lengths` in place of the volume's cell lengths: a weighted
+    // distance, for steps whose growth prefers a direction.
+    AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials,
+                                          CellLengths lengths);
+
     enum class FinalPass { Run, Skip };
     // run(), with or without the final pass.
     void runPasses(unsigned iterations, FinalPass finalPass);

@@ -2,6 +2,8 @@
 
 #include "Core/Operations/DistanceCounting/AbstractDistanceCountingAutomatonBase.h"
 
+#include <utility>
+
 namespace Core {
 namespace Operations {
 
@@ -14,6 +16,12 @@ public:
     void run(unsigned iterations) override;
 
 protected:
+    AbstractDistanceCountingAutomatonNoFinalize(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials,
+                                                CellLengths lengths)
+        : AbstractDistanceCountingAutomatonBase(volume, std::move(targetMaterials), lengths)
+    {
+    }
+
     void finalizeCell(uint32_t, unsigned) override {}
 };
 

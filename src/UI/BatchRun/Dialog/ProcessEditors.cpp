@@ -4,10 +4,14 @@
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessParameters.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/Operations/AnisotropicDepositionDialog.h"
+#include "UI/Operations/AnisotropicEtchingDialog.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/PVDOptionsDialog.h"
+#include "UI/Operations/SimpleRIEDialog.h"
 
 #include <QDir>
 
@@ -80,6 +84,12 @@ bool substrateParameterVisible(const QString &name, const QVariantMap &values)
     return true;
 }
 
+// PVD and simple RIE list their choice as text and keep its code hidden.
+bool choiceCodeHidden(const QString &name, const QVariantMap &)
+{
+    return name != QLatin1String(Parameters::kDepositOnValue) && name != QLatin1String(Parameters::kEtchDirectionValue);
+}
+
 // One entry per process type that can be added to a list; a new process step adds its line.
 const ProcessEditor kEditors[] = {
     {Engine::CvdType, &editIsotropicDeposition},
@@ -88,6 +98,10 @@ const ProcessEditor kEditors[] = {
     {Engine::SaveImageType, &editSaveImage},
     {Engine::CreateSubstrateType, &editInDialog<Operations::CreateSubstrateDialog>, &substrateParameterVisible},
     {Engine::IsotropicDepositionType, &editIsotropicDeposition},
+    {Engine::AnisotropicDepositionType, &editInDialog<Operations::AnisotropicDepositionDialog>},
+    {Engine::AnisotropicEtchingType, &editInDialog<Operations::AnisotropicEtchingDialog>},
+    {Engine::PvdType, &editInDialog<Operations::PVDOptionsDialog>, &choiceCodeHidden},
+    {Engine::SimpleRieType, &editInDialog<Operations::SimpleRIEDialog>, &choiceCodeHidden},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
