@@ -100,6 +100,10 @@ const std::map<uint32_t, Maker> &makers()
         {IsotropicDepositionId, &processStep<Observers::IsotropicFilmDepositionObserver>},
         {IsotropicEtchingId, &processStep<Observers::IsotropicFilmEtchingObserver>},
         {ElectroplatingId, &processStep<Observers::ElectrodepositionObserver>},
+        {MooreDepositionId, &processStep<Observers::MooreDepositionObserver>},
+        {MooreEtchingId, &processStep<Observers::MooreEtchingObserver>},
+        {PlanarizationId, &processStep<Observers::PlanarizationObserver>},
+        {PourMaterialId, &processStep<Observers::SpinCoatingObserver>},
         {BatchRunId, &batchRun},
         {CvdId, &cvd},
     };

@@ -7,11 +7,18 @@
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodDepositionOperation.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodEtchingOperation.h"
+#include "Core/Operations/Planarization/PlanarizationOperation.h"
+#include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/MooreOptionsDialog.h"
+#include "UI/Operations/PlanarizationOptionsDialog.h"
+#include "UI/Operations/SpinCoatingOptionsDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -25,6 +32,16 @@ using IsotropicFilmEtchingObserver =
     ProcessOptionsObserver<Operations::IsotropicEtchingDialog, Core::Operations::IsotropicFilmEtchingOperation>;
 using ElectrodepositionObserver =
     ProcessOptionsObserver<Operations::ElectrodepositionDialog, Core::Operations::ElectrodepositionOperation>;
+// The Moore steps share a dialog, which labels its layer box after the operation.
+using MooreDepositionObserver =
+    ProcessOptionsObserver<Operations::MooreOptionsDialog, Core::Operations::MooreNeighborhoodDepositionOperation>;
+using MooreEtchingObserver =
+    ProcessOptionsObserver<Operations::MooreOptionsDialog, Core::Operations::MooreNeighborhoodEtchingOperation>;
+// Fits its height boxes to the chosen volume.
+using PlanarizationObserver =
+    ProcessOptionsObserver<Operations::PlanarizationOptionsDialog, Core::Operations::PlanarizationOperation>;
+using SpinCoatingObserver =
+    ProcessOptionsObserver<Operations::SpinCoatingOptionsDialog, Core::Operations::SpinCoatingOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -8,6 +8,9 @@
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/MooreOptionsDialog.h"
+#include "UI/Operations/PlanarizationOptionsDialog.h"
+#include "UI/Operations/SpinCoatingOptionsDialog.h"
 
 #include <QDir>
 
@@ -44,6 +47,17 @@ bool editIsotropicDeposition(ProcessEditContext &context, uint32_t type, QVarian
         dialog.setThicknessParameter(Parameters::kThickness);
         dialog.offerMaterialsOf(IsotropicFilmDepositionOperation::kCvdProcess);
     }
+    return runOptionDialog(context, dialog, values);
+}
+
+// The Moore steps share a dialog but not the label and list name of their layer count.
+bool editMooreStep(ProcessEditContext &context, uint32_t type, QVariantMap &values)
+{
+    Operations::MooreOptionsDialog dialog(context.parent);
+    if (type == Engine::MooreEtchingType)
+        dialog.showAsEtching();
+    else
+        dialog.showAsDeposition();
     return runOptionDialog(context, dialog, values);
 }
 
@@ -88,6 +102,10 @@ const ProcessEditor kEditors[] = {
     {Engine::SaveImageType, &editSaveImage},
     {Engine::CreateSubstrateType, &editInDialog<Operations::CreateSubstrateDialog>, &substrateParameterVisible},
     {Engine::IsotropicDepositionType, &editIsotropicDeposition},
+    {Engine::MooreDepositionType, &editMooreStep},
+    {Engine::MooreEtchingType, &editMooreStep},
+    {Engine::PlanarizationType, &editInDialog<Operations::PlanarizationOptionsDialog>},
+    {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
