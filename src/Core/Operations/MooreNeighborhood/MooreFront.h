@@ -63,12 +63,19 @@ public:
 private:
     struct SlabSets {
         IndexSet front;
-        IndexSet marked; // the front cells that change at the end of this step
+        IndexSet marked; // the front cells that change in this step
+        // marked[0, borderBelowEnd) and marked[borderAboveBegin, end) lie on the slab's first
+        // and last planes and change at the barrier; the others change as they are marked.
+        size_t borderBelowEnd = 0;
+        size_t borderAboveBegin = 0;
         IndexSet next;   // the next layer inside the slab
         IndexSet lowerHandOver;
         IndexSet upperHandOver;
-        IndexSet scratch;
-        IndexSet neighbourhood;
+        // One bit per cell of the slab and of the planes on either side: the neighbours of the
+        // marked cells, collected without repeats and read back in ascending order. Bit 0 is
+        // cell `reachFirst`. All zero between steps.
+        std::vector<uint64_t> reached;
+        uint32_t reachFirst = 0;
         uint64_t evaluated = 0;
     };
 
@@ -80,12 +87,16 @@ private:
     // Phase 2, once every slab finished phase 1: changes the marked cells and takes the
     // neighbours' hand-overs into the slab's next front.
     void changeSlab(unsigned slab);
-    // `out` = the Moore neighbourhood of `cells` (the cells themselves included), by one
-    // three-cell dilation along each axis.
-    void neighbourhoodOf(const IndexSet &cells, IndexSet &scratch, IndexSet &out) const;
+    // Sets the reached bits of the 3 × 3 × 3 block around the cell (clipped to the volume).
+    void reachAround(uint32_t index, SlabSets &own) const;
+    // Reads back the reached bits of plane x, less those of own.marked[markedBegin, markedEnd)
+    // (the plane's marked cells), into the next layer or a hand-over set, and clears them.
+    void collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin, size_t markedEnd, SlabSets &own);
     // For plane x: out[y·sizeZ + z] is 1 when one of the 3 × 3 cells around (y, z) in that plane
-    // makes a neighbour a seed. A plane outside the volume gives all zeros.
-    void seedingCellsNear(uint32_t x, std::vector<uint8_t> &row, std::vector<uint8_t> &out) const;
+    // makes a neighbour a seed, and through[y·sizeZ + z] when the cell holds the material the
+    // front moves through. A plane outside the volume gives all zeros.
+    void seedingCellsNear(uint32_t x, std::vector<uint8_t> &row, std::vector<uint8_t> &out,
+                          std::vector<uint8_t> &through) const;
 
     Model::Automaton::TotalVolume &volume;
     const Rule rule;
