@@ -229,7 +229,7 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
 
 void MooreFront::collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin, size_t markedEnd, SlabSets &own)
 {
-    // The marked cells change at the end of this step: they are not part of the next layer.
+    // The marked cells change in this step: they are not part of the next layer.
     for (size_t k = markedBegin; k < markedEnd; ++k) {
         const uint32_t bit = own.marked[k] - own.reachFirst;
         own.reached[bit / kBitsPerWord] &= ~(uint64_t(1) << (bit % kBitsPerWord));

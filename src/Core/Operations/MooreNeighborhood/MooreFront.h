@@ -80,12 +80,12 @@ private:
     };
 
     void seedSlab(Util::Slab bounds, unsigned slab);
-    // Phase 1 of a step: reads the cells as they were when the step began, marks the slab's
-    // front cells that change and finds the next layer, handing the cells beyond the slab's
-    // ends to its neighbours.
+    // Phase 1 of a step: marks the slab's front cells that change, changing at once those off
+    // its border planes, and finds the next layer, handing the cells beyond the slab's ends to
+    // its neighbours.
     void markSlab(Util::Slab bounds, unsigned slab);
-    // Phase 2, once every slab finished phase 1: changes the marked cells and takes the
-    // neighbours' hand-overs into the slab's next front.
+    // Phase 2, once every slab finished phase 1: changes the marked cells of the border planes
+    // and takes the neighbours' hand-overs into the slab's next front.
     void changeSlab(unsigned slab);
     // Sets the reached bits of the 3 × 3 × 3 block around the cell (clipped to the volume).
     void reachAround(uint32_t index, SlabSets &own) const;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Core/Operations/Planarization/PlainVolumeStepOperation.h"
+#include "Core/Operations/PlainVolumeStepOperation.h"
 
 #include <cstdint>
 
