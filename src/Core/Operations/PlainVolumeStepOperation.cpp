@@ -30,7 +30,9 @@ void PlainVolumeStepOperation::runAndEnd(const std::function<void()> &runAutomat
         model->volumeHistory().setLatticeOutOfDate(volume->objectId(), true);
     model->notifyUpdateObservers();
     postMessage("Operation finished.");
-    model->operationEnded();
+    // Not an ObjectOperation, so finishing leaves the undo stack alone but still counts as a
+    // change of the document.
+    model->operationFinished();
 }
 
 } // namespace Operations

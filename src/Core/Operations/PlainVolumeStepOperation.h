@@ -9,7 +9,7 @@ namespace Core {
 namespace Operations {
 
 // A process step on one chosen cell volume that is not undoable: it chooses the volume, shows
-// its options, runs, and ends without going on the undo stack.
+// its options, runs, and finishes without going on the undo stack.
 class PlainVolumeStepOperation : public Operation {
 public:
     // `cancelText` follows the name and ": " when the step is abandoned.

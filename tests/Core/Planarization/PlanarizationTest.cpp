@@ -122,6 +122,7 @@ TEST(SliceOperations, PlanarizationEndsWithoutUndoAndMarksTheLattice)
     EXPECT_EQ(log->last(), "Planarization: Operation finished.");
     EXPECT_EQ(materialAt(*volume, 0, 0, 3), 0u);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
+    EXPECT_TRUE(model.isModified());
     EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(PlanarizationId));
     EXPECT_TRUE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
@@ -139,6 +140,7 @@ TEST(SliceOperations, PouringEndsWithoutUndoAndLeavesTheLattice)
     auto declined = std::make_shared<SpinCoatingOperation>(&model);
     model.startOperation(declined);
     EXPECT_EQ(log->last(), "Pour Material: Operation canceled.");
+    EXPECT_FALSE(model.isModified());
 
     auto op = std::make_shared<SpinCoatingOperation>(&model);
     SpinCoatingOperation *raw = op.get();
