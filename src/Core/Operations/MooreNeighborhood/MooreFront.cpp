@@ -163,11 +163,11 @@ void MooreFront::seedSlab(Util::Slab bounds, unsigned slab)
     }
 }
 
-void MooreFront::reachAround(uint32_t index, SlabSets &own) const
+void MooreFront::reachAround(uint32_t x, uint32_t index, SlabSets &own) const
 {
-    const uint32_t x = index / planeSize;
-    const uint32_t y = index % planeSize / sizeZ;
-    const uint32_t z = index % sizeZ;
+    const uint32_t inPlane = index - x * planeSize;
+    const uint32_t y = inPlane / sizeZ;
+    const uint32_t z = inPlane - y * sizeZ;
     const uint32_t zLow = z > 0 ? z - 1 : z;
     const uint32_t zCount = (z + 1 < sizeZ ? z + 1 : z) - zLow + 1;
     const uint32_t xLow = x > 0 ? x - 1 : x, xHigh = x + 1 < sizeX ? x + 1 : x;
@@ -214,7 +214,7 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
             if (cells[index].material() != rule.through)
                 continue;
             own.marked.push_back(index);
-            reachAround(index, own);
+            reachAround(x, index, own);
             if (!border)
                 cells[index].setMaterial(rule.becomes);
         }

@@ -87,8 +87,9 @@ private:
     // Phase 2, once every slab finished phase 1: changes the marked cells of the border planes
     // and takes the neighbours' hand-overs into the slab's next front.
     void changeSlab(unsigned slab);
-    // Sets the reached bits of the 3 × 3 × 3 block around the cell (clipped to the volume).
-    void reachAround(uint32_t index, SlabSets &own) const;
+    // Sets the reached bits of the 3 × 3 × 3 block around the cell of plane x (clipped to the
+    // volume).
+    void reachAround(uint32_t x, uint32_t index, SlabSets &own) const;
     // Reads back the reached bits of plane x, less those of own.marked[markedBegin, markedEnd)
     // (the plane's marked cells), into the next layer or a hand-over set, and clears them.
     void collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin, size_t markedEnd, SlabSets &own);
