@@ -4,7 +4,8 @@
 // of 0.5 at 1 and 2 threads, beside one streaming pass over the cells. A second volume with twice
 // the empty headroom (256 × 256 × 192) shows whether the cost follows the front or the grid: a
 // run may grow by no more than its initialisation pass alone (run(0)), which is measured on both
-// volumes.
+// volumes. Moore deposition of 8 layers and its seeding pass
+// alone run on the same volumes: (Moore − seeding) / 8 is the cost of one layer.
 //
 // Counters: cells = grid cells per second, front = front cells evaluated per run,
 // xStream = time of one run / time of one streaming pass over the same cells.
@@ -14,6 +15,7 @@
 #include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodDeposition.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
 
@@ -28,6 +30,7 @@ namespace {
 using Core::Operations::AnisotropicFilmDeposition;
 using Core::Operations::IsotropicFilmDeposition;
 using Core::Operations::IsotropicFilmEtching;
+using Core::Operations::MooreNeighborhoodDeposition;
 using Model::Automaton::TotalVolume;
 
 constexpr uint32_t kSizeX = 256;
@@ -39,6 +42,7 @@ constexpr uint32_t kTrenchDepth = 32; // cells
 constexpr float kDepositedThickness = 16.f; // length units (cells of length 1)
 constexpr float kEtchedDepth = 8.f; // length units
 constexpr float kHorizontalRatio = 0.5f; // side-wall film / top film
+constexpr uint32_t kMooreLayers = 8; // cells
 constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 
@@ -139,6 +143,20 @@ uint64_t initialiseOnly(TotalVolume &volume)
     return automaton.evaluatedFrontCells();
 }
 
+uint64_t mooreDeposit(TotalVolume &volume)
+{
+    MooreNeighborhoodDeposition automaton(volume, kOxide, kMooreLayers);
+    automaton.run();
+    return automaton.evaluatedFrontCells();
+}
+
+uint64_t mooreSeedOnly(TotalVolume &volume)
+{
+    MooreNeighborhoodDeposition automaton(volume, kOxide, 0);
+    automaton.run();
+    return automaton.evaluatedFrontCells();
+}
+
 void BM_StreamCells(benchmark::State &state)
 {
     Scenario &s = scenario(uint32_t(state.range(0)));
@@ -170,6 +188,16 @@ void BM_InitialisationPass(benchmark::State &state)
     measure(state, uint32_t(state.range(1)), initialiseOnly);
 }
 
+void BM_MooreDeposition(benchmark::State &state)
+{
+    measure(state, uint32_t(state.range(1)), mooreDeposit);
+}
+
+void BM_MooreSeeding(benchmark::State &state)
+{
+    measure(state, uint32_t(state.range(1)), mooreSeedOnly);
+}
+
 } // namespace
 
 // Arguments: threads, empty headroom above the structure (cells).
@@ -196,6 +224,21 @@ BENCHMARK(BM_AnisotropicDeposition)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InitialisationPass)
+    ->Args({1, 64})
+    ->Args({2, 64})
+    ->Args({1, 128})
+    ->Args({2, 128})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_MooreDeposition)
+    ->Args({1, 64})
+    ->Args({2, 64})
+    ->Args({1, 128})
+    ->Args({2, 128})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MooreSeeding)
     ->Args({1, 64})
     ->Args({2, 64})
     ->Args({1, 128})

@@ -9,6 +9,10 @@
 #include "Core/Operations/IsotropicFilmDeposition/Electrodeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodDeposition.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodEtching.h"
+#include "Core/Operations/Planarization/Planarization.h"
+#include "Core/Operations/Planarization/SpinCoating.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
@@ -242,6 +246,63 @@ int runSimpleRie(StepContext &context)
     return StepSucceeded;
 }
 
+// 2
+int runMooreDeposition(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const uint32_t layers = parameters.toUInt(Parameters::kThickness);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::depositMooreFilm(*context.volume, material, layers);
+    recordStep(context, Core::Operations::MooreDepositionId, material == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
+// 3
+int runMooreEtching(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const uint32_t layers = parameters.toUInt(Parameters::kDepth);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::etchMooreFilm(*context.volume, material, layers);
+    recordStep(context, Core::Operations::MooreEtchingId, material == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
+// 6: the cut may remove silicon whatever the heights, so the lattice is always out of date.
+int runPlanarization(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const uint32_t maximum = parameters.toUInt(Parameters::kMaximumHeight);
+    const uint32_t minimum = parameters.toUInt(Parameters::kMinimumHeight);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::planarize(*context.volume, maximum, minimum);
+    recordStep(context, Core::Operations::PlanarizationId, true);
+    return StepSucceeded;
+}
+
+// 9: "Pour Material"; the interactive operation never marks the lattice.
+int runSpinCoating(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const uint32_t material = parameters.materialId(Parameters::kMaterial);
+    const uint32_t height = parameters.toUInt(Parameters::kMaximumHeight);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::pourMaterial(*context.volume, material, height);
+    recordStep(context, Core::Operations::PourMaterialId, false);
+    return StepSucceeded;
+}
+
+
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
 using Runner = int (*)(StepContext &);
@@ -266,6 +327,10 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[AnisotropicEtchingType] = {runAnisotropicEtching, true};
         entries[PvdType] = {runPvd, true};
         entries[SimpleRieType] = {runSimpleRie, true};
+        entries[MooreDepositionType] = {runMooreDeposition, true};
+        entries[MooreEtchingType] = {runMooreEtching, true};
+        entries[PlanarizationType] = {runPlanarization, true};
+        entries[SpinCoatingType] = {runSpinCoating, true};
         return entries;
     }();
     return table;

@@ -23,6 +23,14 @@ std::vector<Slab> splitLastSlabTakesRest(uint32_t begin, uint32_t end, uint32_t 
     return slabs;
 }
 
+std::vector<Slab> splitWholeBelowMinimumWidth(uint32_t size, uint32_t threads, uint32_t minimumWidth)
+{
+    threads = std::max<uint32_t>(threads, 1);
+    if (size / threads < std::max<uint32_t>(minimumWidth, 1))
+        return {Slab{0, size}};
+    return splitLastSlabTakesRest(0, size, threads);
+}
+
 std::vector<Slab> splitRemainderOverFirstSlabs(uint32_t size, uint32_t threads)
 {
     threads = std::max<uint32_t>(threads, 1);

@@ -30,6 +30,11 @@ std::vector<Slab> splitLastSlabTakesRest(uint32_t begin, uint32_t end, uint32_t 
 // covers [0, size).
 std::vector<Slab> splitRemainderOverFirstSlabs(uint32_t size, uint32_t threads);
 
+// width = size / threads. Below `minimumWidth` one slab covers [0, size); otherwise `threads`
+// slabs of that width, the last one ending at `size` (it takes the remainder): slabs thinner
+// than the minimum would cost more in tasks and hand-overs than they save.
+std::vector<Slab> splitWholeBelowMinimumWidth(uint32_t size, uint32_t threads, uint32_t minimumWidth);
+
 // Runs task(i, slabs[i]) for every slab: with one slab on the calling thread, otherwise each as
 // a task on the global pool; waits for them in start order before returning.
 template <typename Task>

@@ -11,6 +11,10 @@
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodDepositionOperation.h"
+#include "Core/Operations/MooreNeighborhood/MooreNeighborhoodEtchingOperation.h"
+#include "Core/Operations/Planarization/PlanarizationOperation.h"
+#include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -20,6 +24,9 @@
 #include "UI/Operations/IsotropicEtchingDialog.h"
 #include "UI/Operations/PVDOptionsDialog.h"
 #include "UI/Operations/SimpleRIEDialog.h"
+#include "UI/Operations/MooreOptionsDialog.h"
+#include "UI/Operations/PlanarizationOptionsDialog.h"
+#include "UI/Operations/SpinCoatingOptionsDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -41,6 +48,16 @@ using PVDObserver =
     ProcessOptionsObserver<Operations::PVDOptionsDialog, Core::Operations::SimplePhysicalVaporDepositionOperation>;
 using SimpleRIEObserver =
     ProcessOptionsObserver<Operations::SimpleRIEDialog, Core::Operations::SimpleReactiveIonEtchingOperation>;
+// The Moore steps share a dialog, which labels its layer box after the operation.
+using MooreDepositionObserver =
+    ProcessOptionsObserver<Operations::MooreOptionsDialog, Core::Operations::MooreNeighborhoodDepositionOperation>;
+using MooreEtchingObserver =
+    ProcessOptionsObserver<Operations::MooreOptionsDialog, Core::Operations::MooreNeighborhoodEtchingOperation>;
+// Fits its height boxes to the chosen volume.
+using PlanarizationObserver =
+    ProcessOptionsObserver<Operations::PlanarizationOptionsDialog, Core::Operations::PlanarizationOperation>;
+using SpinCoatingObserver =
+    ProcessOptionsObserver<Operations::SpinCoatingOptionsDialog, Core::Operations::SpinCoatingOperation>;
 
 } // namespace Observers
 } // namespace Ui

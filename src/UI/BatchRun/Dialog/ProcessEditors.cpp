@@ -12,6 +12,9 @@
 #include "UI/Operations/IsotropicEtchingDialog.h"
 #include "UI/Operations/PVDOptionsDialog.h"
 #include "UI/Operations/SimpleRIEDialog.h"
+#include "UI/Operations/MooreOptionsDialog.h"
+#include "UI/Operations/PlanarizationOptionsDialog.h"
+#include "UI/Operations/SpinCoatingOptionsDialog.h"
 
 #include <QDir>
 
@@ -48,6 +51,17 @@ bool editIsotropicDeposition(ProcessEditContext &context, uint32_t type, QVarian
         dialog.setThicknessParameter(Parameters::kThickness);
         dialog.offerMaterialsOf(IsotropicFilmDepositionOperation::kCvdProcess);
     }
+    return runOptionDialog(context, dialog, values);
+}
+
+// The Moore steps share a dialog but not the label and list name of their layer count.
+bool editMooreStep(ProcessEditContext &context, uint32_t type, QVariantMap &values)
+{
+    Operations::MooreOptionsDialog dialog(context.parent);
+    if (type == Engine::MooreEtchingType)
+        dialog.showAsEtching();
+    else
+        dialog.showAsDeposition();
     return runOptionDialog(context, dialog, values);
 }
 
@@ -102,6 +116,10 @@ const ProcessEditor kEditors[] = {
     {Engine::AnisotropicEtchingType, &editInDialog<Operations::AnisotropicEtchingDialog>},
     {Engine::PvdType, &editInDialog<Operations::PVDOptionsDialog>, &choiceCodeHidden},
     {Engine::SimpleRieType, &editInDialog<Operations::SimpleRIEDialog>, &choiceCodeHidden},
+    {Engine::MooreDepositionType, &editMooreStep},
+    {Engine::MooreEtchingType, &editMooreStep},
+    {Engine::PlanarizationType, &editInDialog<Operations::PlanarizationOptionsDialog>},
+    {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
