@@ -100,6 +100,7 @@ const std::map<uint32_t, Maker> &makers()
         {IsotropicDepositionId, &processStep<Observers::IsotropicFilmDepositionObserver>},
         {IsotropicEtchingId, &processStep<Observers::IsotropicFilmEtchingObserver>},
         {ElectroplatingId, &processStep<Observers::ElectrodepositionObserver>},
+        {PhotolithographyId, &processStep<Observers::PhotolithographyObserver>},
         {BatchRunId, &batchRun},
         {CvdId, &cvd},
     };

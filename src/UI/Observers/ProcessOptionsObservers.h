@@ -7,11 +7,13 @@
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
+#include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/PhotolithographyDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -25,6 +27,9 @@ using IsotropicFilmEtchingObserver =
     ProcessOptionsObserver<Operations::IsotropicEtchingDialog, Core::Operations::IsotropicFilmEtchingOperation>;
 using ElectrodepositionObserver =
     ProcessOptionsObserver<Operations::ElectrodepositionDialog, Core::Operations::ElectrodepositionOperation>;
+// The dialog's mask buttons set the masks as they are pressed; acceptance sets the resist.
+using PhotolithographyObserver =
+    ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
 
 } // namespace Observers
 } // namespace Ui

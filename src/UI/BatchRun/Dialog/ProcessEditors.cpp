@@ -8,6 +8,7 @@
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
+#include "UI/Operations/PhotolithographyDialog.h"
 
 #include <QDir>
 
@@ -80,6 +81,12 @@ bool substrateParameterVisible(const QString &name, const QVariantMap &values)
     return true;
 }
 
+// A mask's bits are too long to list; its file and size are listed.
+bool photolithographyParameterVisible(const QString &name, const QVariantMap &)
+{
+    return name != QLatin1String(Parameters::kTopMask) && name != QLatin1String(Parameters::kBottomMask);
+}
+
 // One entry per process type that can be added to a list; a new process step adds its line.
 const ProcessEditor kEditors[] = {
     {Engine::CvdType, &editIsotropicDeposition},
@@ -88,6 +95,7 @@ const ProcessEditor kEditors[] = {
     {Engine::SaveImageType, &editSaveImage},
     {Engine::CreateSubstrateType, &editInDialog<Operations::CreateSubstrateDialog>, &substrateParameterVisible},
     {Engine::IsotropicDepositionType, &editIsotropicDeposition},
+    {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
