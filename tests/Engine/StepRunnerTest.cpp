@@ -66,7 +66,7 @@ TEST_F(StepRunnerTest, ProcessesWithoutRunnerAreNotImplemented)
 {
     volume = flatVolume(2, 2, 2, 1);
     const std::vector<uint32_t> implemented{CvdType, IsotropicEtchingType, ElectroplatingType, SaveImageType,
-                                            CreateSubstrateType, IsotropicDepositionType};
+                                            CreateSubstrateType, IsotropicDepositionType, PhotolithographyType};
     for (uint32_t type = 0; type <= kLastProcessType; ++type) {
         if (std::find(implemented.begin(), implemented.end(), type) != implemented.end())
             continue;
