@@ -24,9 +24,10 @@ namespace Parameters = Engine::Parameters;
 namespace {
 
 constexpr uint32_t kResist = 11;         // "Photoresist +"
-constexpr uint32_t kExampleSide = 40;    // cells, and mask pixels
-constexpr uint32_t kExampleSilicon = 8;  // layers of the example's substrate
-constexpr uint32_t kExampleOxide = 3;    // layers of its CVD film
+constexpr uint32_t kExampleSide = 200;   // cells, and mask pixels
+constexpr uint32_t kExampleSilicon = 6;  // layers of the example's substrate
+constexpr uint32_t kExampleOxide = 6;    // layers of its CVD film
+constexpr uint32_t kExampleResist = 4;   // layers poured over the film
 const QString kSucceeded = QStringLiteral("No error, process was run successfully.");
 
 QString example(const char *name)
@@ -112,7 +113,7 @@ TEST_F(PhotolithographyBatchTest, ExampleMaskIsTransferredIntoTheFilm)
     const QList<Engine::ProcessData> flow = exampleSteps();
     ASSERT_EQ(flow.size(), 7);
     const Engine::ProcessData &mask = flow[3];
-    const QList<Engine::ProcessData> exposed = {flow[0], flow[1], deposition(kResist, 3.0, Engine::CvdType),
+    const QList<Engine::ProcessData> exposed = {flow[0], flow[1], deposition(kResist, kExampleResist, Engine::CvdType),
                                                 flow[3]};
     const QList<Engine::ProcessData> transferred =
         exposed + QList<Engine::ProcessData>{developing(kOxide, &mask), developing(kResist, nullptr)};
@@ -128,7 +129,7 @@ TEST_F(PhotolithographyBatchTest, ExampleMaskIsTransferredIntoTheFilm)
     for (uint32_t x = 0; x < kExampleSide; ++x)
         for (uint32_t y = 0; y < kExampleSide; ++y) {
             const bool dark = darkInExampleImage(image, x, y);
-            ASSERT_EQ(resist.countInColumn(x, y, kResist), dark ? 3u : 0u) << x << "," << y;
+            ASSERT_EQ(resist.countInColumn(x, y, kResist), dark ? kExampleResist : 0u) << x << "," << y;
             ASSERT_EQ(resist.countInColumn(x, y, kOxide), kExampleOxide) << x << "," << y;
         }
 
