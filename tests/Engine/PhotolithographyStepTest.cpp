@@ -1,22 +1,18 @@
-// The photolithography step of a process list: masks as the dialog stores them or named by an
-// image file, its result codes, and the same cells as the menu step.
+// The photolithography step of a process list with masks as the dialog stores them: its cells,
+// its history entry and its result codes. voxfab-batch runs masks named by an image file
+// (tests/blackbox/PhotolithographyBatchTest.cpp).
 
 #include "BatchTestSupport.h"
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/OperationIds.h"
-#include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/StepRunner.h"
-#include "common/Observers.h"
 
-#include <QImage>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Engine;
 using namespace BatchTest;
 using Model::Automaton::TotalVolume;
-using Model::Masks::ImageMask;
 
 namespace {
 
@@ -86,30 +82,6 @@ TEST_F(PhotolithographyStep, DevelopsThroughTheStoredMaskAndRecordsTwenty)
     EXPECT_FALSE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
 }
 
-TEST_F(PhotolithographyStep, GivesTheCellsOfTheMenuStep)
-{
-    const QVector<bool> bits = leftCovered(4, 2, 3);
-    ASSERT_EQ(run(lithography(kResist, bits, 4, 2)), StepSucceeded);
-
-    Core::ApplicationModel interactive;
-    auto reference = resistVolume();
-    interactive.scene().addObject(reference);
-    auto op = std::make_shared<Core::Operations::PhotolithographyOperation>(&interactive);
-    auto *raw = op.get();
-    op->setOptionsObserver(std::make_shared<TestSupport::CallObserver>([raw, &bits] {
-        ImageMask mask;
-        mask.width = 4;
-        mask.height = 2;
-        mask.bits = QBitArray(bits.size());
-        for (int i = 0; i < bits.size(); ++i)
-            mask.bits.setBit(i, bits[i]);
-        raw->setTopMask(mask);
-        raw->setMaterial(kResist);
-    }));
-    interactive.startOperation(op);
-    EXPECT_EQ(materialsOf(*volume), materialsOf(*reference));
-}
-
 TEST_F(PhotolithographyStep, MissingMaskOrSizeGivesOneAndBitsDisagreeingWithTheSizeGiveTwo)
 {
     const auto before = materialsOf(*volume);
@@ -126,30 +98,4 @@ TEST_F(PhotolithographyStep, MissingMaskOrSizeGivesOneAndBitsDisagreeingWithTheS
     EXPECT_EQ(detail, QStringLiteral("Invalid value of: Top Mask (18 bits for a 5 \u00d7 3 mask)"));
     EXPECT_EQ(materialsOf(*volume), before);
     EXPECT_FALSE(model.volumeHistory().hasLastStep(volume->objectId()));
-}
-
-TEST_F(PhotolithographyStep, AListMayNameTheMaskImageAloneAndAnUnreadableOneIsInvalid)
-{
-    QTemporaryDir dir;
-    QImage image(6, 3, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    for (int y = 0; y < 3; ++y)
-        image.setPixel(5, y, qRgb(255, 0, 0));
-    const QString file = dir.filePath(QStringLiteral("mask.bmp"));
-    ASSERT_TRUE(image.save(file));
-
-    ProcessData named = without(without(without(lithography(kResist, {}, 0, 0), Parameters::kTopMask),
-                                        Parameters::kTopMaskWidth),
-                                Parameters::kTopMaskHeight);
-    named.setProcessParameter(Parameters::kTopMaskFile, dir.filePath(QStringLiteral("missing.png")));
-    const auto before = materialsOf(*volume);
-    EXPECT_EQ(run(named), StepInvalidParameter);
-    EXPECT_EQ(detail, QStringLiteral("Invalid value of: Top Mask File (cannot read the image \"%1\")")
-                          .arg(dir.filePath(QStringLiteral("missing.png"))));
-    EXPECT_EQ(materialsOf(*volume), before);
-
-    named.setProcessParameter(Parameters::kTopMaskFile, file);
-    ASSERT_EQ(run(named), StepSucceeded) << detail.toStdString();
-    for (uint32_t x = 0; x < 6; ++x)
-        EXPECT_EQ(countInColumn(*volume, x, 0, kResist), x == 5 ? 2u : 0u) << x;
 }

@@ -157,29 +157,6 @@ TEST(PhotolithographyDialog, ParametersRoundTripAndListTheMaskFilesNotTheirBits)
         EXPECT_TRUE(step.getParameterVisibility(name)) << name;
 }
 
-TEST(PhotolithographyObserver, MaskButtonsSetTheOperationsMasksAndAcceptanceTheResist)
-{
-    QTemporaryDir dir;
-    Core::ApplicationModel model;
-    auto volume = TestSupport::flatVolume(4, 2, 4, 2, kPositive);
-    model.scene().addObject(volume);
-    auto op = std::make_shared<Core::Operations::PhotolithographyOperation>(&model);
-    auto observer = std::make_shared<Ui::Observers::PhotolithographyObserver>(&model, nullptr);
-    bool shownWhileOpen = false;
-    observer->setDialogRunner([&](PhotolithographyDialog &dialog) {
-        applyFile(dialog, "Top", writeMask(dir, "top.png", 4, 2, 2));
-        shownWhileOpen = volume->topMaskA() == 4 && volume->topMask().count(true) == 4;
-        Ui::Operations::chooseMaterial(child<QComboBox>(dialog, "cbxMaterial"), kPositive);
-        return true;
-    });
-    op->setOptionsObserver(observer);
-    model.startOperation(op);
-    EXPECT_TRUE(shownWhileOpen);
-    EXPECT_EQ(model.inputRequest().message(), "Photolithography: Operation finished.");
-    for (uint32_t x = 0; x < 4; ++x)
-        EXPECT_EQ(TestSupport::countInColumn(*volume, x, 0, kPositive), x < 2 ? 2u : 0u) << x;
-}
-
 TEST(PhotolithographyObserver, FromTheMainWindowTheMaskShowsAndASizeMismatchIsReported)
 {
     QTemporaryDir dir;
