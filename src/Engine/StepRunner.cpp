@@ -14,8 +14,10 @@
 #include "Core/Operations/Planarization/Planarization.h"
 #include "Core/Operations/Planarization/SpinCoating.h"
 #include "Core/Operations/OperationIds.h"
+#include "Core/Operations/Photolithography/Photolithography.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
+#include "Model/Masks/ImageMask.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
 #include "Engine/StepRunnerSupport.h"
@@ -303,6 +305,49 @@ int runSpinCoating(StepContext &context)
 }
 
 
+// 0: a mask comes as its bits with its width and height, as the dialog stores it. A list written
+// by hand may name the image file alone, without the bits; the image is read here then.
+Model::Masks::ImageMask stepMask(const ProcessData &step, RequiredParameters &parameters, const QString &bitsName,
+                                 const QString &widthName, const QString &heightName, const QString &fileName)
+{
+    Model::Masks::ImageMask mask;
+    const QString file = step.hasParameter(fileName) ? step.getProcessParameter(fileName).toString() : QString();
+    if (!step.hasParameter(bitsName) && !file.isEmpty()) {
+        if (!Model::Masks::ImageMask::read(file, mask))
+            parameters.refuse(fileName, QStringLiteral("cannot read the image \"%1\"").arg(file));
+        return mask;
+    }
+    const QVector<bool> bits = parameters.toBoolVector(bitsName);
+    mask.width = parameters.toUInt(widthName);
+    mask.height = parameters.toUInt(heightName);
+    if (uint64_t(bits.size()) != uint64_t(mask.width) * mask.height) {
+        parameters.refuse(bitsName, QStringLiteral("%1 bits for a %2 \u00d7 %3 mask")
+                                        .arg(bits.size()).arg(mask.width).arg(mask.height));
+        return Model::Masks::ImageMask();
+    }
+    mask.bits = QBitArray(bits.size());
+    for (int i = 0; i < bits.size(); ++i)
+        mask.bits.setBit(i, bits[i]);
+    return mask;
+}
+
+int runPhotolithography(StepContext &context)
+{
+    namespace P = Parameters;
+    RequiredParameters parameters(context.step);
+    const uint32_t resist = parameters.materialId(P::kMaterial);
+    const auto top = stepMask(context.step, parameters, P::kTopMask, P::kTopMaskWidth, P::kTopMaskHeight, P::kTopMaskFile);
+    const auto bottom = stepMask(context.step, parameters, P::kBottomMask, P::kBottomMaskWidth, P::kBottomMaskHeight,
+                                 P::kBottomMaskFile);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::developPhotoresist(*context.volume, resist, bottom, top);
+    recordStep(context, Core::Operations::PhotolithographyId, resist == Model::Materials::kSiliconMaterial);
+    return StepSucceeded;
+}
+
+
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
 using Runner = int (*)(StepContext &);
@@ -317,6 +362,7 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
     static const std::array<RunnerEntry, kLastProcessType + 1> table = [] {
         std::array<RunnerEntry, kLastProcessType + 1> entries;
         entries.fill(RunnerEntry{nullptr, true});
+        entries[PhotolithographyType] = {runPhotolithography, true};
         entries[CvdType] = {runCvd, true};
         entries[IsotropicEtchingType] = {runIsotropicEtching, true};
         entries[ElectroplatingType] = {runElectroplating, true};

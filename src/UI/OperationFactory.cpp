@@ -104,6 +104,7 @@ const std::map<uint32_t, Maker> &makers()
         {MooreEtchingId, &processStep<Observers::MooreEtchingObserver>},
         {PlanarizationId, &processStep<Observers::PlanarizationObserver>},
         {PourMaterialId, &processStep<Observers::SpinCoatingObserver>},
+        {PhotolithographyId, &processStep<Observers::PhotolithographyObserver>},
         {BatchRunId, &batchRun},
         {CvdId, &cvd},
         {AnisotropicDepositionId, &processStep<Observers::AnisotropicDepositionObserver>},

@@ -10,6 +10,7 @@ namespace Materials {
 constexpr uint32_t kEmptyMaterial = 0;     // an empty cell
 constexpr uint32_t kSiliconMaterial = 1;   // crystalline silicon: steps that may change it make its lattice out of date
 constexpr uint32_t kThermalOxideMaterial = 3;
+constexpr uint32_t kNegativePhotoresistMaterial = 12; // photolithography inverts its masks
 constexpr uint32_t kNDopedSiliconMaterial = 14;
 constexpr uint32_t kPDopedSiliconMaterial = 15;
 

@@ -15,6 +15,7 @@
 #include "Core/Operations/MooreNeighborhood/MooreNeighborhoodEtchingOperation.h"
 #include "Core/Operations/Planarization/PlanarizationOperation.h"
 #include "Core/Operations/Planarization/SpinCoatingOperation.h"
+#include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -27,6 +28,7 @@
 #include "UI/Operations/MooreOptionsDialog.h"
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
+#include "UI/Operations/PhotolithographyDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -58,6 +60,9 @@ using PlanarizationObserver =
     ProcessOptionsObserver<Operations::PlanarizationOptionsDialog, Core::Operations::PlanarizationOperation>;
 using SpinCoatingObserver =
     ProcessOptionsObserver<Operations::SpinCoatingOptionsDialog, Core::Operations::SpinCoatingOperation>;
+// The dialog's mask buttons set the masks as they are pressed; acceptance sets the resist.
+using PhotolithographyObserver =
+    ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -15,6 +15,7 @@
 #include "UI/Operations/MooreOptionsDialog.h"
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
+#include "UI/Operations/PhotolithographyDialog.h"
 
 #include <QDir>
 
@@ -104,6 +105,12 @@ bool choiceCodeHidden(const QString &name, const QVariantMap &)
     return name != QLatin1String(Parameters::kDepositOnValue) && name != QLatin1String(Parameters::kEtchDirectionValue);
 }
 
+// A mask's bits are too long to list; its file and size are listed.
+bool photolithographyParameterVisible(const QString &name, const QVariantMap &)
+{
+    return name != QLatin1String(Parameters::kTopMask) && name != QLatin1String(Parameters::kBottomMask);
+}
+
 // One entry per process type that can be added to a list; a new process step adds its line.
 const ProcessEditor kEditors[] = {
     {Engine::CvdType, &editIsotropicDeposition},
@@ -120,6 +127,7 @@ const ProcessEditor kEditors[] = {
     {Engine::MooreEtchingType, &editMooreStep},
     {Engine::PlanarizationType, &editInDialog<Operations::PlanarizationOptionsDialog>},
     {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
+    {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.

@@ -1,0 +1,181 @@
+// The photolithography automaton on small volumes: which runs of resist dissolve for each mask,
+// the negative resist, thread counts and the slab rule.
+
+#include "Core/Operations/Photolithography/Photolithography.h"
+#include "Model/Materials/MaterialIds.h"
+
+#include "common/Cells.h"
+#include "common/ThreadCount.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+using Core::Operations::Photolithography;
+using Core::Operations::developPhotoresist;
+using Model::Masks::ImageMask;
+
+namespace {
+
+constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
+constexpr uint32_t kOxide = Model::Materials::kThermalOxideMaterial;
+constexpr uint32_t kPositive = 11; // "Photoresist +"
+constexpr uint32_t kNegative = Model::Materials::kNegativePhotoresistMaterial;
+
+// A mask of the given size whose opaque columns are those where covered(x, y) holds.
+ImageMask maskOf(uint32_t width, uint32_t height, const std::function<bool(uint32_t, uint32_t)> &covered)
+{
+    ImageMask mask;
+    mask.width = width;
+    mask.height = height;
+    mask.bits = QBitArray(int(width * height));
+    for (uint32_t x = 0; x < width; ++x)
+        for (uint32_t y = 0; y < height; ++y)
+            mask.bits.setBit(int(x * height + y), covered(x, y));
+    return mask;
+}
+
+ImageMask fullMask(uint32_t width, uint32_t height, bool opaque)
+{
+    return maskOf(width, height, [opaque](uint32_t, uint32_t) { return opaque; });
+}
+
+// Silicon z < 2, resist 2 <= z < 5, empty above.
+std::shared_ptr<TotalVolume> resistOnSilicon(uint32_t sx, uint32_t sy, uint32_t resist)
+{
+    return volumeOf(sx, sy, 8, [resist](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : z < 5 ? resist : 0u; });
+}
+
+} // namespace
+
+TEST(Photolithography, ClearTopColumnsLoseTheirWholeResistRunAndCoveredOnesKeepIt)
+{
+    auto volume = resistOnSilicon(6, 4, kPositive);
+    // Covered: the left half.
+    developPhotoresist(*volume, kPositive, ImageMask(), maskOf(6, 4, [](uint32_t x, uint32_t) { return x < 3; }));
+    for (uint32_t x = 0; x < 6; ++x)
+        for (uint32_t y = 0; y < 4; ++y) {
+            EXPECT_EQ(countInColumn(*volume, x, y, kPositive), x < 3 ? 3u : 0u) << x << "," << y;
+            EXPECT_EQ(countInColumn(*volume, x, y, kSilicon), 2u);
+        }
+}
+
+TEST(Photolithography, ImageRowsMapToColumnsWithoutScalingAndOutsideColumnsAreExposed)
+{
+    auto volume = resistOnSilicon(5, 5, kPositive);
+    // A 2 x 3 mask covering only its column (1, 2).
+    developPhotoresist(*volume, kPositive, ImageMask(),
+                       maskOf(2, 3, [](uint32_t x, uint32_t y) { return x == 1 && y == 2; }));
+    for (uint32_t x = 0; x < 5; ++x)
+        for (uint32_t y = 0; y < 5; ++y)
+            EXPECT_EQ(countInColumn(*volume, x, y, kPositive), x == 1 && y == 2 ? 3u : 0u) << x << "," << y;
+
+    // A 1 x 1 clear image exposes its own column and, being outside it, every other.
+    auto second = resistOnSilicon(3, 3, kPositive);
+    developPhotoresist(*second, kPositive, ImageMask(), fullMask(1, 1, false));
+    const auto cells = materialsOf(*second);
+    EXPECT_EQ(std::count(cells.begin(), cells.end(), kPositive), 0);
+}
+
+TEST(Photolithography, DarkMaskKeepsPositiveResistAndDissolvesNegativeResist)
+{
+    auto positive = resistOnSilicon(4, 4, kPositive);
+    const auto before = materialsOf(*positive);
+    developPhotoresist(*positive, kPositive, ImageMask(), fullMask(4, 4, true));
+    EXPECT_EQ(materialsOf(*positive), before);
+
+    auto negative = resistOnSilicon(4, 4, kNegative);
+    developPhotoresist(*negative, kNegative, ImageMask(), fullMask(4, 4, true));
+    for (uint32_t x = 0; x < 4; ++x)
+        for (uint32_t y = 0; y < 4; ++y)
+            EXPECT_EQ(countInColumn(*negative, x, y, kNegative), 0u);
+
+    // The inversion stops at the image: beyond it the negative resist is exposed too.
+    auto partial = resistOnSilicon(4, 4, kNegative);
+    developPhotoresist(*partial, kNegative, ImageMask(), fullMask(2, 4, false));
+    for (uint32_t x = 0; x < 4; ++x)
+        EXPECT_EQ(countInColumn(*partial, x, 0, kNegative), x < 2 ? 3u : 0u) << x;
+}
+
+TEST(Photolithography, OnlyRunsFacingEmptySpaceAtTheirLitEndDissolve)
+{
+    // Column by z: silicon 0, resist 1-2, oxide 3, resist 4-5, empty 6-7 in x = 0;
+    // in x = 1 the oxide caps the upper run too (resist 1-2, oxide 3, resist 4-5, oxide 6).
+    auto volume = volumeOf(2, 1, 8, [](uint32_t x, uint32_t, uint32_t z) {
+        if (z == 0)
+            return kSilicon;
+        if (z == 3 || (x == 1 && z == 6))
+            return kOxide;
+        return z < 6 ? kPositive : 0u;
+    });
+    developPhotoresist(*volume, kPositive, ImageMask(), ImageMask());
+    EXPECT_EQ(materialAt(*volume, 0, 0, 1), kPositive);
+    EXPECT_EQ(materialAt(*volume, 0, 0, 2), kPositive);
+    EXPECT_EQ(materialAt(*volume, 0, 0, 4), 0u);
+    EXPECT_EQ(materialAt(*volume, 0, 0, 5), 0u);
+    EXPECT_EQ(countInColumn(*volume, 1, 0, kPositive), 4u) << "capped resist is not developed from the top";
+}
+
+TEST(Photolithography, LightFromBelowDissolvesRunsHangingOverEmptySpace)
+{
+    // Resist 3-5 over empty 0-2 in every column; top fully covered so only the bottom mask counts.
+    auto volume = volumeOf(4, 1, 7, [](uint32_t, uint32_t, uint32_t z) { return z >= 3 && z < 6 ? kPositive : 0u; });
+    const ImageMask bottom = maskOf(4, 1, [](uint32_t x, uint32_t) { return x % 2 == 1; });
+    developPhotoresist(*volume, kPositive, bottom, fullMask(4, 1, true));
+    for (uint32_t x = 0; x < 4; ++x)
+        EXPECT_EQ(countInColumn(*volume, x, 0, kPositive), x % 2 == 1 ? 3u : 0u) << x;
+
+    // A run standing on the floor of the volume has no empty space below it.
+    auto floor = resistOnSilicon(2, 2, kPositive);
+    developPhotoresist(*floor, kPositive, ImageMask(), fullMask(2, 2, true));
+    EXPECT_EQ(countInColumn(*floor, 0, 0, kPositive), 3u);
+}
+
+TEST(Photolithography, MaskWhoseBitCountDisagreesWithItsSizeIsIgnored)
+{
+    auto volume = resistOnSilicon(3, 3, kPositive);
+    ImageMask broken = fullMask(3, 3, true);
+    broken.bits.resize(8);
+    const Photolithography automaton(*volume, kPositive, ImageMask(), broken);
+    EXPECT_FALSE(automaton.coveredFromTop(0, 0));
+    EXPECT_FALSE(automaton.coveredFromTop(2, 2));
+}
+
+TEST(Photolithography, SlabsAreOneBelowTwiceTheThreadCountAndTheLastTakesTheRest)
+{
+    using Util::Slab;
+    EXPECT_EQ(Photolithography::slabs(7, 4), (std::vector<Slab>{{0, 7}}));
+    EXPECT_EQ(Photolithography::slabs(8, 4), (std::vector<Slab>{{0, 2}, {2, 4}, {4, 6}, {6, 8}}));
+    EXPECT_EQ(Photolithography::slabs(11, 3), (std::vector<Slab>{{0, 3}, {3, 6}, {6, 11}}));
+    EXPECT_EQ(Photolithography::slabs(5, 0), (std::vector<Slab>{{0, 5}}));
+}
+
+TEST(Photolithography, SameCellsForEveryThreadCount)
+{
+    // Two resist layers between oxide and gaps, a patterned mask on each side; widths around
+    // twice and three times each thread count.
+    const auto material = [](uint32_t x, uint32_t y, uint32_t z) -> uint32_t {
+        if (z == 0 && (x + y) % 3 == 0)
+            return kSilicon;
+        if (z >= 2 && z < 4)
+            return kPositive;
+        if (z == 4 && x % 4 == 1)
+            return kOxide;
+        if (z >= 6 && z < 9 && (x * 7 + y) % 5 != 0)
+            return kPositive;
+        return 0u;
+    };
+    const auto top = maskOf(20, 5, [](uint32_t x, uint32_t y) { return (x + 2 * y) % 3 == 0; });
+    const auto bottom = maskOf(9, 6, [](uint32_t x, uint32_t y) { return (x * y) % 2 == 1; });
+    for (uint32_t sizeX : {3u, 5u, 6u, 9u, 15u, 16u, 17u, 24u, 25u}) {
+        std::vector<uint32_t> expected;
+        for (int threads : kThreadCounts) {
+            ScopedThreadCount scoped(threads);
+            auto volume = volumeOf(sizeX, 5, 10, material);
+            developPhotoresist(*volume, kPositive, bottom, top);
+            if (expected.empty())
+                expected = materialsOf(*volume);
+            else
+                EXPECT_EQ(materialsOf(*volume), expected) << "size " << sizeX << ", threads " << threads;
+        }
+    }
+}
