@@ -12,18 +12,9 @@ namespace Core {
 namespace Operations {
 
 SimpleReactiveIonEtchingOperation::SimpleReactiveIonEtchingOperation(ApplicationModel *model)
-    : Operation(model, "Simple RIE", SimpleRieId), directions(SimpleReactiveIonEtching::kFromTop)
+    : PlainVolumeStepOperation(model, "Simple RIE", SimpleRieId, "Operation canceled."),
+      directions(SimpleReactiveIonEtching::kFromTop)
 {
-}
-
-void SimpleReactiveIonEtchingOperation::execute()
-{
-    chooseVolumeThenFinish();
-}
-
-void SimpleReactiveIonEtchingOperation::cancel()
-{
-    cancelWithMessage();
 }
 
 void SimpleReactiveIonEtchingOperation::setDepth(float cells)
@@ -47,13 +38,8 @@ void SimpleReactiveIonEtchingOperation::finish()
     const uint32_t cells = !(depth > 0.0f) ? 0u
                            : depth >= float(std::numeric_limits<uint32_t>::max()) ? std::numeric_limits<uint32_t>::max()
                                                                                    : uint32_t(depth);
-    etchReactiveIons(*volume, materialId, cells, directions);
-    model->volumeHistory().setLastStep(volume->objectId(), kind());
-    if (materialId == Model::Materials::kSiliconMaterial)
-        model->volumeHistory().setLatticeOutOfDate(volume->objectId(), true);
-    model->notifyUpdateObservers();
-    postMessage("Operation finished.");
-    model->operationFinished();
+    runAndEnd([&] { etchReactiveIons(*volume, materialId, cells, directions); },
+              materialId == Model::Materials::kSiliconMaterial);
 }
 
 } // namespace Operations

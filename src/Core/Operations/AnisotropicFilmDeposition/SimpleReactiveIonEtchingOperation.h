@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Core/Operations/Operation.h"
+#include "Core/Operations/PlainVolumeStepOperation.h"
 
 #include <cstdint>
 
@@ -9,12 +9,10 @@ namespace Operations {
 
 // Simple reactive ion etching: a number of cells of one material removed from the exposed end
 // of every column, from the top, from below or both. Not undoable.
-class SimpleReactiveIonEtchingOperation : public Operation {
+class SimpleReactiveIonEtchingOperation : public PlainVolumeStepOperation {
 public:
     explicit SimpleReactiveIonEtchingOperation(ApplicationModel *model);
 
-    void execute() override;
-    void cancel() override;
     void finish() override;
 
     // A whole number of cells; a fractional depth is truncated.

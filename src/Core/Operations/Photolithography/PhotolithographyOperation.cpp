@@ -14,19 +14,14 @@ namespace Operations {
 using Model::Masks::ImageMask;
 
 PhotolithographyOperation::PhotolithographyOperation(ApplicationModel *model)
-    : Operation(model, "Photolithography", PhotolithographyId)
+    : PlainVolumeStepOperation(model, "Photolithography", PhotolithographyId, "Operation Canceled!")
 {
-}
-
-void PhotolithographyOperation::execute()
-{
-    chooseVolumeThenFinish();
 }
 
 void PhotolithographyOperation::cancel()
 {
     removeOverlays();
-    cancelWithMessage("Operation Canceled!");
+    PlainVolumeStepOperation::cancel();
 }
 
 void PhotolithographyOperation::setTopMask(const ImageMask &mask)
@@ -92,14 +87,12 @@ void PhotolithographyOperation::finish()
         cancel();
         return;
     }
-    developPhotoresist(*volume, resist, bottom, top);
-    removeOverlays();
-    model->volumeHistory().setLastStep(volume->objectId(), kind());
-    if (resist == Model::Materials::kSiliconMaterial)
-        model->volumeHistory().setLatticeOutOfDate(volume->objectId(), true);
-    model->notifyUpdateObservers();
-    postMessage("Operation finished.");
-    model->operationFinished();
+    runAndEnd(
+        [&] {
+            developPhotoresist(*volume, resist, bottom, top);
+            removeOverlays();
+        },
+        resist == Model::Materials::kSiliconMaterial);
 }
 
 } // namespace Operations

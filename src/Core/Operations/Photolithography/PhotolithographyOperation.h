@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Core/Operations/Operation.h"
+#include "Core/Operations/PlainVolumeStepOperation.h"
 #include "Model/Masks/ImageMask.h"
 
 #include <cstdint>
@@ -10,11 +10,10 @@ namespace Operations {
 
 // Exposes a photoresist through a top and a bottom image mask and develops it. Not undoable.
 // While its dialog is open, the masks set so far are shown over and under the volume.
-class PhotolithographyOperation : public Operation {
+class PhotolithographyOperation : public PlainVolumeStepOperation {
 public:
     explicit PhotolithographyOperation(ApplicationModel *model);
 
-    void execute() override;
     // Takes the masks off the volume again.
     void cancel() override;
     void finish() override;
