@@ -232,7 +232,7 @@ TEST_F(DocumentWindows, RefusedDocumentAsksNothingAboutItsMaterials)
     MaterialConflict::instance().setObserver(std::make_shared<Ui::Observers::MaterialConflictObserver>(nullptr));
     QByteArray document = conflictingDocument();
     document.insert(document.indexOf("</Document>"),
-                    "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\"><State>1 x </State></Object>");
+                    "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\"><State>1 <b/></State></Object>");
     write(dir.filePath("refused.vxf"), document);
     Core::Operations::OpenDocumentOperation::setLastDocumentPath(dir.filePath("refused.vxf"));
     QStringList shown;

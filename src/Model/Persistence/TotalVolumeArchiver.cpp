@@ -53,10 +53,6 @@ bool isBlank(ushort c)
 
 constexpr uint64_t kLargestId = std::numeric_limits<uint32_t>::max();
 
-QString idTooLarge()
-{
-    return QStringLiteral("The \"State\" of a cell volume holds a material id larger than %1.").arg(kLargestId);
-}
 
 // Translates loaded ids through the map, remembering the last pair: cells come in long runs
 // of one material, so most lookups never reach the map.
@@ -81,50 +77,60 @@ private:
 };
 
 // The ids of a "State" text as it arrives, a character at a time and possibly in pieces:
-// digits build the current id, a blank ends it. Ids beyond the last cell are counted, not
-// stored, so that the warning can say how many the text held.
+// digits build the current id, a blank ends it. An entry that is not an unsigned 32-bit number
+// (a letter, a sign, too many digits) reads as 0, an empty cell, and is counted for the
+// warning. Ids beyond the last cell are counted, not stored, so that the warning can say how
+// many the text held.
 class StateParser {
 public:
     StateParser(Automaton::Cell *cells, uint32_t cellCount) : cells(cells), cellCount(cellCount) {}
 
-    // False, with `error` set, when the id outgrows 32 bits.
-    bool digit(unsigned digit, QString &error)
+    void digit(unsigned digit)
     {
-        value = value * 10 + digit;
         inNumber = true;
-        if (value <= kLargestId)
-            return true;
-        error = idTooLarge();
-        return false;
+        if (unreadable)
+            return;
+        value = value * 10 + digit;
+        unreadable = value > kLargestId;
+    }
+    // Any character that belongs neither to an id nor between ids.
+    void other()
+    {
+        inNumber = true;
+        unreadable = true;
     }
     void blank()
     {
         if (inNumber)
             store();
     }
-    uint64_t idsSoFar() const { return stored; }
     // Ends the text; returns how many ids it held.
     uint64_t finish()
     {
         blank();
         return stored;
     }
+    uint64_t unreadableIds() const { return unreadableCount; }
 
 private:
     void store()
     {
         if (stored < cellCount)
-            cells[stored].setMaterial(uint32_t(value));
+            cells[stored].setMaterial(unreadable ? 0u : uint32_t(value));
+        unreadableCount += unreadable;
         ++stored;
         value = 0;
         inNumber = false;
+        unreadable = false;
     }
 
     Automaton::Cell *cells;
     uint64_t cellCount;
     uint64_t stored = 0;
+    uint64_t unreadableCount = 0;
     uint64_t value = 0;
     bool inNumber = false;
+    bool unreadable = false;
 };
 
 // "1 cell", "2 cells".
@@ -243,13 +249,14 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
     bool atChild = reader->readNextStartElement();
     const bool hasState = atChild && reader->name() == QLatin1String("State");
     uint64_t idsRead = 0;
+    uint64_t unreadable = 0;
     if (hasState) {
         bool stateRead = false;
         {
             const Automaton::CellLock lock(*volume);
             const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
-            stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount(), idsRead)
-                             : readState(lock.cells(), volume->cellCount(), idsRead);
+            stateRead = text ? readLiftedState(*text, lock.cells(), volume->cellCount(), idsRead, unreadable)
+                             : readState(lock.cells(), volume->cellCount(), idsRead, unreadable);
         }
         if (!stateRead)
             return nullptr;
@@ -258,6 +265,12 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
     if (reader->hasError())
         return nullptr;
     checkIdCount(*volume, hasState, idsRead);
+    if (unreadable > 0)
+        warnings << QStringLiteral("The \"State\" of %1 holds %2; %3.")
+                        .arg(volumeName(*volume),
+                             unreadable == 1 ? QStringLiteral("1 entry that is not a material id")
+                                             : QStringLiteral("%1 entries that are not material ids").arg(unreadable),
+                             QLatin1String(unreadable == 1 ? "its cell is left empty" : "their cells are left empty"));
 
     // The Position counts only when it comes next; anything else in the Object is not ours.
     for (bool next = true; atChild; atChild = reader->readNextStartElement(), next = false) {
@@ -288,14 +301,19 @@ bool TotalVolumeArchiver::readPosition(Automaton::TotalVolume &volume)
 
 // A State of the wrong length is read as far as it goes, and a missing one leaves every cell
 // empty: the user learns of it before saving, when the volume is written whole.
+QString TotalVolumeArchiver::volumeName(const Automaton::TotalVolume &volume) const
+{
+    const QString number = objectNumber > 0 ? QStringLiteral(" %1").arg(objectNumber) : QString();
+    return QStringLiteral("cell volume%1 (%2 × %3 × %4)")
+        .arg(number).arg(volume.sizeX()).arg(volume.sizeY()).arg(volume.sizeZ());
+}
+
 void TotalVolumeArchiver::checkIdCount(const Automaton::TotalVolume &volume, bool hasState, uint64_t idsRead)
 {
     const uint64_t cells = volume.cellCount();
     if (hasState && idsRead == cells)
         return;
-    const QString number = objectNumber > 0 ? QStringLiteral(" %1").arg(objectNumber) : QString();
-    const QString name = QStringLiteral("cell volume%1 (%2 × %3 × %4)")
-                             .arg(number).arg(volume.sizeX()).arg(volume.sizeY()).arg(volume.sizeZ());
+    const QString name = volumeName(volume);
     if (!hasState) {
         const QString empty = cells == 1 ? QStringLiteral("its cell is left empty.")
                                          : QStringLiteral("its %1 cells are left empty.").arg(cells);
@@ -332,7 +350,7 @@ void TotalVolumeArchiver::translateMaterials(Object &object)
 // itself keeps nothing but the text's line breaks, which are skipped. Nearly all of a document
 // is such text: each id is taken whole in a loop of its own.
 bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells,
-                                          uint32_t cellCount, uint64_t &idsRead)
+                                          uint32_t cellCount, uint64_t &idsRead, uint64_t &unreadable)
 {
     const char *c = text.begin;
     const char *const end = text.end;
@@ -343,15 +361,17 @@ bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automat
         if (c == end)
             break;
         uint64_t value = uint64_t(*c++ - '0');
+        bool tooLarge = false;
         while (c != end && isDigit(*c)) {
             value = value * 10 + uint64_t(*c++ - '0');
             if (value > kLargestId) {
-                error = idTooLarge();
-                return false;
+                tooLarge = true;
+                value = 0;
             }
         }
+        unreadable += tooLarge;
         if (ids < cellCount)
-            cells[ids].setMaterial(uint32_t(value));
+            cells[ids].setMaterial(tooLarge ? 0u : uint32_t(value));
         ++ids;
     }
     reader->skipCurrentElement();
@@ -361,7 +381,8 @@ bool TotalVolumeArchiver::readLiftedState(const LiftedTexts::Span &text, Automat
 
 // Parses the State text in one pass over the characters the reader hands out, digits straight
 // into numbers; a number may be split between two character tokens.
-bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount, uint64_t &idsRead)
+bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount, uint64_t &idsRead,
+                                    uint64_t &unreadable)
 {
     StateParser parser(cells, cellCount);
     while (!reader->atEnd()) {
@@ -373,22 +394,18 @@ bool TotalVolumeArchiver::readState(Automaton::Cell *cells, uint32_t cellCount, 
             for (; c != end; ++c) {
                 const ushort u = c->unicode();
                 const unsigned digit = unsigned(u) - unsigned('0');
-                if (digit <= 9) {
-                    if (!parser.digit(digit, error))
-                        return false;
-                } else if (isBlank(u)) {
+                if (digit <= 9)
+                    parser.digit(digit);
+                else if (isBlank(u))
                     parser.blank();
-                } else {
-                    error = QStringLiteral("The \"State\" of a cell volume holds \"%1\" after %2 material ids; "
-                                           "only material ids and spaces belong there.")
-                                .arg(QString(*c)).arg(parser.idsSoFar());
-                    return false;
-                }
+                else
+                    parser.other();
             }
             break;
         }
         case QXmlStreamReader::EndElement:
             idsRead = parser.finish();
+            unreadable = parser.unreadableIds();
             return true;
         case QXmlStreamReader::StartElement:
             error = QStringLiteral("The \"State\" of a cell volume holds an element \"%1\"; only material ids "

@@ -42,10 +42,12 @@ public:
 
 private:
     void writeState(Automaton::TotalVolume &volume);
-    bool readState(Automaton::Cell *cells, uint32_t cellCount, uint64_t &idsRead);
+    bool readState(Automaton::Cell *cells, uint32_t cellCount, uint64_t &idsRead, uint64_t &unreadable);
     bool readLiftedState(const LiftedTexts::Span &text, Automaton::Cell *cells, uint32_t cellCount,
-                         uint64_t &idsRead);
+                         uint64_t &idsRead, uint64_t &unreadable);
     bool readPosition(Automaton::TotalVolume &volume);
+    // "cell volume 2 (3 × 2 × 1)": the volume by its place among the objects read and its size.
+    QString volumeName(const Automaton::TotalVolume &volume) const;
     void checkIdCount(const Automaton::TotalVolume &volume, bool hasState, uint64_t idsRead);
     std::shared_ptr<Object> refuse(const QString &why);
 
