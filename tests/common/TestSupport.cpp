@@ -22,27 +22,45 @@ ScopedHome::~ScopedHome()
     qputenv("HOME", previous);
 }
 
+namespace {
+
+// Polls for the next modal widget and answers it once. It belongs to the application, so a poll
+// still waiting when the test ends (no modal came) goes with it, pending calls included.
+class ModalPoll : public QObject {
+public:
+    ModalPoll(std::function<void(QWidget *)> answer, int timeoutMs)
+        : QObject(qApp), answer(std::move(answer)), remaining(timeoutMs)
+    {
+        QTimer::singleShot(0, this, [this] { poll(); });
+    }
+
+private:
+    static constexpr int kPollMs = 20;
+
+    void poll()
+    {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            deleteLater();
+            answer(modal);
+            return;
+        }
+        remaining -= kPollMs;
+        if (remaining <= 0) {
+            deleteLater();
+            return;
+        }
+        QTimer::singleShot(kPollMs, this, [this] { poll(); });
+    }
+
+    std::function<void(QWidget *)> answer;
+    int remaining;
+};
+
+} // namespace
+
 void answerNextModal(std::function<void(QWidget *)> answer, int timeoutMs)
 {
-    auto remaining = std::make_shared<int>(timeoutMs);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [answer, remaining, poll]() {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal) {
-            answer(modal);
-            *poll = nullptr; // break the self-reference
-            return;
-        }
-        *remaining -= 20;
-        if (*remaining <= 0) {
-            *poll = nullptr;
-            return;
-        }
-        auto next = *poll;
-        QTimer::singleShot(20, next);
-    };
-    auto first = *poll;
-    QTimer::singleShot(0, first);
+    new ModalPoll(std::move(answer), timeoutMs);
 }
 
 void pressOnNextModal(int standardButton, int timeoutMs)
