@@ -386,7 +386,7 @@ TEST_F(DocumentFile, AnyArchiverThatNamesAnElementGetsItsPlainTextFromTheBytes)
 }
 
 // Too few ids leave the last cells empty, too many are cut off, and a volume without a State is
-// empty (Part 6.1 reads the State only when it is there); the user hears of each such volume
+// empty (a document may leave the State out); the user hears of each such volume
 // once, by its place among the objects read and its size, whichever way its State is parsed.
 TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVolume)
 {
