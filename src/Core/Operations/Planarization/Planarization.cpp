@@ -1,8 +1,7 @@
 #include "Planarization.h"
 
-#include "Model/Automaton/CellLock.h"
+#include "ColumnPass.h"
 #include "Model/Materials/MaterialIds.h"
-#include "Util/SlabRunner.h"
 
 #include <algorithm>
 
@@ -18,20 +17,11 @@ Planarization::Planarization(Model::Automaton::TotalVolume &volume, uint32_t max
 
 void Planarization::run()
 {
-    const Model::Automaton::CellLock lock(volume);
-    Model::Automaton::Cell *cells = lock.cells();
-    const uint32_t sizeY = volume.sizeY();
-    const uint32_t sizeZ = volume.sizeZ();
-    const auto slabs = Util::splitWholeBelowMinimumWidth(volume.sizeX(), Util::slabThreadCount(), kMinimumSlabWidth);
-    Util::runSlabs(slabs, [&](size_t, Util::Slab slab) {
-        for (uint32_t x = slab.begin; x < slab.end; ++x)
-            for (uint32_t y = 0; y < sizeY; ++y) {
-                Model::Automaton::Cell *column = cells + (size_t(x) * sizeY + y) * sizeZ;
-                for (uint32_t z = 0; z < lowerCut; ++z)
-                    column[z].setMaterial(Model::Materials::kEmptyMaterial);
-                for (uint32_t z = upperCut; z < sizeZ; ++z)
-                    column[z].setMaterial(Model::Materials::kEmptyMaterial);
-            }
+    forEachColumn(volume, [this](Model::Automaton::Cell *column, uint32_t sizeZ) {
+        for (uint32_t z = 0; z < lowerCut; ++z)
+            column[z].setMaterial(Model::Materials::kEmptyMaterial);
+        for (uint32_t z = upperCut; z < sizeZ; ++z)
+            column[z].setMaterial(Model::Materials::kEmptyMaterial);
     });
 }
 

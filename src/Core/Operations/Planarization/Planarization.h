@@ -18,9 +18,6 @@ namespace Operations {
 
 class Planarization {
 public:
-    // Slabs narrower than this many x planes are not worth their tasks.
-    static constexpr uint32_t kMinimumSlabWidth = 3; // planes
-
     // Heights above the volume's sizeZ act as sizeZ.
     Planarization(Model::Automaton::TotalVolume &volume, uint32_t maximumHeight, uint32_t minimumHeight);
 

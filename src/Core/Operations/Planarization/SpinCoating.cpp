@@ -1,8 +1,7 @@
 #include "SpinCoating.h"
 
-#include "Model/Automaton/CellLock.h"
+#include "ColumnPass.h"
 #include "Model/Materials/MaterialIds.h"
-#include "Util/SlabRunner.h"
 
 #include <algorithm>
 
@@ -16,19 +15,10 @@ SpinCoating::SpinCoating(Model::Automaton::TotalVolume &volume, uint32_t materia
 
 void SpinCoating::run()
 {
-    const Model::Automaton::CellLock lock(volume);
-    Model::Automaton::Cell *cells = lock.cells();
-    const uint32_t sizeY = volume.sizeY();
-    const uint32_t sizeZ = volume.sizeZ();
-    const auto slabs = Util::splitWholeBelowMinimumWidth(volume.sizeX(), Util::slabThreadCount(), kMinimumSlabWidth);
-    Util::runSlabs(slabs, [&](size_t, Util::Slab slab) {
-        for (uint32_t x = slab.begin; x < slab.end; ++x)
-            for (uint32_t y = 0; y < sizeY; ++y) {
-                Model::Automaton::Cell *column = cells + (size_t(x) * sizeY + y) * sizeZ;
-                for (uint32_t z = 0; z < fillHeight; ++z)
-                    if (column[z].material() == Model::Materials::kEmptyMaterial)
-                        column[z].setMaterial(poured);
-            }
+    forEachColumn(volume, [this](Model::Automaton::Cell *column, uint32_t) {
+        for (uint32_t z = 0; z < fillHeight; ++z)
+            if (column[z].material() == Model::Materials::kEmptyMaterial)
+                column[z].setMaterial(poured);
     });
 }
 

@@ -18,9 +18,6 @@ namespace Operations {
 
 class SpinCoating {
 public:
-    // Slabs narrower than this many x planes are not worth their tasks.
-    static constexpr uint32_t kMinimumSlabWidth = 3; // planes
-
     // A height above the volume's sizeZ acts as sizeZ.
     SpinCoating(Model::Automaton::TotalVolume &volume, uint32_t material, uint32_t height);
 
