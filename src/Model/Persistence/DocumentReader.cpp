@@ -145,17 +145,23 @@ void DocumentReader::warnOfDamage(const QXmlStreamReader &reader, size_t objects
 }
 
 // Only an accepted document touches the catalogue and the id map: its materials in document
-// order, then its objects' cells translated by the map they leave.
+// order, then its objects' cells translated by the entries its own materials settled. An id the
+// document does not list is taken as a catalogue id: an entry some earlier document left for
+// the same number says nothing about this one, and following it would recolour cells silently.
+// The settled entries are then remembered in the process-wide map.
 void DocumentReader::accept(const Contents &contents, const QString &path)
 {
-    MaterialIdMap &map = MaterialIdMap::instance();
+    MaterialIdMap documentMap;
     for (const Materials::Material &material : contents.materials)
-        reconcileMaterial(material, map);
+        reconcileMaterial(material, documentMap);
     for (const ReadObject &entry : contents.objects) {
-        entry.archiver->setMaterialIdMap(&map);
+        entry.archiver->setMaterialIdMap(&documentMap);
         entry.archiver->translateMaterials(*entry.object);
         scene.addObject(entry.object);
     }
+    MaterialIdMap &remembered = MaterialIdMap::instance();
+    for (const auto &settled : documentMap.entries())
+        remembered.set(settled.first, settled.second);
     scene.setDocumentName(path);
 }
 

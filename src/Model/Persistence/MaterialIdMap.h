@@ -7,9 +7,10 @@
 namespace Model {
 namespace Persistence {
 
-// Translates material ids found in loaded documents into ids of the running catalogue. One map
-// serves the whole process: every read adds or overwrites entries and nothing clears it, so a
-// conflict settled once stays settled for later documents. Used from the interface thread only.
+// Translates material ids found in loaded documents into ids of the running catalogue. Each read
+// translates its cells through a map of its own, filled by its own materials; `instance()` is the
+// process-wide record of every entry settled so far (reads add or overwrite, nothing clears it).
+// Used from the interface thread only.
 class MaterialIdMap {
 public:
     static MaterialIdMap &instance();

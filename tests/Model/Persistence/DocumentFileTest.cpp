@@ -604,6 +604,27 @@ TEST_F(DocumentFile, RefusedDocumentChangesNeitherTheCatalogueNorTheIdMap)
     EXPECT_EQ(reading.volumes[0], (std::vector<uint32_t>{newId, 4321, 13}));
 }
 
+// A conflict settled for one document must not follow its number into the next: a document
+// that does not list an id means the catalogue's material of that id.
+TEST_F(DocumentFile, EarlierDocumentsDoNotTranslateIdsALaterDocumentDoesNotList)
+{
+    MaterialConflict::instance().setObserver(std::make_shared<TestSupport::CountingObserver>());
+    const QString conflicting =
+        QStringLiteral("<Material version=\"1\" name=\"Si\" material-id=\"3\" color=\"#FF102030\"/>");
+    Model::Scene first;
+    const Reading earlier = readFully(first, writeDocumentText(
+        "earlier.vxf", conflicting + objectText("size-x=\"1\" size-y=\"1\" size-z=\"1\"", "3 ")));
+    ASSERT_EQ(earlier.outcome, DocumentReader::Outcome::Read) << earlier.error.toStdString();
+    ASSERT_NE(MaterialIdMap::instance().translate(3), 3u); // "Si" joined under a new id
+
+    Model::Scene second;
+    const Reading later = readFully(second, writeDocumentText(
+        "later.vxf", objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "3 1 ")));
+    ASSERT_EQ(later.outcome, DocumentReader::Outcome::Read) << later.error.toStdString();
+    ASSERT_EQ(later.volumes.size(), 1u);
+    EXPECT_EQ(later.volumes[0], (std::vector<uint32_t>{3, 1}));
+}
+
 TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
 {
     const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
