@@ -5,7 +5,8 @@
 // the empty headroom (256 × 256 × 192) shows whether the cost follows the front or the grid: a
 // run may grow by no more than its initialisation pass alone (run(0)), which is measured on both
 // volumes. Moore deposition of 8 layers and its seeding pass
-// alone run on the same volumes: (Moore − seeding) / 8 is the cost of one layer.
+// alone run on the same volumes: (Moore − seeding) / 8 is the cost of one layer, set beside one
+// streaming pass over the first layer's cells.
 //
 // Counters: cells = grid cells per second, front = front cells evaluated per run,
 // xStream = time of one run / time of one streaming pass over the same cells.
@@ -20,6 +21,7 @@
 #include "Model/Materials/MaterialIds.h"
 
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -198,6 +200,72 @@ void BM_MooreSeeding(benchmark::State &state)
     measure(state, uint32_t(state.range(1)), mooreSeedOnly);
 }
 
+// The first Moore layer of the scenario: empty cells with a non-empty cell among their 26
+// neighbours, in ascending order.
+std::vector<uint32_t> firstMooreLayer(const TotalVolume &volume, const Model::Automaton::Cell *cells)
+{
+    const int64_t sx = volume.sizeX(), sy = volume.sizeY(), sz = volume.sizeZ();
+    std::vector<uint32_t> layer;
+    for (int64_t x = 0; x < sx; ++x)
+        for (int64_t y = 0; y < sy; ++y)
+            for (int64_t z = 0; z < sz; ++z) {
+                if (cells[(x * sy + y) * sz + z].material() != 0)
+                    continue;
+                bool touches = false;
+                for (int64_t nx = std::max<int64_t>(x - 1, 0); nx <= std::min(x + 1, sx - 1) && !touches; ++nx)
+                    for (int64_t ny = std::max<int64_t>(y - 1, 0); ny <= std::min(y + 1, sy - 1) && !touches; ++ny)
+                        for (int64_t nz = std::max<int64_t>(z - 1, 0); nz <= std::min(z + 1, sz - 1); ++nz)
+                            touches = touches || cells[(nx * sy + ny) * sz + nz].material() != 0;
+                if (touches)
+                    layer.push_back(uint32_t((x * sy + y) * sz + z));
+            }
+    return layer;
+}
+
+// One Moore layer beside one streaming pass over a front of the same size: xFrontStream is
+// (Moore run − seeding) / layers, divided by the time of reading every first-layer cell once in
+// ascending order (prefetched as the automaton does), on one thread.
+void BM_MooreLayerPerFrontStream(benchmark::State &state)
+{
+    BenchSupport::ScopedThreads threads(1);
+    Scenario &s = scenario(uint32_t(state.range(0)));
+    restore(s);
+    const auto *cells = s.volume->lockCells();
+    const std::vector<uint32_t> front = firstMooreLayer(*s.volume, cells);
+    s.volume->unlockCells();
+    double layerSeconds = 0.0, streamSeconds = 0.0;
+    constexpr size_t kAhead = 16; // cells
+    for (auto _ : state) {
+        restore(s);
+        auto start = std::chrono::steady_clock::now();
+        mooreDeposit(*s.volume);
+        const double moore = secondsOf(std::chrono::steady_clock::now() - start);
+        restore(s);
+        start = std::chrono::steady_clock::now();
+        mooreSeedOnly(*s.volume);
+        const double seeding = secondsOf(std::chrono::steady_clock::now() - start);
+        const double layer = std::max(moore - seeding, 0.0) / kMooreLayers;
+        layerSeconds += layer;
+        state.SetIterationTime(layer);
+
+        cells = s.volume->lockCells();
+        start = std::chrono::steady_clock::now();
+        uint64_t sum = 0;
+        for (size_t i = 0; i < front.size(); ++i) {
+            if (i + kAhead < front.size())
+                __builtin_prefetch(cells + front[i + kAhead]);
+            sum += cells[front[i]].material();
+        }
+        benchmark::DoNotOptimize(sum);
+        streamSeconds += secondsOf(std::chrono::steady_clock::now() - start);
+        s.volume->unlockCells();
+    }
+    state.counters["front"] = double(front.size());
+    state.counters["layerMs"] = 1e3 * layerSeconds / double(state.iterations());
+    state.counters["frontStreamMs"] = 1e3 * streamSeconds / double(state.iterations());
+    state.counters["xFrontStream"] = layerSeconds / streamSeconds;
+}
+
 } // namespace
 
 // Arguments: threads, empty headroom above the structure (cells).
@@ -238,6 +306,7 @@ BENCHMARK(BM_MooreDeposition)
     ->Args({2, 128})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MooreLayerPerFrontStream)->Arg(64)->Arg(128)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MooreSeeding)
     ->Args({1, 64})
     ->Args({2, 64})
