@@ -1,5 +1,6 @@
 #include "OperationFactory.h"
 
+#include "Core/Operations/Cuts/RemoveCutsFromVolumeOperation.h"
 #include "Core/Operations/Document/OpenDocumentOperation.h"
 #include "Core/Operations/Document/SaveDocumentAsOperation.h"
 #include "Core/Operations/ObjectOperations/CopyObject.h"
@@ -111,6 +112,9 @@ const std::map<uint32_t, Maker> &makers()
         {AnisotropicEtchingId, &processStep<Observers::AnisotropicEtchingObserver>},
         {PvdId, &processStep<Observers::PVDObserver>},
         {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
+        {CutCellVolumeId, &processStep<Observers::CutCellVolumeObserver>},
+        {MaskedVolumeCutId, &processStep<Observers::MaskedCutObserver>},
+        {RemoveMaskedCutsId, &plain<RemoveCutsFromVolumeOperation>},
     };
     return table;
 }

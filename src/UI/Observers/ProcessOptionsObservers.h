@@ -8,6 +8,8 @@
 #include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDepositionOperation.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtchingOperation.h"
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
+#include "Core/Operations/Cuts/CutCellVolumeOperation.h"
+#include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
@@ -29,6 +31,8 @@
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
+#include "UI/Operations/CutCellVolumeDialog.h"
+#include "UI/Operations/MaskedCutOptionsDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -63,6 +67,12 @@ using SpinCoatingObserver =
 // The dialog's mask buttons set the masks as they are pressed; acceptance sets the resist.
 using PhotolithographyObserver =
     ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
+// The dialog previews through the operation; acceptance sets the limits with a rebuild.
+using CutCellVolumeObserver =
+    ProcessOptionsObserver<Operations::CutCellVolumeDialog, Core::Operations::CutCellVolumeOperation>;
+// Apply and Remove show the mask on the volume; acceptance hands the mask to the cut.
+using MaskedCutObserver =
+    ProcessOptionsObserver<Operations::MaskedCutOptionsDialog, Core::Operations::MaskedCutCellVolumeOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -1,0 +1,290 @@
+// The three cut operations through the application model: console lines, undo and redo of
+// counted masked cuts, removing cuts, the cut box, and the faces the painter builds from them.
+
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/Cuts/CutCellVolumeOperation.h"
+#include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
+#include "Core/Operations/Cuts/RemoveCutsFromVolumeOperation.h"
+#include "Model/Automaton/TotalVolumePainter.h"
+
+#include "common/Cells.h"
+#include "common/Materials.h"
+#include "common/Observers.h"
+
+#include <gtest/gtest.h>
+
+using namespace TestSupport;
+using Core::Operations::CutBox;
+using Core::Operations::CutCellVolumeOperation;
+using Core::Operations::MaskedCutCellVolumeOperation;
+using Core::Operations::RemoveCutsFromVolumeOperation;
+using Core::Operations::sameBox;
+using Model::Masks::ImageMask;
+
+namespace {
+
+ImageMask maskOf(uint32_t width, uint32_t height, const std::function<bool(uint32_t, uint32_t)> &kept)
+{
+    ImageMask mask;
+    mask.width = width;
+    mask.height = height;
+    mask.bits = QBitArray(int(width * height));
+    for (uint32_t x = 0; x < width; ++x)
+        for (uint32_t y = 0; y < height; ++y)
+            mask.bits.setBit(int(x * height + y), kept(x, y));
+    return mask;
+}
+
+ImageMask whiteMask(uint32_t width, uint32_t height)
+{
+    return maskOf(width, height, [](uint32_t, uint32_t) { return false; });
+}
+
+std::vector<uint32_t> cutCountsOf(TotalVolume &volume)
+{
+    const Model::Automaton::CellReadLock lock(volume);
+    std::vector<uint32_t> counts(volume.cellCount());
+    for (size_t i = 0; i < counts.size(); ++i)
+        counts[i] = lock.cells()[i].cutCount();
+    return counts;
+}
+
+// Cut count of every column, x·sizeY + y, read at z = 0 (a cut acts on whole columns).
+std::vector<uint32_t> columnCutsOf(TotalVolume &volume)
+{
+    const auto counts = cutCountsOf(volume);
+    std::vector<uint32_t> columns;
+    for (size_t i = 0; i < counts.size(); i += volume.sizeZ())
+        columns.push_back(counts[i]);
+    return columns;
+}
+
+size_t opaqueFaceCount(TotalVolume &volume)
+{
+    volume.painter().update();
+    return volume.painter().opaqueFaces().size();
+}
+
+struct CutOperationsTest : ::testing::Test {
+    CutOperationsTest() : log(std::make_shared<MessageLog>(model.inputRequest()))
+    {
+        model.inputRequest().addObserver(log);
+        // 3 × 2 × 2 cells of silicon.
+        volume = flatVolume(3, 2, 2, 2, kSilicon);
+        model.scene().addObject(volume);
+    }
+
+    // Starts an operation of type Op; `dialog` plays its options dialog once the volume is chosen.
+    template <class Op>
+    std::shared_ptr<Op> start(std::function<void(Op &)> dialog = nullptr)
+    {
+        auto op = std::make_shared<Op>(&model);
+        Op *raw = op.get();
+        if (dialog)
+            op->setOptionsObserver(std::make_shared<CallObserver>([raw, dialog] { dialog(*raw); }));
+        model.startOperation(op);
+        return op;
+    }
+
+    void maskedCut(const ImageMask &mask)
+    {
+        start<MaskedCutCellVolumeOperation>([&](MaskedCutCellVolumeOperation &op) { op.setMask(mask); });
+    }
+
+    Core::ApplicationModel model;
+    std::shared_ptr<MessageLog> log;
+    std::shared_ptr<TotalVolume> volume;
+};
+
+} // namespace
+
+TEST_F(CutOperationsTest, MaskedCutHidesTheClearColumnsAndLeavesTheDocumentUnchanged)
+{
+    const auto materials = materialsOf(*volume);
+    start<MaskedCutCellVolumeOperation>([&](MaskedCutCellVolumeOperation &op) {
+        op.showMask(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+        EXPECT_EQ(volume->topMaskA(), 3u) << "the mask shows over the volume while the dialog is open";
+        EXPECT_EQ(volume->topMaskB(), 2u);
+        op.setMask(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+    });
+
+    EXPECT_EQ(log->lines, (std::vector<std::string>{"Masked Cut: Cell volume selected.", "Masked Cut: Cut planes changed."}));
+    EXPECT_EQ(columnCutsOf(*volume), (std::vector<uint32_t>{0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(materialsOf(*volume), materials);
+    EXPECT_EQ(volume->topMaskA(), 0u) << "the overlay goes with the dialog";
+    EXPECT_EQ(volume->topMask().size(), 0);
+    EXPECT_EQ(model.undoRedo().undoName(), "Masked Cut");
+    EXPECT_FALSE(model.isModified()) << "a cut hides cells; a save would write the same document";
+}
+
+TEST_F(CutOperationsTest, CountedCutsAreUndoneAndRedoneExactly)
+{
+    const ImageMask keepLeft = maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; });
+    const ImageMask keepFront = maskOf(3, 2, [](uint32_t, uint32_t y) { return y == 0; });
+    maskedCut(keepLeft);
+    const auto afterFirst = cutCountsOf(*volume);
+    maskedCut(keepFront);
+    maskedCut(keepFront);
+    const auto afterAll = cutCountsOf(*volume);
+    // Columns (x, y): (0,0) kept by both; (0,1) cut twice by keepFront; (x>0, 0) once by keepLeft.
+    EXPECT_EQ(columnCutsOf(*volume), (std::vector<uint32_t>{0, 2, 1, 3, 1, 3}));
+
+    ASSERT_TRUE(model.undoRedo().undo());
+    EXPECT_EQ(columnCutsOf(*volume), (std::vector<uint32_t>{0, 1, 1, 2, 1, 2})) << "one undo of a repeated cut "
+                                                                                   "leaves its columns hidden";
+    ASSERT_TRUE(model.undoRedo().undo());
+    EXPECT_EQ(cutCountsOf(*volume), afterFirst);
+    ASSERT_TRUE(model.undoRedo().undo());
+    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(model.undoRedo().undoName(), "");
+
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(model.undoRedo().redo());
+    EXPECT_EQ(cutCountsOf(*volume), afterAll);
+    EXPECT_FALSE(model.isModified());
+}
+
+TEST_F(CutOperationsTest, AnAllWhiteMaskHidesEveryFaceAndUndoBringsThemBack)
+{
+    const size_t whole = opaqueFaceCount(*volume);
+    // The outside of a 3 × 2 × 2 box of unit cells.
+    EXPECT_EQ(whole, 2u * (3 * 2 + 3 * 2 + 2 * 2));
+    maskedCut(whiteMask(3, 2));
+    EXPECT_EQ(opaqueFaceCount(*volume), 0u);
+    model.undoRedo().undo();
+    EXPECT_EQ(opaqueFaceCount(*volume), whole);
+}
+
+TEST_F(CutOperationsTest, NeighboursOfAHiddenColumnShowTheirFacesTowardIt)
+{
+    auto row = flatVolume(3, 1, 1, 1, kSilicon);
+    model.scene().addObject(row);
+    // A bar of three cells has 14 faces; without the middle one, two separate cubes have 12.
+    EXPECT_EQ(opaqueFaceCount(*row), 14u);
+    model.selectionMode().toggleObject(row->objectId());
+    maskedCut(maskOf(3, 1, [](uint32_t x, uint32_t) { return x != 1; }));
+    EXPECT_EQ(opaqueFaceCount(*row), 12u);
+}
+
+TEST_F(CutOperationsTest, AMaskOfAnotherSizeOrNoneIsExplainedBeforeTheCut)
+{
+    start<MaskedCutCellVolumeOperation>([&](MaskedCutCellVolumeOperation &op) {
+        op.showMask(maskOf(2, 2, [](uint32_t, uint32_t) { return true; }));
+        EXPECT_EQ(log->last(), "Masked Cut: The mask is 2 \u00d7 2 pixels and the volume 3 \u00d7 2 cells."
+                               " Columns outside the mask are cut.");
+        op.showMask(maskOf(4, 1, [](uint32_t, uint32_t) { return true; }));
+        EXPECT_EQ(log->last(), "Masked Cut: The mask is 4 \u00d7 1 pixels and the volume 3 \u00d7 2 cells."
+                               " Columns outside the mask are cut. Pixels outside the volume are ignored.");
+        op.showMask(ImageMask());
+        EXPECT_EQ(log->last(), "Masked Cut: Without a mask every column is cut.");
+        const size_t lines = log->lines.size();
+        op.showMask(maskOf(3, 2, [](uint32_t, uint32_t) { return true; }));
+        op.setMask(maskOf(3, 2, [](uint32_t, uint32_t) { return true; }));
+        EXPECT_EQ(log->lines.size(), lines) << "a fitting mask needs no word, and setting it once shown none either";
+    });
+    EXPECT_EQ(log->last(), "Masked Cut: Cut planes changed.");
+    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+}
+
+TEST_F(CutOperationsTest, DecliningTheMaskDialogCutsNothingAndTakesTheOverlayOff)
+{
+    start<MaskedCutCellVolumeOperation>(
+        [&](MaskedCutCellVolumeOperation &op) { op.showMask(whiteMask(3, 2)); }); // applied, then Cancel
+    EXPECT_EQ(log->last(), "Masked Cut: Operation Canceled!");
+    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(volume->topMaskA(), 0u);
+    EXPECT_EQ(volume->topMask().size(), 0);
+    EXPECT_EQ(model.undoRedo().undoName(), "");
+    EXPECT_EQ(model.currentOperation(), nullptr);
+}
+
+TEST_F(CutOperationsTest, RemoveCutsClearsEveryCountAndLeavesTheUndoStackAlone)
+{
+    maskedCut(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+    maskedCut(whiteMask(1, 1));
+    volume->setTopMask(QBitArray(6, true), 3, 2);
+    start<RemoveCutsFromVolumeOperation>();
+
+    EXPECT_EQ(log->lines.back(), "Remove Cuts: Cut planes changed.");
+    EXPECT_TRUE(log->contains("Remove Cuts: Cell volume selected."));
+    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(volume->topMaskA(), 0u);
+    EXPECT_EQ(model.undoRedo().undoName(), "Masked Cut") << "removing is not undoable";
+    EXPECT_FALSE(model.isModified());
+
+    // The cuts on the stack still act on their own columns; an undo below 0 stays at 0.
+    model.undoRedo().undo();
+    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    model.undoRedo().redo();
+    EXPECT_EQ(columnCutsOf(*volume), std::vector<uint32_t>(6, 1u));
+}
+
+TEST_F(CutOperationsTest, RemoveCutsOnAnUncutVolumeChangesNoFace)
+{
+    const auto faces = opaqueFaceCount(*volume);
+    start<RemoveCutsFromVolumeOperation>();
+    EXPECT_EQ(opaqueFaceCount(*volume), faces);
+    EXPECT_EQ(log->last(), "Remove Cuts: Cut planes changed.");
+}
+
+TEST_F(CutOperationsTest, CutPlanesAroundOneXLayerShowAOneCellSlice)
+{
+    auto slab = flatVolume(6, 4, 3, 3, kSilicon);
+    model.scene().addObject(slab);
+    model.selectionMode().toggleObject(slab->objectId());
+    auto repaints = std::make_shared<CountingObserver>();
+    model.addUpdateObserver(repaints);
+    start<CutCellVolumeOperation>([&](CutCellVolumeOperation &op) {
+        EXPECT_EQ(op.volumeSizes(), (std::array<uint32_t, 3>{{6, 4, 3}}));
+        EXPECT_TRUE(sameBox(op.shownBox(), CutBox{{0, 0, 0}, {6, 4, 3}}));
+        const int before = repaints->count;
+        op.setCutPlanes(CutBox{{3, 0, 0}, {4, 4, 3}}, true);
+        EXPECT_GT(repaints->count, before) << "a rebuild asked for shows at once";
+    });
+
+    EXPECT_EQ(log->lines.back(), "Change Cut Planes: Cut planes changed.");
+    const auto box = slab->painter().cutLimits();
+    EXPECT_EQ(box.lower, (std::array<uint32_t, 3>{{3, 0, 0}}));
+    EXPECT_EQ(box.upper, (std::array<uint32_t, 3>{{4, 4, 3}}));
+    // A 1 × 4 × 3 slab of cells: 2·(4·3) + 2·(1·3) + 2·(1·4) faces, all within 3 <= x <= 4.
+    EXPECT_EQ(opaqueFaceCount(*slab), 38u);
+    for (const auto &face : slab->painter().opaqueFaces())
+        for (const auto &corner : face.vertices) {
+            EXPECT_GE(corner[0], 3.f);
+            EXPECT_LE(corner[0], 4.f);
+        }
+    EXPECT_EQ(model.undoRedo().undoName(), "") << "cut planes are not undoable";
+    EXPECT_FALSE(model.isModified());
+}
+
+TEST_F(CutOperationsTest, APreviewedBoxIsPutBackWhenTheDialogIsDeclined)
+{
+    const uint32_t lower[3] = {1, 0, 0};
+    const uint32_t upper[3] = {3, 2, 2};
+    volume->painter().setCutLimits(lower, upper);
+    start<CutCellVolumeOperation>([&](CutCellVolumeOperation &op) {
+        op.previewCutPlanes(CutBox{{0, 1, 1}, {1, 2, 2}});
+        EXPECT_TRUE(sameBox(volume->painter().cutLimits(), CutBox{{0, 1, 1}, {1, 2, 2}}));
+        op.previewCutPlanes(CutBox{{2, 0, 0}, {9, 9, 9}});
+        EXPECT_TRUE(sameBox(volume->painter().cutLimits(), CutBox{{2, 0, 0}, {3, 2, 2}}))
+            << "limits beyond the volume are fitted to it";
+    });
+    EXPECT_EQ(log->last(), "Change Cut Planes: Operation Canceled!");
+    EXPECT_TRUE(sameBox(volume->painter().cutLimits(), CutBox{{1, 0, 0}, {3, 2, 2}}));
+}
+
+TEST_F(CutOperationsTest, CutPlanesSetWithoutRebuildRefreshTheViewWhenFinishing)
+{
+    auto repaints = std::make_shared<CountingObserver>();
+    model.addUpdateObserver(repaints);
+    int whileOpen = 0;
+    start<CutCellVolumeOperation>([&](CutCellVolumeOperation &op) {
+        whileOpen = repaints->count;
+        op.setCutPlanes(CutBox{{0, 0, 1}, {3, 2, 2}}, false);
+        EXPECT_EQ(repaints->count, whileOpen);
+    });
+    EXPECT_GT(repaints->count, whileOpen);
+    EXPECT_EQ(log->last(), "Change Cut Planes: Cut planes changed.");
+    // Only the upper layer is shown: a 3 × 2 × 1 box.
+    EXPECT_EQ(opaqueFaceCount(*volume), 2u * (3 * 2 + 3 * 1 + 2 * 1));
+}
