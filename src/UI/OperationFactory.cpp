@@ -9,6 +9,7 @@
 #include "Core/Operations/OperationIds.h"
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
+#include "ModelExtraction/RunModelExtractionObserver.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "Observers/BatchRunObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
@@ -111,6 +112,7 @@ const std::map<uint32_t, Maker> &makers()
         {AnisotropicEtchingId, &processStep<Observers::AnisotropicEtchingObserver>},
         {PvdId, &processStep<Observers::PVDObserver>},
         {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
+        {ModelExtractionId, &Observers::makeModelExtraction},
     };
     return table;
 }
