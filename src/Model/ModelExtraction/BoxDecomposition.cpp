@@ -4,7 +4,8 @@
 #include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 
-#include <unordered_map>
+#include <algorithm>
+#include <tuple>
 
 namespace Model {
 namespace ModelExtraction {
@@ -34,45 +35,64 @@ std::vector<uint32_t> nextPlaneAbove(const std::vector<uint32_t> &planes, uint32
     return next;
 }
 
-// A face by its four corners: the axis it is normal to, its coordinate on that axis, and the
-// ranges it spans on the other two axes.
-struct FaceKey {
-    uint32_t axis, plane, lowA, lowB, highA, highB;
-    bool operator==(const FaceKey &o) const
+// One face normal to the axis being linked: its coordinate on that axis and the ranges it spans
+// on the other two (which give its four corners), whether it is the box's high face, and the box.
+struct FaceRecord {
+    uint32_t plane, lowA, lowB, highA, highB;
+    uint32_t high;
+    int box;
+
+    bool sameCorners(const FaceRecord &o) const
     {
-        return axis == o.axis && plane == o.plane && lowA == o.lowA && lowB == o.lowB && highA == o.highA &&
-               highB == o.highB;
+        return plane == o.plane && lowA == o.lowA && lowB == o.lowB && highA == o.highA && highB == o.highB;
+    }
+    bool operator<(const FaceRecord &o) const
+    {
+        return std::tie(plane, lowA, lowB, highA, highB, high, box) <
+               std::tie(o.plane, o.lowA, o.lowB, o.highA, o.highB, o.high, o.box);
     }
 };
 
-struct FaceKeyHash {
-    size_t operator()(const FaceKey &k) const
-    {
-        uint64_t h = 0x9e3779b97f4a7c15ull;
-        for (uint32_t v : {k.axis, k.plane, k.lowA, k.lowB, k.highA, k.highB}) {
-            h ^= v;
-            h *= 0xff51afd7ed558ccdull;
-            h ^= h >> 33;
-        }
-        return size_t(h);
-    }
-};
-
-FaceKey keyOf(const RectangularCuboidEnvelope &box, int face)
+// The faces of every box normal to `axis`, low and high.
+std::vector<FaceRecord> facesNormalTo(const Envelopes &boxes, uint32_t axis)
 {
-    const uint32_t low[3] = {box.x, box.y, box.z};
-    const uint32_t size[3] = {box.sizeX, box.sizeY, box.sizeZ};
-    const uint32_t axis = uint32_t(face) / 2;
     const uint32_t a = (axis + 1) % 3;
     const uint32_t b = (axis + 2) % 3;
-    const bool high = face % 2 == 1;
-    return {axis, high ? low[axis] + size[axis] : low[axis], low[a], low[b], low[a] + size[a], low[b] + size[b]};
+    std::vector<FaceRecord> faces;
+    faces.reserve(2 * boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const RectangularCuboidEnvelope &box = *boxes[i];
+        const uint32_t low[3] = {box.x, box.y, box.z};
+        const uint32_t size[3] = {box.sizeX, box.sizeY, box.sizeZ};
+        const uint32_t lowA = low[a], lowB = low[b], highA = low[a] + size[a], highB = low[b] + size[b];
+        faces.push_back({low[axis], lowA, lowB, highA, highB, 0, int(i)});
+        faces.push_back({low[axis] + size[axis], lowA, lowB, highA, highB, 1, int(i)});
+    }
+    return faces;
 }
 
-// The boxes that show a face as their low side and as their high side; the latest in the list.
-struct FaceHolders {
-    int side[2] = {-1, -1};
-};
+// Faces with the same corners end up next to each other once sorted; within such a run each low
+// face links to the latest box whose high face it is, and each high face to the latest box whose
+// low face it is.
+void linkAlong(const Envelopes &boxes, uint32_t axis)
+{
+    std::vector<FaceRecord> faces = facesNormalTo(boxes, axis);
+    std::sort(faces.begin(), faces.end());
+    for (size_t begin = 0; begin < faces.size();) {
+        size_t end = begin + 1;
+        while (end < faces.size() && faces[end].sameCorners(faces[begin]))
+            ++end;
+        int latest[2] = {-1, -1}; // by side: low, high
+        for (size_t f = begin; f < end; ++f)
+            latest[faces[f].high] = std::max(latest[faces[f].high], faces[f].box);
+        for (size_t f = begin; f < end; ++f) {
+            const int other = latest[1 - faces[f].high];
+            if (other >= 0 && other != faces[f].box)
+                boxes[size_t(faces[f].box)]->setNeighbour(int(2 * axis + faces[f].high), boxes[size_t(other)].get());
+        }
+        begin = end;
+    }
+}
 
 } // namespace
 
@@ -140,20 +160,8 @@ Envelopes boxesOf(const Automaton::Cell *cells, uint32_t sizeX, uint32_t sizeY, 
 
 void linkNeighbours(const Envelopes &boxes)
 {
-    std::unordered_map<FaceKey, FaceHolders, FaceKeyHash> holders;
-    holders.reserve(boxes.size() * kFaceCount);
-    for (int i = 0; i < int(boxes.size()); ++i)
-        for (int face = 0; face < kFaceCount; ++face)
-            holders[keyOf(*boxes[size_t(i)], face)].side[face % 2] = i;
-
-    for (int i = 0; i < int(boxes.size()); ++i) {
-        RectangularCuboidEnvelope &box = *boxes[size_t(i)];
-        for (int face = 0; face < kFaceCount; ++face) {
-            const int other = holders.at(keyOf(box, face)).side[oppositeFace(face) % 2];
-            if (other >= 0 && other != i)
-                box.setNeighbour(face, boxes[size_t(other)].get());
-        }
-    }
+    for (uint32_t axis = 0; axis < 3; ++axis)
+        linkAlong(boxes, axis);
 }
 
 Envelopes decomposeIntoBoxes(Automaton::TotalVolume &volume)

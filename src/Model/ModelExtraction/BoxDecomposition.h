@@ -32,8 +32,8 @@ Envelopes boxesOf(const Automaton::Cell *cells, uint32_t sizeX, uint32_t sizeY, 
 
 // Links every two boxes whose faces have the same four corners (a high face of one is the low
 // face of the other). When several boxes offer the same face, the one latest in the list wins,
-// as it would if every pair were compared in list order. Linear in the number of boxes: faces
-// meet through a hash map of their corners.
+// as it would if every pair were compared in list order. Faces meet by their corners in a
+// sorted list of faces, one axis at a time: n log n in the number of boxes, not n².
 void linkNeighbours(const Envelopes &boxes);
 
 // Steps 1 to 5 of preprocessing on a volume: read its cells under the read lock, cut them into
