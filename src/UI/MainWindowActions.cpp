@@ -32,7 +32,7 @@ const ActionSpec kMainWindowActions[] = {
     {"actionChange_Cell_Volume_Viewing_Options", "Change Cell Volume Viewing Options", "", "Change cell volume colors, transparency and use atomic viewing.", "", ActionKind::Plain, 6u, nullptr},
     {"actionMove", "Move", "", "", "", ActionKind::Plain, 7u, nullptr},
     {"actionSave_Image", "Save Image", "", "Save a screenshot as an image.", "", ActionKind::Plain, 0u, nullptr},
-    {"actionModel_Extraction", "Model Extraction", "", "Extract a mechanical model for a cantilever.", "", ActionKind::Disabled, 1000u, nullptr},
+    {"actionModel_Extraction", "Model Extraction", "", "Extract a mechanical model for a cantilever.", "", ActionKind::Plain, 1000u, nullptr},
     {"actionExtract_Film", "Extract Film", "", "Extract a deposited film from a cell volume.", "", ActionKind::Plain, 8u, nullptr},
     {"actionSave", "Save", "Ctrl+S", "", "", ActionKind::Plain, 9u, nullptr},
     {"actionOpen", "Open", "Ctrl+O", "", "", ActionKind::Plain, 11u, nullptr},
@@ -90,7 +90,7 @@ const char *const kSimulationItems[] = {
     "actionPhotolithography", "actionPlanarization", "actionSi_Oxidation", "actionSi_Wet_Etching",
     "actionSi_Wet_Etching_CCA", "actionSimple_RIE", "actionPour_Material", "actionAnisotropic_Deposition",
     "actionAnisotropic_Etching", "actionIsotropic_Deposition", "actionIsotropic_Etching", nullptr,
-    "actionExtract_Film", "actionGlue_Substrate", nullptr, "actionBatch_Run", nullptr, ""};
+    "actionExtract_Film", "actionGlue_Substrate", "actionModel_Extraction", nullptr, "actionBatch_Run", nullptr, ""};
 const char *const kMaterialsItems[] = {"actionManage_Materials", "actionManage_Compatible_Materials", ""};
 const char *const kRenderingItems[] = {"actionRender_Objects", "actionLighting", "actionRender_Object_Edges", nullptr,
                                        "actionChange_Cell_Volume_Viewing_Options", "actionCut_Cell_Volume",

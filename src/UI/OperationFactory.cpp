@@ -10,6 +10,7 @@
 #include "Core/Operations/OperationIds.h"
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
+#include "ModelExtraction/RunModelExtractionObserver.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "Observers/BatchRunObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
@@ -115,6 +116,7 @@ const std::map<uint32_t, Maker> &makers()
         {CutCellVolumeId, &processStep<Observers::CutCellVolumeObserver>},
         {MaskedVolumeCutId, &processStep<Observers::MaskedCutObserver>},
         {RemoveMaskedCutsId, &plain<RemoveCutsFromVolumeOperation>},
+        {ModelExtractionId, &Observers::makeModelExtraction},
     };
     return table;
 }

@@ -4,6 +4,7 @@
 
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
+#include "Model/ModelExtraction/CantileverExtraction.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
 #include "Engine/ProcessListFile.h"
@@ -68,7 +69,8 @@ int BatchRunner::run()
         return InputRefused;
     const bool succeeded = runSteps();
     const bool written = writeDocument();
-    return succeeded && written ? AllStepsSucceeded : StepFailed;
+    const bool netlist = options.netlistPath.isEmpty() || writeNetlist();
+    return succeeded && written && netlist ? AllStepsSucceeded : StepFailed;
 }
 
 // Refused before any step runs, so that a long run does not end with nowhere to write.
@@ -194,6 +196,7 @@ bool BatchRunner::runSteps()
     const Engine::ProcessListRun::Outcome outcome = run.run(steps);
     bar.finish();
     progress = nullptr;
+    runVolume = run.volume();
 
     // A run that never had a volume (no document volume, no "Create Substrate" first) is the
     // dialog's "Missing Cell Volume" case, an empty list included.
@@ -221,6 +224,20 @@ bool BatchRunner::writeDocument()
         return false;
     }
     return false;
+}
+
+bool BatchRunner::writeNetlist()
+{
+    const QString text = runVolume ? Model::ModelExtraction::extractCantileverNetlist(*runVolume) : QString();
+    if (text.isEmpty()) {
+        report(QStringLiteral("No model data was extracted."));
+        return false;
+    }
+    if (!Model::ModelExtraction::saveNetlist(options.netlistPath, text)) {
+        report(QStringLiteral("Cannot write the netlist %1.").arg(options.netlistPath));
+        return false;
+    }
+    return true;
 }
 
 } // namespace Batch

@@ -47,6 +47,9 @@ private:
     // True when every step ran and succeeded.
     bool runSteps();
     bool writeDocument();
+    // --netlist: the cantilevers of the run volume as a netlist file; false when there are
+    // none or the file cannot be written.
+    bool writeNetlist();
     QString saveImage(const QString &fileName);
     void report(const QString &text);
 
@@ -55,6 +58,7 @@ private:
     QList<Engine::ProcessData> steps;
     OffscreenPicture picture;
     ProgressLine *progress = nullptr; // while the steps run
+    std::shared_ptr<Model::Automaton::TotalVolume> runVolume; // the volume the steps acted on
 };
 
 } // namespace Batch

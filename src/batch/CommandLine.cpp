@@ -11,13 +11,15 @@ const QString kListOption = QStringLiteral("list");
 const QString kOutputOption = QStringLiteral("output");
 const QString kDocumentOption = QStringLiteral("document");
 const QString kThreadsOption = QStringLiteral("threads");
+const QString kNetlistOption = QStringLiteral("netlist");
 const QString kHelpOption = QStringLiteral("help");
 
 } // namespace
 
 QString CommandLine::synopsis()
 {
-    return QStringLiteral("Usage: voxfab-batch --list STEPS.plst --output OUT.vxf [--document IN.vxf] [--threads N]");
+    return QStringLiteral("Usage: voxfab-batch --list STEPS.plst --output OUT.vxf [--document IN.vxf] [--threads N]"
+                          " [--netlist FILE.cir]");
 }
 
 QString CommandLine::usage()
@@ -33,14 +35,17 @@ QString CommandLine::usage()
         "  --document IN.vxf   a document to start from; the steps act on its first cell volume\n"
         "                      (without it, the list must begin with \"Create Substrate\")\n"
         "  --threads N         the most worker threads the process steps use (N >= 1)\n"
+        "  --netlist FILE.cir  after the list has run, extract the cantilevers of the cell volume\n"
+        "                      and write their netlist; without one nothing is written, \"No model\n"
+        "                      data was extracted.\" goes to standard error and the exit status is 1\n"
         "  --help              print this text\n"
         "\n"
         "Each step prints \"Step N: NAME: RESULT\" on standard output. \"Save Image\" steps render\n"
         "through an OpenGL context of the X display (run under xvfb-run when there is none).\n"
         "\n"
         "Exit status: 0 when every step succeeded; 1 when a step failed, there was no cell\n"
-        "volume or the output could not be written; 2 for a usage error or an input file that\n"
-        "cannot be read (nothing is written then).\n");
+        "volume, the output could not be written or --netlist found no cantilever; 2 for a usage\n"
+        "error or an input file that cannot be read (nothing is written then).\n");
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -53,6 +58,7 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         {kOutputOption, QString(), QStringLiteral("OUT.vxf")},
         {kDocumentOption, QString(), QStringLiteral("IN.vxf")},
         {kThreadsOption, QString(), QStringLiteral("N")},
+        {kNetlistOption, QString(), QStringLiteral("FILE.cir")},
         {{QStringLiteral("h"), kHelpOption}, QString()},
     });
     if (!parser.parse(arguments)) {
@@ -78,6 +84,9 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         result.error = QStringLiteral("No output document: give one with --output OUT.vxf.");
     else if (parser.isSet(kDocumentOption) && options.documentPath.isEmpty())
         result.error = QStringLiteral("--document needs a file name.");
+    options.netlistPath = parser.value(kNetlistOption);
+    if (result.error.isEmpty() && parser.isSet(kNetlistOption) && options.netlistPath.isEmpty())
+        result.error = QStringLiteral("--netlist needs a file name.");
     if (!result.error.isEmpty() || !parser.isSet(kThreadsOption))
         return result;
 

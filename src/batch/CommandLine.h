@@ -11,6 +11,7 @@ struct BatchOptions {
     QString outputPath;   // --output
     QString documentPath; // --document, empty when the run starts from an empty scene
     int threads = 0;      // --threads, 0 when the thread pool keeps its own count
+    QString netlistPath;  // --netlist, empty when no netlist is asked for
 };
 
 // The result of reading the command line: the options, or help, or why the line is wrong.

@@ -118,7 +118,8 @@ TEST(MainWindow, HasEveryActionWithItsTextsAndMenus)
     EXPECT_EQ(manual->statusTip(), "Choose an arbitrary viewing angle.");
     QAction *cut = window->action("actionCut_Cell_Volume");
     EXPECT_EQ(cut->toolTip(), "Cut Make cuts to view inside the cell volume. Volume");
-    EXPECT_FALSE(window->action("actionModel_Extraction")->isEnabled());
+    // Model extraction is offered in the "Simulation" menu beside the other volume tools.
+    EXPECT_TRUE(window->action("actionModel_Extraction")->isEnabled());
     EXPECT_TRUE(window->action("actionShow_Axis")->isChecked());
     EXPECT_FALSE(window->action("actionShow_Lights")->isChecked());
     EXPECT_TRUE(window->action("actionSelect")->isCheckable());
@@ -135,7 +136,8 @@ TEST(MainWindow, HasEveryActionWithItsTextsAndMenus)
                                               "Exit"}));
     EXPECT_EQ(items("menuEdit"), QStringList({"Undo", "Redo", "-", "Select", "Copy", "Move", "Delete", "-", "Grid",
                                               "Snap to Grid", "Grid Spacing"}));
-    EXPECT_EQ(items("menuSimulation").size(), 27);
+    EXPECT_EQ(items("menuSimulation").size(), 28);
+    EXPECT_TRUE(items("menuSimulation").contains("Model Extraction"));
     EXPECT_EQ(items("menuSimulation").first(), "Create Substrate");
     EXPECT_EQ(items("menuView"), QStringList({"Front View", "Back View", "Bottom View", "Top View", "Right View",
                                               "Left View", "-", "Show Axis", "Show Lights", "-", "Set View",

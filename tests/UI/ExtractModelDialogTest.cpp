@@ -1,0 +1,199 @@
+// The "Extract Model" tool window: its texts and buttons, saving the netlist, the messages when
+// there is nothing to save or the file cannot be written, and how the window and the operation
+// end each other. Started as the operation factory makes it, through a main window.
+
+#include "common/Cells.h"
+#include "common/TestSupport.h"
+
+#include "Core/Operations/ModelExtraction/RunModelExtraction.h"
+#include "Core/Operations/OperationIds.h"
+#include "Model/Automaton/TotalVolumePainter.h"
+#include "UI/MainWindow.h"
+#include "UI/MainWindowPresenter.h"
+#include "UI/ModelExtraction/ExtractModelDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using Core::Operations::RunModelExtraction;
+using Ui::Operations::ExtractModelDialog;
+
+namespace {
+
+struct ExtractModelDialogTest : ::testing::Test {
+    ExtractModelDialogTest()
+    {
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        model.scene().addObject(volume);
+    }
+    ~ExtractModelDialogTest() override
+    {
+        if (dialog)
+            delete dialog.data();
+    }
+
+    // Starts "Model Extraction" on the volume and finds its tool window.
+    void start(bool selectVolume = true)
+    {
+        if (selectVolume) {
+            model.selectionMode().setSelectionMode(true);
+            model.selectionMode().toggleObject(volume->objectId());
+        }
+        model.startOperation(Core::Operations::ModelExtractionId);
+        dialog = window->findChild<ExtractModelDialog *>();
+    }
+    QPushButton *button(const char *name) { return dialog->findChild<QPushButton *>(QLatin1String(name)); }
+    QString label(const char *name) { return dialog->findChild<QLabel *>(QLatin1String(name))->text(); }
+
+    // Answers the next message box; its title and text end up in `title` and `text`.
+    void readNextMessageBox(QString *title, QString *text)
+    {
+        TestSupport::answerNextModal([=](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            ASSERT_TRUE(box);
+            *title = box->windowTitle();
+            *text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+    }
+
+    std::unique_ptr<Ui::MainWindow> window = std::make_unique<Ui::MainWindow>();
+    Core::ApplicationModel &model = window->presenter().applicationModel();
+    // A silicon block x < 4 with a beam of material 2 (10 × 2 × 1 cells) from its high-x face.
+    std::shared_ptr<Model::Automaton::TotalVolume> volume = TestSupport::volumeOf(
+        14, 2, 3, [](uint32_t x, uint32_t, uint32_t z) { return x < 4 ? 1u : z == 1 ? 2u : 0u; });
+    QPointer<ExtractModelDialog> dialog;
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(ExtractModelDialogTest, OpensAsANonModalToolWindowWithOnlyTheFirstStepEnabled)
+{
+    start();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(dialog->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_EQ(dialog->windowTitle(), "Extract Model");
+    EXPECT_EQ(dialog->objectName(), "ExtractModelForm");
+    EXPECT_EQ(label("lblPreprocessing"), "Preprocessing");
+    EXPECT_EQ(label("lblFeatureDetection"), "Feature Detection");
+    EXPECT_EQ(label("lblModelExtraction"), "Model Extraction");
+    EXPECT_EQ(button("btnRunStepOne")->text(), "Run Step 1");
+    EXPECT_EQ(button("btnRunStepTwo")->text(), "Run Step 2");
+    EXPECT_EQ(button("btnRunStepThree")->text(), "Run Step 3");
+    EXPECT_TRUE(button("btnRunStepOne")->isEnabled());
+    EXPECT_FALSE(button("btnRunStepTwo")->isEnabled());
+    EXPECT_FALSE(button("btnRunStepThree")->isEnabled());
+
+    button("btnRunStepOne")->click();
+    EXPECT_FALSE(button("btnRunStepOne")->isEnabled());
+    EXPECT_TRUE(button("btnRunStepTwo")->isEnabled());
+    button("btnRunStepTwo")->click();
+    EXPECT_FALSE(button("btnRunStepTwo")->isEnabled());
+    EXPECT_TRUE(button("btnRunStepThree")->isEnabled());
+    EXPECT_EQ(model.scene().objects().size(), 3);
+}
+
+TEST_F(ExtractModelDialogTest, StepThreeSavesTheNetlistWhereTheUserSaysAndRemembersIt)
+{
+    start();
+    ASSERT_TRUE(dialog);
+    const QString path = folder.filePath(QStringLiteral("beam.cir"));
+    QStringList startedAt;
+    dialog->setFileNameChooser([&](QWidget *, const QString &startAt) {
+        startedAt << startAt;
+        return path;
+    });
+    button("btnRunStepOne")->click();
+    button("btnRunStepTwo")->click();
+    button("btnRunStepThree")->click();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    EXPECT_EQ(QString::fromLocal8Bit(file.readAll()),
+              "Model extracted by Voxfab\nc1 1 0 2.54737e-13 \nl1 1 0 2.85714e-08 \n.end \n");
+    // The next save starts where this one saved.
+    button("btnRunStepThree")->click();
+    ASSERT_EQ(startedAt.size(), 2);
+    EXPECT_EQ(startedAt[1], path);
+    EXPECT_EQ(ExtractModelDialog::lastNetlistDirectory(), path);
+}
+
+TEST_F(ExtractModelDialogTest, StepThreeSaysWhenThereIsNothingToSave)
+{
+    TestSupport::setMaterials(*volume, std::vector<uint32_t>(volume->cellCount(), 1u)); // no beam
+    start();
+    ASSERT_TRUE(dialog);
+    bool asked = false;
+    dialog->setFileNameChooser([&](QWidget *, const QString &) {
+        asked = true;
+        return QString();
+    });
+    button("btnRunStepOne")->click();
+    button("btnRunStepTwo")->click();
+    QString title, text;
+    readNextMessageBox(&title, &text);
+    button("btnRunStepThree")->click();
+    EXPECT_EQ(title, "No model data");
+    EXPECT_EQ(text, "No model data was extracted.");
+    EXPECT_FALSE(asked);
+}
+
+TEST_F(ExtractModelDialogTest, UnwritableFileIsReportedAndTheWindowStaysOpen)
+{
+    start();
+    ASSERT_TRUE(dialog);
+    const QString path = folder.filePath(QStringLiteral("no-such-folder/beam.cir"));
+    dialog->setFileNameChooser([&](QWidget *, const QString &) { return path; });
+    button("btnRunStepOne")->click();
+    button("btnRunStepTwo")->click();
+    QString title, text;
+    readNextMessageBox(&title, &text);
+    button("btnRunStepThree")->click();
+    EXPECT_EQ(title, "File Error");
+    EXPECT_EQ(text, "Unable to save to selected file!");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(std::dynamic_pointer_cast<RunModelExtraction>(model.currentOperation()));
+}
+
+TEST_F(ExtractModelDialogTest, ClosingTheWindowFinishesTheOperation)
+{
+    start();
+    ASSERT_TRUE(dialog);
+    button("btnRunStepOne")->click();
+    dialog->close();
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_FALSE(volume->painter().isHidden());
+}
+
+TEST_F(ExtractModelDialogTest, CancellingTheOperationClosesTheWindow)
+{
+    start();
+    ASSERT_TRUE(dialog);
+    button("btnRunStepOne")->click();
+    model.cancelCurrent();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(!dialog || !dialog->isVisible());
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    EXPECT_EQ(model.scene().objects().size(), 1);
+}
+
+TEST_F(ExtractModelDialogTest, WithoutASelectedVolumeNoWindowOpensUntilOneIsChosen)
+{
+    start(false);
+    EXPECT_FALSE(dialog);
+    model.selectionMode().toggleObject(volume->objectId());
+    model.inputRequest().submit("");
+    EXPECT_TRUE(window->findChild<ExtractModelDialog *>());
+    dialog = window->findChild<ExtractModelDialog *>();
+}
