@@ -8,6 +8,8 @@
 #include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDepositionOperation.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtchingOperation.h"
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
+#include "Core/Operations/FilmExtraction/ExtractFilm.h"
+#include "Core/Operations/GlueSubstrate/GlueSubstrateOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
@@ -29,6 +31,8 @@
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
+#include "UI/Operations/ExtractFilmDialog.h"
+#include "UI/Operations/GlueSubstrateDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -63,6 +67,10 @@ using SpinCoatingObserver =
 // The dialog's mask buttons set the masks as they are pressed; acceptance sets the resist.
 using PhotolithographyObserver =
     ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
+// Fits its size and displacement boxes to the two chosen volumes.
+using GlueSubstrateObserver =
+    ProcessOptionsObserver<Operations::GlueSubstrateDialog, Core::Operations::GlueSubstrateOperation>;
+using ExtractFilmObserver = ProcessOptionsObserver<Operations::ExtractFilmDialog, Core::Operations::ExtractFilm>;
 
 } // namespace Observers
 } // namespace Ui
