@@ -229,3 +229,12 @@ TEST(GlueSubstrate, WideInvertedAndShiftedGlueGivesTheSameCellsForEveryThreadCou
         EXPECT_EQ(materialsOf(*glue(*base, *top, 16, 1, true)), single) << threads << " threads";
     }
 }
+
+TEST(GlueSubstrate, AVolumeGluedOntoItselfIsStackedOnceMore)
+{
+    // The operation never asks for it, but the step itself must not lock the volume twice.
+    auto volume = flatVolume(4, 4, 6, 2, kSilicon);
+    auto glued = glue(*volume, *volume);
+    ASSERT_EQ(glued->sizeZ(), 2u + 2u + 1u);
+    EXPECT_EQ(column(*glued, 3, 3), (std::vector<uint32_t>{kSilicon, kSilicon, kSilicon, kSilicon, 0}));
+}

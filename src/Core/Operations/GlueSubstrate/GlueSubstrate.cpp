@@ -5,6 +5,7 @@
 #include "Util/SlabRunner.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace Core {
 namespace Operations {
@@ -25,10 +26,13 @@ std::vector<uint32_t> GlueSubstrate::run()
     std::vector<uint32_t> result(size_t(settings.sizeX) * resultY * resultZ, 0);
     auto resultIndex = [&](size_t x, size_t y, size_t z) { return (x * resultY + y) * resultZ + z; };
 
+    // A volume glued onto itself is locked once: its mutex does not nest.
     const Model::Automaton::CellReadLock baseLock(base);
-    const Model::Automaton::CellReadLock topLock(top);
+    std::optional<Model::Automaton::CellReadLock> topLock;
+    if (&top != &base)
+        topLock.emplace(top);
     const Cell *baseCells = baseLock.cells();
-    const Cell *topCells = topLock.cells();
+    const Cell *topCells = topLock ? topLock->cells() : baseCells;
 
     // Both volumes are cut into the same number of slabs, so that task i copies slab i of each.
     uint32_t threads = Util::slabThreadCount();

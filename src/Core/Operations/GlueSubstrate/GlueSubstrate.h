@@ -25,7 +25,7 @@ namespace Operations {
 class GlueSubstrate {
 public:
     // `settings` must be accepted by `layout` (GlueLayout::accepts), which must be the layout of
-    // these two volumes; `base` and `top` must be different volumes.
+    // these two volumes.
     GlueSubstrate(Model::Automaton::TotalVolume &base, Model::Automaton::TotalVolume &top, const GlueLayout &layout,
                   const GlueSettings &settings);
 
