@@ -92,33 +92,24 @@ TEST_F(GlueOperation, BaseAndTopPickedInTurnAreReplacedByTheGluedVolume)
     EXPECT_EQ(countInColumn(*op->gluedVolume(), 3, 3, kOxide), 5u);
 }
 
-TEST_F(GlueOperation, TwoVolumesSelectedBeforehandAreTakenAsBaseAndTopAtOnce)
-{
-    settings.sizeZ = 20;
-    settings.invert = true;
-    select(top); // the first selected is the base
-    select(base);
-    auto op = makeOperation();
-    model.startOperation(op);
-    EXPECT_EQ(op->baseVolume(), top);
-    EXPECT_EQ(op->topVolume(), base);
-    ASSERT_TRUE(op->gluedVolume());
-    EXPECT_EQ(op->gluedVolume()->sizeZ(), 20u);
-    EXPECT_EQ(materialAt(*op->gluedVolume(), 0, 0, 4), kOxide);
-    EXPECT_EQ(materialAt(*op->gluedVolume(), 0, 0, 5), kSilicon);
-    EXPECT_EQ(materialAt(*op->gluedVolume(), 0, 0, 10), 0u);
-}
-
-TEST_F(GlueOperation, UndoPutsBackTheSameTwoVolumesUnchangedAndRedoSwapsAgain)
+TEST_F(GlueOperation, TwoSelectedVolumesAreTakenAtOnceAndUndoPutsThemBackUnchanged)
 {
     const auto baseCells = materialsOf(*base);
     const auto topCells = materialsOf(*top);
-    select(base);
+    settings.sizeZ = 20;
+    settings.invert = true;
+    select(base); // the first selected is the base
     select(top);
     auto op = makeOperation();
     model.startOperation(op);
+    EXPECT_EQ(op->baseVolume(), base);
+    EXPECT_EQ(op->topVolume(), top);
     auto glued = op->gluedVolume();
     ASSERT_TRUE(glued);
+    EXPECT_EQ(glued->sizeZ(), 20u);
+    EXPECT_EQ(materialAt(*glued, 0, 0, 4), kSilicon);
+    EXPECT_EQ(materialAt(*glued, 0, 0, 5), kOxide);
+    EXPECT_EQ(materialAt(*glued, 0, 0, 10), 0u);
     const auto gluedCells = materialsOf(*glued);
 
     ASSERT_TRUE(model.undoRedo().undo());
@@ -165,7 +156,7 @@ TEST_F(GlueOperation, EmptyTopVolumeIsRefusedAndAnotherTopCanBePicked)
     EXPECT_EQ(model.scene().objects().size(), 2); // the empty one stays
 }
 
-TEST_F(GlueOperation, TheBaseCannotAlsoBeTheTop)
+TEST_F(GlueOperation, TheBaseCannotAlsoBeTheTopAndCancelLeavesTheSceneAlone)
 {
     select(base);
     auto op = makeOperation();
@@ -176,6 +167,11 @@ TEST_F(GlueOperation, TheBaseCannotAlsoBeTheTop)
                            "cell volume and press Enter/Return.");
     EXPECT_EQ(op->step(), GlueSubstrateOperation::kBaseChosen);
     EXPECT_EQ(dialogs, 0);
+
+    model.cancelCurrent();
+    EXPECT_EQ(log->last(), "Glue Volumes: Operation canceled.");
+    EXPECT_FALSE(model.selectionMode().isSelectionMode());
+    EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_EQ(model.scene().objects().size(), 2);
 }
 
@@ -197,17 +193,4 @@ TEST_F(GlueOperation, DeclinedDialogOrValuesOutOfRangeCancelWithoutChange)
     EXPECT_EQ(log->last(), "Glue Volumes: Operation canceled.");
     EXPECT_EQ(model.scene().objects().size(), 2);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-}
-
-TEST_F(GlueOperation, CancelWhileWaitingForTheTopLeavesTheSceneAlone)
-{
-    select(base);
-    auto op = makeOperation();
-    model.startOperation(op);
-    model.cancelCurrent();
-    EXPECT_EQ(log->last(), "Glue Volumes: Operation canceled.");
-    EXPECT_FALSE(model.selectionMode().isSelectionMode());
-    EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_EQ(model.scene().objects().size(), 2);
-    EXPECT_EQ(op->kind(), uint32_t(GlueSubstrateId));
 }
