@@ -117,6 +117,8 @@ const std::map<uint32_t, Maker> &makers()
         {MaskedVolumeCutId, &processStep<Observers::MaskedCutObserver>},
         {RemoveMaskedCutsId, &plain<RemoveCutsFromVolumeOperation>},
         {ModelExtractionId, &Observers::makeModelExtraction},
+        {GlueSubstrateId, &processStep<Observers::GlueSubstrateObserver>},
+        {ExtractFilmId, &processStep<Observers::ExtractFilmObserver>},
     };
     return table;
 }

@@ -10,6 +10,8 @@
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
 #include "Core/Operations/Cuts/CutCellVolumeOperation.h"
 #include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
+#include "Core/Operations/FilmExtraction/ExtractFilm.h"
+#include "Core/Operations/GlueSubstrate/GlueSubstrateOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
@@ -33,6 +35,8 @@
 #include "UI/Operations/PhotolithographyDialog.h"
 #include "UI/Operations/CutCellVolumeDialog.h"
 #include "UI/Operations/MaskedCutOptionsDialog.h"
+#include "UI/Operations/ExtractFilmDialog.h"
+#include "UI/Operations/GlueSubstrateDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -73,6 +77,10 @@ using CutCellVolumeObserver =
 // Apply and Remove show the mask on the volume; acceptance hands the mask to the cut.
 using MaskedCutObserver =
     ProcessOptionsObserver<Operations::MaskedCutOptionsDialog, Core::Operations::MaskedCutCellVolumeOperation>;
+// Fits its size and displacement boxes to the two chosen volumes.
+using GlueSubstrateObserver =
+    ProcessOptionsObserver<Operations::GlueSubstrateDialog, Core::Operations::GlueSubstrateOperation>;
+using ExtractFilmObserver = ProcessOptionsObserver<Operations::ExtractFilmDialog, Core::Operations::ExtractFilm>;
 
 } // namespace Observers
 } // namespace Ui
