@@ -111,6 +111,8 @@ const std::map<uint32_t, Maker> &makers()
         {AnisotropicEtchingId, &processStep<Observers::AnisotropicEtchingObserver>},
         {PvdId, &processStep<Observers::PVDObserver>},
         {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
+        {DopingId, &processStep<Observers::DopingOptionsObserver>},
+        {IonImplantationId, &processStep<Observers::IonImplantationOptionsObserver>},
     };
     return table;
 }

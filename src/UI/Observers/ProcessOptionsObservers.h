@@ -8,6 +8,8 @@
 #include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDepositionOperation.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtchingOperation.h"
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
+#include "Core/Operations/Doping/DopingOperation.h"
+#include "Core/Operations/Doping/IonImplantationOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
@@ -20,6 +22,8 @@
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
+#include "UI/Operations/DopingDialog.h"
+#include "UI/Operations/IonImplantationDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
@@ -63,6 +67,9 @@ using SpinCoatingObserver =
 // The dialog's mask buttons set the masks as they are pressed; acceptance sets the resist.
 using PhotolithographyObserver =
     ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
+using DopingOptionsObserver = ProcessOptionsObserver<Operations::DopingDialog, Core::Operations::DopingOperation>;
+using IonImplantationOptionsObserver =
+    ProcessOptionsObserver<Operations::IonImplantationDialog, Core::Operations::IonImplantationOperation>;
 
 } // namespace Observers
 } // namespace Ui
