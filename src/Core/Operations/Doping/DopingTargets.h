@@ -9,7 +9,7 @@
 namespace Core {
 namespace Operations {
 
-inline std::vector<uint32_t> sortedSet(std::vector<uint32_t> set)
+inline std::vector<uint32_t> sortedMaterialIds(std::vector<uint32_t> set)
 {
     std::sort(set.begin(), set.end());
     set.erase(std::unique(set.begin(), set.end()), set.end());
@@ -21,7 +21,7 @@ inline std::vector<uint32_t> sortedSet(std::vector<uint32_t> set)
 inline std::vector<uint32_t> dopingTargets(std::vector<uint32_t> dopable, uint32_t dopedMaterial)
 {
     dopable.push_back(dopedMaterial);
-    return sortedSet(std::move(dopable));
+    return sortedMaterialIds(std::move(dopable));
 }
 
 } // namespace Operations

@@ -17,7 +17,7 @@ using Model::Materials::kEmptyMaterial;
 IonImplantation::IonImplantation(Model::Automaton::TotalVolume &volume, IndexSet dopableIds, uint32_t dopedMaterial,
                                  float implantationDepth, float verticalSpread, float annealingDistance)
     : AbstractDistanceCountingAutomatonNoFinalize(volume, dopingTargets(dopableIds, dopedMaterial)),
-      dopable(sortedSet(std::move(dopableIds))),
+      dopable(sortedMaterialIds(std::move(dopableIds))),
       dopedMaterial(dopedMaterial),
       implantationDepth(implantationDepth),
       verticalSpread(verticalSpread),

@@ -14,7 +14,7 @@ using Model::Materials::kEmptyMaterial;
 SimpleDoping::SimpleDoping(Model::Automaton::TotalVolume &volume, IndexSet dopableIds, uint32_t dopedMaterial,
                            float depth)
     : AbstractDistanceCountingAutomatonNoFinalize(volume, dopingTargets(dopableIds, dopedMaterial)),
-      dopable(sortedSet(std::move(dopableIds))),
+      dopable(sortedMaterialIds(std::move(dopableIds))),
       dopedMaterial(dopedMaterial),
       depth(depth),
       depthSquared(depth * depth)
