@@ -71,21 +71,6 @@ TEST_F(DopingBatch, DopingThenImplantationUnderAndBesideAnOxideCap)
     }
 }
 
-TEST_F(DopingBatch, DopingAloneReachesUnderTheCapOnlyAtItsEdge)
-{
-    const QString list = program.writeList(QStringLiteral("doping.plst"), {BatchTest::doping(kNDoped, 2.f)});
-    const Outcome outcome = program.run({"--list", list, "--document", document, "--output", output});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
-    const VolumeCells cells = BatchProgram::readDocument(output).value(0);
-    EXPECT_EQ(cells.countInColumn(5, 1, kNDoped), 2u);
-    EXPECT_EQ(cells.at(5, 1, 7), kNDoped);
-    EXPECT_EQ(cells.at(5, 1, 6), kNDoped);
-    EXPECT_EQ(cells.at(2, 1, 7), kNDoped);
-    EXPECT_EQ(cells.at(2, 1, 6), kSilicon); // √5 from (3, 1, 8)
-    EXPECT_EQ(cells.countInColumn(1, 1, kNDoped), 0u);
-    EXPECT_EQ(cells.at(1, 1, 8), kOxide);
-}
-
 TEST_F(DopingBatch, AnImplantationWithoutItsSpreadStopsWithAMissingParameter)
 {
     const QString list = program.writeList(
