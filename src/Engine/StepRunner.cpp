@@ -6,6 +6,8 @@
 #include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDeposition.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtching.h"
 #include "Core/Operations/CreateSubstrate/SubstrateBuilder.h"
+#include "Core/Operations/Doping/IonImplantation.h"
+#include "Core/Operations/Doping/SimpleDoping.h"
 #include "Core/Operations/IsotropicFilmDeposition/Electrodeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDeposition.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtching.h"
@@ -304,6 +306,35 @@ int runSpinCoating(StepContext &context)
     return StepSucceeded;
 }
 
+// 8: doping always marks the lattice, as the interactive operation does.
+int runDoping(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const float depth = parameters.toLength(Parameters::kDopingDepth);
+    const uint32_t doped = parameters.materialId(Parameters::kDopedMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::dopeByDiffusion(*context.volume, doped, depth);
+    recordStep(context, Core::Operations::DopingId, true);
+    return StepSucceeded;
+}
+
+// 14
+int runIonImplantation(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const float annealing = parameters.toLength(Parameters::kAnnealingDistance);
+    const float depth = parameters.toLength(Parameters::kImplantationDepth);
+    const float spread = parameters.toLength(Parameters::kVerticalSpread);
+    const uint32_t doped = parameters.materialId(Parameters::kDopedMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    Core::Operations::implantIons(*context.volume, doped, depth, spread, annealing);
+    recordStep(context, Core::Operations::IonImplantationId, true);
+    return StepSucceeded;
+}
 
 // 0: a mask comes as its bits with its width and height, as the dialog stores it. A list written
 // by hand may name the image file alone, without the bits; the image is read here then.
@@ -377,6 +408,8 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[MooreEtchingType] = {runMooreEtching, true};
         entries[PlanarizationType] = {runPlanarization, true};
         entries[SpinCoatingType] = {runSpinCoating, true};
+        entries[DopingType] = {runDoping, true};
+        entries[IonImplantationType] = {runIonImplantation, true};
         return entries;
     }();
     return table;

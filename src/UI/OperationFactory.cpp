@@ -119,6 +119,8 @@ const std::map<uint32_t, Maker> &makers()
         {ModelExtractionId, &Observers::makeModelExtraction},
         {GlueSubstrateId, &processStep<Observers::GlueSubstrateObserver>},
         {ExtractFilmId, &processStep<Observers::ExtractFilmObserver>},
+        {DopingId, &processStep<Observers::DopingOptionsObserver>},
+        {IonImplantationId, &processStep<Observers::IonImplantationOptionsObserver>},
     };
     return table;
 }

@@ -12,6 +12,8 @@
 #include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
 #include "Core/Operations/FilmExtraction/ExtractFilm.h"
 #include "Core/Operations/GlueSubstrate/GlueSubstrateOperation.h"
+#include "Core/Operations/Doping/DopingOperation.h"
+#include "Core/Operations/Doping/IonImplantationOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/ElectrodepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmEtchingOperation.h"
@@ -24,6 +26,8 @@
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
+#include "UI/Operations/DopingDialog.h"
+#include "UI/Operations/IonImplantationDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
@@ -81,6 +85,9 @@ using MaskedCutObserver =
 using GlueSubstrateObserver =
     ProcessOptionsObserver<Operations::GlueSubstrateDialog, Core::Operations::GlueSubstrateOperation>;
 using ExtractFilmObserver = ProcessOptionsObserver<Operations::ExtractFilmDialog, Core::Operations::ExtractFilm>;
+using DopingOptionsObserver = ProcessOptionsObserver<Operations::DopingDialog, Core::Operations::DopingOperation>;
+using IonImplantationOptionsObserver =
+    ProcessOptionsObserver<Operations::IonImplantationDialog, Core::Operations::IonImplantationOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -59,6 +59,12 @@ void ProcessOptionsDialog::bindLength(const QString &name, QDoubleSpinBox *box)
     bind(name, [box] { return QVariant(box->value()); }, [box](const QVariant &v) { box->setValue(v.toDouble()); });
 }
 
+void ProcessOptionsDialog::bindSingleLength(const QString &name, QDoubleSpinBox *box)
+{
+    bind(name, [box] { return QVariant(float(box->value())); },
+         [box](const QVariant &v) { box->setValue(v.toDouble()); });
+}
+
 void ProcessOptionsDialog::bindCount(const QString &name, QSpinBox *box)
 {
     bind(name, [box] { return QVariant(uint32_t(box->value())); },

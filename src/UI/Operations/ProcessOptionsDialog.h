@@ -64,6 +64,8 @@ protected:
     void bind(const QString &name, Reader read, Writer write = nullptr);
     // A thickness, depth or other length: the box's value as a double.
     void bindLength(const QString &name, QDoubleSpinBox *box);
+    // A length that process lists keep in single precision (the doping steps).
+    void bindSingleLength(const QString &name, QDoubleSpinBox *box);
     // A count or a size in cells: the box's value as an unsigned number.
     void bindCount(const QString &name, QSpinBox *box);
     // A yes/no choice: the button's checked state.

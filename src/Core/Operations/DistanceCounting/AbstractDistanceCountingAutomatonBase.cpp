@@ -161,10 +161,13 @@ void AbstractDistanceCountingAutomatonBase::run(unsigned iterations)
     runPasses(iterations, FinalPass::Run);
 }
 
-void AbstractDistanceCountingAutomatonBase::runPasses(unsigned iterations, FinalPass finalPass)
+void AbstractDistanceCountingAutomatonBase::runPasses(unsigned iterations, FinalPass finalPass,
+                                                      const SlabPass &prepare)
 {
     const Model::Automaton::CellLock lock(volume);
     cells = lock.cells();
+    if (prepare)
+        Util::runSlabs(slabs, [&prepare](size_t k, Util::Slab bounds) { prepare(bounds, unsigned(k)); });
     Util::runSlabs(slabs, [this](size_t k, Util::Slab bounds) { initializeSlab(bounds, unsigned(k)); });
     propagationSteps(iterations);
     if (finalPass == FinalPass::Run)

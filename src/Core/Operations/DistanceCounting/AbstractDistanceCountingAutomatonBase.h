@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -68,8 +69,11 @@ protected:
                                           CellLengths lengths);
 
     enum class FinalPass { Run, Skip };
-    // run(), with or without the final pass.
-    void runPasses(unsigned iterations, FinalPass finalPass);
+    using SlabPass = std::function<void(Util::Slab bounds, unsigned slab)>;
+    // run(), with or without the final pass. `prepare`, when given, runs over every slab under
+    // the same lock before the initialisation, behind a barrier of its own: for automata whose
+    // initialisation reads what a pass over whole columns made of the neighbouring cells.
+    void runPasses(unsigned iterations, FinalPass finalPass, const SlabPass &prepare = nullptr);
 
     // Sets the cell's `fixed` flag and distance vector; calls startOnFront when it starts on the front.
     virtual void initializeCell(uint32_t index, unsigned slab) = 0;
@@ -88,6 +92,9 @@ protected:
     // Whether any neighbour inside the volume has a material for which `test` holds.
     template <typename MaterialTest>
     bool anyNeighbourMaterial(uint32_t index, MaterialTest test) const;
+    // Whether any neighbour inside the volume is a cell for which `test` holds.
+    template <typename CellTest>
+    bool anyNeighbourCell(uint32_t index, CellTest test) const;
 
     // The shared distance rule: when one of the neighbours' vectors plus one step is strictly
     // shorter than the cell's own vector and its squared length is at most `limitSquared`, the
@@ -162,10 +169,16 @@ private:
 template <typename MaterialTest>
 bool AbstractDistanceCountingAutomatonBase::anyNeighbourMaterial(uint32_t index, MaterialTest test) const
 {
+    return anyNeighbourCell(index, [&test](const Model::Automaton::Cell &cell) { return test(cell.material()); });
+}
+
+template <typename CellTest>
+bool AbstractDistanceCountingAutomatonBase::anyNeighbourCell(uint32_t index, CellTest test) const
+{
     uint32_t around[kNeighbourCount];
     const unsigned inside = neighbours(index, around);
     for (unsigned k = 0; k < kNeighbourCount; ++k)
-        if ((inside >> k & 1u) && test(cells[around[k]].material()))
+        if ((inside >> k & 1u) && test(cells[around[k]]))
             return true;
     return false;
 }

@@ -7,6 +7,8 @@
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
+#include "UI/Operations/DopingDialog.h"
+#include "UI/Operations/IonImplantationDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
@@ -128,6 +130,8 @@ const ProcessEditor kEditors[] = {
     {Engine::PlanarizationType, &editInDialog<Operations::PlanarizationOptionsDialog>},
     {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
     {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
+    {Engine::DopingType, &editInDialog<Operations::DopingDialog>, nullptr, true},
+    {Engine::IonImplantationType, &editInDialog<Operations::IonImplantationDialog>, nullptr, true},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
