@@ -1,6 +1,7 @@
 #include "OperationFactory.h"
 
 #include "Core/Operations/Document/OpenDocumentOperation.h"
+#include "Core/Operations/ExportData/ExportDataOperation.h"
 #include "Core/Operations/Document/SaveDocumentAsOperation.h"
 #include "Core/Operations/ObjectOperations/CopyObject.h"
 #include "Core/Operations/ObjectOperations/DeleteObject.h"
@@ -13,6 +14,7 @@
 #include "Observers/BatchRunObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
 #include "Observers/DocumentSavedObserver.h"
+#include "Observers/ExportDataObserver.h"
 #include "Observers/MaterialConflictObserver.h"
 #include "Observers/ProcessOptionsObservers.h"
 
@@ -85,6 +87,13 @@ OperationPointer batchRun(ApplicationModel *model, QWidget *window)
     return op;
 }
 
+OperationPointer exportData(ApplicationModel *model, QWidget *window)
+{
+    auto op = std::make_shared<ExportDataOperation>(model);
+    op->setOptionsObserver(std::make_shared<Observers::ExportDataObserver>(model, window));
+    return op;
+}
+
 // One entry per operation id that has its operation; a new process step adds its line here.
 // Every other id, known or not, gives no operation, so starting it only cancels the running one.
 const std::map<uint32_t, Maker> &makers()
@@ -111,6 +120,8 @@ const std::map<uint32_t, Maker> &makers()
         {AnisotropicEtchingId, &processStep<Observers::AnisotropicEtchingObserver>},
         {PvdId, &processStep<Observers::PVDObserver>},
         {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
+        {RandomWalkDopingId, &processStep<Observers::RandomWalkDopingObserver>},
+        {ExportDataId, &exportData},
     };
     return table;
 }

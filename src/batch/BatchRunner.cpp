@@ -2,6 +2,8 @@
 
 #include "ProgressLine.h"
 
+#include "Core/Operations/ExportData/CSVDataExporter.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Persistence/DocumentReader.h"
@@ -68,20 +70,27 @@ int BatchRunner::run()
         return InputRefused;
     const bool succeeded = runSteps();
     const bool written = writeDocument();
-    return succeeded && written ? AllStepsSucceeded : StepFailed;
+    if (!succeeded || !written)
+        return StepFailed;
+    return options.exportDataPath.isEmpty() ? AllStepsSucceeded : exportData();
 }
 
 // Refused before any step runs, so that a long run does not end with nowhere to write.
 bool BatchRunner::checkOutputPath()
 {
-    const QFileInfo output(options.outputPath);
+    return checkWritablePath(options.outputPath, "a document")
+           && (options.exportDataPath.isEmpty() || checkWritablePath(options.exportDataPath, "a data file"));
+}
+
+bool BatchRunner::checkWritablePath(const QString &path, const char *what)
+{
+    const QFileInfo output(path);
     if (output.isDir()) {
-        report(QStringLiteral("The output %1 is a folder; give the name of a document to write.")
-                   .arg(options.outputPath));
+        report(QStringLiteral("The output %1 is a folder; give the name of %2 to write.").arg(path, QLatin1String(what)));
         return false;
     }
     if (!output.absoluteDir().exists()) {
-        report(QStringLiteral("The folder of the output %1 does not exist.").arg(options.outputPath));
+        report(QStringLiteral("The folder of the output %1 does not exist.").arg(path));
         return false;
     }
     return true;
@@ -194,6 +203,7 @@ bool BatchRunner::runSteps()
     const Engine::ProcessListRun::Outcome outcome = run.run(steps);
     bar.finish();
     progress = nullptr;
+    runVolume = run.volume();
 
     // A run that never had a volume (no document volume, no "Create Substrate" first) is the
     // dialog's "Missing Cell Volume" case, an empty list included.
@@ -221,6 +231,43 @@ bool BatchRunner::writeDocument()
         return false;
     }
     return false;
+}
+
+QString BatchRunner::fieldToExport(const Model::Automaton::TotalVolume &volume)
+{
+    const QStringList names = volume.particleCountFieldNames();
+    const QString present = names.isEmpty() ? QStringLiteral("it holds none")
+                                            : QStringLiteral("it holds \"%1\"").arg(names.join(QStringLiteral("\", \"")));
+    if (!options.dataField.isEmpty()) {
+        if (names.contains(options.dataField))
+            return options.dataField;
+        report(QStringLiteral("The output volume has no particle count field \"%1\"; %2.").arg(options.dataField, present));
+        return QString();
+    }
+    if (names.size() == 1)
+        return names.first();
+    if (names.isEmpty())
+        report(QStringLiteral("The output volume holds no particle count field to export; a \"Random Walk Doping\" "
+                              "step leaves one."));
+    else
+        report(QStringLiteral("The output volume holds several particle count fields; choose one with --data-field "
+                              "NAME: %1.").arg(present));
+    return QString();
+}
+
+int BatchRunner::exportData()
+{
+    const QString field = fieldToExport(*runVolume);
+    if (field.isEmpty())
+        return InputRefused;
+    Core::Operations::CSVDataExporter exporter(options.exportDataPath);
+    const Model::Automaton::CellReadLock lock(*runVolume);
+    if (exporter.saveDataToFile(field, runVolume->property(field), runVolume->sizeX(), runVolume->sizeY(),
+                                runVolume->sizeZ()) != 0) {
+        report(QStringLiteral("Cannot write the data file %1.").arg(options.exportDataPath));
+        return StepFailed;
+    }
+    return AllStepsSucceeded;
 }
 
 } // namespace Batch

@@ -47,6 +47,11 @@ private:
     // True when every step ran and succeeded.
     bool runSteps();
     bool writeDocument();
+    // Writes the run volume's particle count field to --export-data; the exit status it adds.
+    int exportData();
+    // The field to export, or empty with the reason reported.
+    QString fieldToExport(const Model::Automaton::TotalVolume &volume);
+    bool checkWritablePath(const QString &path, const char *what);
     QString saveImage(const QString &fileName);
     void report(const QString &text);
 
@@ -54,6 +59,7 @@ private:
     Core::ApplicationModel model;
     QList<Engine::ProcessData> steps;
     OffscreenPicture picture;
+    std::shared_ptr<Model::Automaton::TotalVolume> runVolume; // after the steps
     ProgressLine *progress = nullptr; // while the steps run
 };
 

@@ -11,13 +11,16 @@ const QString kListOption = QStringLiteral("list");
 const QString kOutputOption = QStringLiteral("output");
 const QString kDocumentOption = QStringLiteral("document");
 const QString kThreadsOption = QStringLiteral("threads");
+const QString kExportDataOption = QStringLiteral("export-data");
+const QString kDataFieldOption = QStringLiteral("data-field");
 const QString kHelpOption = QStringLiteral("help");
 
 } // namespace
 
 QString CommandLine::synopsis()
 {
-    return QStringLiteral("Usage: voxfab-batch --list STEPS.plst --output OUT.vxf [--document IN.vxf] [--threads N]");
+    return QStringLiteral("Usage: voxfab-batch --list STEPS.plst --output OUT.vxf [--document IN.vxf] [--threads N]\n"
+                          "                    [--export-data FILE.csv [--data-field NAME]]");
 }
 
 QString CommandLine::usage()
@@ -33,14 +36,22 @@ QString CommandLine::usage()
         "  --document IN.vxf   a document to start from; the steps act on its first cell volume\n"
         "                      (without it, the list must begin with \"Create Substrate\")\n"
         "  --threads N         the most worker threads the process steps use (N >= 1)\n"
+        "  --export-data FILE.csv\n"
+        "                      after the steps, write the particle counts that \"Random Walk\n"
+        "                      Doping\" left on the volume, one value per cell, as the \"Export\n"
+        "                      Data\" action writes them\n"
+        "  --data-field NAME   the field to export when the volume holds more than one\n"
+        "                      (\"Random Walk Particle Count Type N\" or \"... Type P\")\n"
         "  --help              print this text\n"
         "\n"
         "Each step prints \"Step N: NAME: RESULT\" on standard output. \"Save Image\" steps render\n"
         "through an OpenGL context of the X display (run under xvfb-run when there is none).\n"
         "\n"
         "Exit status: 0 when every step succeeded; 1 when a step failed, there was no cell\n"
-        "volume or the output could not be written; 2 for a usage error or an input file that\n"
-        "cannot be read (nothing is written then).\n");
+        "volume or an output could not be written; 2 for a usage error or an input file that\n"
+        "cannot be read (nothing is written then), and when the volume holds no field to export,\n"
+        "or several and --data-field names none of them (the document is written then, the\n"
+        "data file is not).\n");
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments)
@@ -53,6 +64,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         {kOutputOption, QString(), QStringLiteral("OUT.vxf")},
         {kDocumentOption, QString(), QStringLiteral("IN.vxf")},
         {kThreadsOption, QString(), QStringLiteral("N")},
+        {kExportDataOption, QString(), QStringLiteral("FILE.csv")},
+        {kDataFieldOption, QString(), QStringLiteral("NAME")},
         {{QStringLiteral("h"), kHelpOption}, QString()},
     });
     if (!parser.parse(arguments)) {
@@ -78,6 +91,14 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         result.error = QStringLiteral("No output document: give one with --output OUT.vxf.");
     else if (parser.isSet(kDocumentOption) && options.documentPath.isEmpty())
         result.error = QStringLiteral("--document needs a file name.");
+    else if (parser.isSet(kExportDataOption) && parser.value(kExportDataOption).isEmpty())
+        result.error = QStringLiteral("--export-data needs a file name.");
+    else if (parser.isSet(kDataFieldOption) && !parser.isSet(kExportDataOption))
+        result.error = QStringLiteral("--data-field chooses the field of --export-data; give --export-data FILE.csv too.");
+    else if (parser.isSet(kDataFieldOption) && parser.value(kDataFieldOption).isEmpty())
+        result.error = QStringLiteral("--data-field needs a field name.");
+    options.exportDataPath = parser.value(kExportDataOption);
+    options.dataField = parser.value(kDataFieldOption);
     if (!result.error.isEmpty() || !parser.isSet(kThreadsOption))
         return result;
 
