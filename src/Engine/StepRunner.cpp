@@ -17,6 +17,7 @@
 #include "Core/Operations/Planarization/SpinCoating.h"
 #include "Core/Operations/OperationIds.h"
 #include "Core/Operations/Photolithography/Photolithography.h"
+#include "Core/Operations/RandomWalkDoping/RandomWalkDoping.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
 #include "Model/Masks/ImageMask.h"
@@ -379,6 +380,34 @@ int runPhotolithography(StepContext &context)
 }
 
 
+// 19: the values are in SI units; a time step too long for a stable walk is refused (code 2)
+// with the time step that would be stable.
+int runRandomWalkDoping(StepContext &context)
+{
+    namespace P = Parameters;
+    RequiredParameters parameters(context.step);
+    Core::Operations::RandomWalkDopingParameters walk;
+    walk.diffusionCoefficient = parameters.toDouble(P::kDiffusionCoefficient);
+    walk.cellSize = parameters.toDouble(P::kCellSize);
+    walk.timeStep = parameters.toDouble(P::kTimeStepDuration);
+    walk.surfaceConcentration = parameters.toDouble(P::kSurfaceConcentration);
+    walk.dopingTime = parameters.toDouble(P::kDopingTime);
+    walk.threshold = parameters.toDouble(P::kDopingThreshold);
+    walk.dopedMaterial = parameters.materialId(P::kMaterial);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+    const QString problem = walk.problem();
+    if (!problem.isEmpty()) {
+        context.detail = problem;
+        return StepInvalidParameter;
+    }
+
+    Core::Operations::dopeByRandomWalk(*context.volume, walk);
+    recordStep(context, Core::Operations::RandomWalkDopingId, true);
+    return StepSucceeded;
+}
+
+
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
 using Runner = int (*)(StepContext &);
@@ -410,6 +439,7 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[SpinCoatingType] = {runSpinCoating, true};
         entries[DopingType] = {runDoping, true};
         entries[IonImplantationType] = {runIonImplantation, true};
+        entries[RandomWalkDopingType] = {runRandomWalkDoping, true};
         return entries;
     }();
     return table;

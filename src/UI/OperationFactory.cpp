@@ -2,6 +2,7 @@
 
 #include "Core/Operations/Cuts/RemoveCutsFromVolumeOperation.h"
 #include "Core/Operations/Document/OpenDocumentOperation.h"
+#include "Core/Operations/ExportData/ExportDataOperation.h"
 #include "Core/Operations/Document/SaveDocumentAsOperation.h"
 #include "Core/Operations/ObjectOperations/CopyObject.h"
 #include "Core/Operations/ObjectOperations/DeleteObject.h"
@@ -15,6 +16,7 @@
 #include "Observers/BatchRunObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
 #include "Observers/DocumentSavedObserver.h"
+#include "Observers/ExportDataObserver.h"
 #include "Observers/MaterialConflictObserver.h"
 #include "Observers/ProcessOptionsObservers.h"
 
@@ -87,6 +89,13 @@ OperationPointer batchRun(ApplicationModel *model, QWidget *window)
     return op;
 }
 
+OperationPointer exportData(ApplicationModel *model, QWidget *window)
+{
+    auto op = std::make_shared<ExportDataOperation>(model);
+    op->setOptionsObserver(std::make_shared<Observers::ExportDataObserver>(model, window));
+    return op;
+}
+
 // One entry per operation id that has its operation; a new process step adds its line here.
 // Every other id, known or not, gives no operation, so starting it only cancels the running one.
 const std::map<uint32_t, Maker> &makers()
@@ -121,6 +130,8 @@ const std::map<uint32_t, Maker> &makers()
         {ExtractFilmId, &processStep<Observers::ExtractFilmObserver>},
         {DopingId, &processStep<Observers::DopingOptionsObserver>},
         {IonImplantationId, &processStep<Observers::IonImplantationOptionsObserver>},
+        {RandomWalkDopingId, &processStep<Observers::RandomWalkDopingObserver>},
+        {ExportDataId, &exportData},
     };
     return table;
 }

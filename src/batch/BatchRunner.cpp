@@ -2,6 +2,8 @@
 
 #include "ProgressLine.h"
 
+#include "Core/Operations/ExportData/CSVDataExporter.h"
+#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/ModelExtraction/CantileverExtraction.h"
@@ -70,20 +72,29 @@ int BatchRunner::run()
     const bool succeeded = runSteps();
     const bool written = writeDocument();
     const bool netlist = options.netlistPath.isEmpty() || writeNetlist();
-    return succeeded && written && netlist ? AllStepsSucceeded : StepFailed;
+    const int exported
+        = options.exportDataPath.isEmpty() || !succeeded || !written ? AllStepsSucceeded : exportData();
+    if (!succeeded || !written || !netlist)
+        return StepFailed;
+    return exported;
 }
 
 // Refused before any step runs, so that a long run does not end with nowhere to write.
 bool BatchRunner::checkOutputPath()
 {
-    const QFileInfo output(options.outputPath);
+    return checkWritablePath(options.outputPath, "a document")
+           && (options.exportDataPath.isEmpty() || checkWritablePath(options.exportDataPath, "a data file"));
+}
+
+bool BatchRunner::checkWritablePath(const QString &path, const char *what)
+{
+    const QFileInfo output(path);
     if (output.isDir()) {
-        report(QStringLiteral("The output %1 is a folder; give the name of a document to write.")
-                   .arg(options.outputPath));
+        report(QStringLiteral("The output %1 is a folder; give the name of %2 to write.").arg(path, QLatin1String(what)));
         return false;
     }
     if (!output.absoluteDir().exists()) {
-        report(QStringLiteral("The folder of the output %1 does not exist.").arg(options.outputPath));
+        report(QStringLiteral("The folder of the output %1 does not exist.").arg(path));
         return false;
     }
     return true;
@@ -238,6 +249,43 @@ bool BatchRunner::writeNetlist()
         return false;
     }
     return true;
+}
+
+QString BatchRunner::fieldToExport(const Model::Automaton::TotalVolume &volume)
+{
+    const QStringList names = volume.particleCountFieldNames();
+    const QString present = names.isEmpty() ? QStringLiteral("it holds none")
+                                            : QStringLiteral("it holds \"%1\"").arg(names.join(QStringLiteral("\", \"")));
+    if (!options.dataField.isEmpty()) {
+        if (names.contains(options.dataField))
+            return options.dataField;
+        report(QStringLiteral("The output volume has no particle count field \"%1\"; %2.").arg(options.dataField, present));
+        return QString();
+    }
+    if (names.size() == 1)
+        return names.first();
+    if (names.isEmpty())
+        report(QStringLiteral("The output volume holds no particle count field to export; a \"Random Walk Doping\" "
+                              "step leaves one."));
+    else
+        report(QStringLiteral("The output volume holds several particle count fields; choose one with --data-field "
+                              "NAME: %1.").arg(present));
+    return QString();
+}
+
+int BatchRunner::exportData()
+{
+    const QString field = fieldToExport(*runVolume);
+    if (field.isEmpty())
+        return InputRefused;
+    Core::Operations::CSVDataExporter exporter(options.exportDataPath);
+    const Model::Automaton::CellReadLock lock(*runVolume);
+    if (exporter.saveDataToFile(field, runVolume->property(field), runVolume->sizeX(), runVolume->sizeY(),
+                                runVolume->sizeZ()) != 0) {
+        report(QStringLiteral("Cannot write the data file %1.").arg(options.exportDataPath));
+        return StepFailed;
+    }
+    return AllStepsSucceeded;
 }
 
 } // namespace Batch

@@ -50,6 +50,11 @@ private:
     // --netlist: the cantilevers of the run volume as a netlist file; false when there are
     // none or the file cannot be written.
     bool writeNetlist();
+    // Writes the run volume's particle count field to --export-data; the exit status it adds.
+    int exportData();
+    // The field to export, or empty with the reason reported.
+    QString fieldToExport(const Model::Automaton::TotalVolume &volume);
+    bool checkWritablePath(const QString &path, const char *what);
     QString saveImage(const QString &fileName);
     void report(const QString &text);
 
@@ -57,6 +62,7 @@ private:
     Core::ApplicationModel model;
     QList<Engine::ProcessData> steps;
     OffscreenPicture picture;
+    std::shared_ptr<Model::Automaton::TotalVolume> runVolume; // after the steps
     ProgressLine *progress = nullptr; // while the steps run
     std::shared_ptr<Model::Automaton::TotalVolume> runVolume; // the volume the steps acted on
 };

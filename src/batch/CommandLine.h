@@ -12,6 +12,8 @@ struct BatchOptions {
     QString documentPath; // --document, empty when the run starts from an empty scene
     int threads = 0;      // --threads, 0 when the thread pool keeps its own count
     QString netlistPath;  // --netlist, empty when no netlist is asked for
+    QString exportDataPath; // --export-data, empty when no particle count field is exported
+    QString dataField;      // --data-field, empty for the output volume's only field
 };
 
 // The result of reading the command line: the options, or help, or why the line is wrong.

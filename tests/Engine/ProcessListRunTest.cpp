@@ -132,7 +132,7 @@ TEST_F(ProcessListRunTest, UnimplementedAndUnknownStepsStopTheRun)
 {
     {
         ProcessListRun runner(model, flatVolume(2, 2, 4, 1));
-        const auto outcome = run(runner, {deposition(kOxide, 1.0), ProcessData(RandomWalkDopingType),
+        const auto outcome = run(runner, {deposition(kOxide, 1.0), ProcessData(SiWetEtchingType),
                                           deposition(kCopper, 1.0)});
         EXPECT_EQ(outcome.completed, 1);
         EXPECT_EQ(outcome.failedStep, 1);

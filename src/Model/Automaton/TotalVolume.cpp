@@ -1,5 +1,6 @@
 #include "TotalVolume.h"
 
+#include "Model/Automaton/ParticleCountField.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 
 #include <QLocale>
@@ -168,6 +169,29 @@ void TotalVolume::setTopMask(const QBitArray &bits, uint32_t a, uint32_t b)
 void TotalVolume::setBottomMask(const QBitArray &bits, uint32_t a, uint32_t b)
 {
     bottom = Mask{bits, a, b};
+}
+
+std::shared_ptr<ParticleCountField> TotalVolume::particleCountField(const QString &name) const
+{
+    const QVariant value = properties.value(name);
+    if (value.userType() != qMetaTypeId<std::shared_ptr<ParticleCountField>>())
+        return nullptr;
+    auto field = value.value<std::shared_ptr<ParticleCountField>>();
+    return field && field->cellCount() == cellCount() ? field : nullptr;
+}
+
+void TotalVolume::setParticleCountField(const QString &name, std::shared_ptr<ParticleCountField> field)
+{
+    properties.insert(name, QVariant::fromValue(std::move(field)));
+}
+
+QStringList TotalVolume::particleCountFieldNames() const
+{
+    QStringList names;
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it)
+        if (particleCountField(it.key()))
+            names << it.key();
+    return names;
 }
 
 } // namespace Automaton

@@ -20,6 +20,7 @@ class SiLattice;
 
 namespace Automaton {
 
+class ParticleCountField;
 class TotalVolumePainter;
 
 // A regular grid of sizeX × sizeY × sizeZ cubic cells, each holding one material id.
@@ -103,6 +104,15 @@ public:
     QVariant property(const QString &key) const { return properties.value(key); }
     void setProperty(const QString &key, const QVariant &value) { properties.insert(key, value); }
     QStringList propertyNames() const { return properties.keys(); }
+    void removeProperty(const QString &key) { properties.remove(key); }
+
+    // The particle count field stored under `name` (ParticleCountField::kTypeNName or
+    // kTypePName), or null when there is none or the property holds something else or a field
+    // of another size. Read and change its counters only while holding the cells.
+    std::shared_ptr<ParticleCountField> particleCountField(const QString &name) const;
+    void setParticleCountField(const QString &name, std::shared_ptr<ParticleCountField> field);
+    // The names of the properties that hold particle count fields of this volume, in key order.
+    QStringList particleCountFieldNames() const;
 
 private:
     std::vector<Cell> cells;

@@ -4,6 +4,7 @@
 #include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Persistence/MaterialIdMap.h"
+#include "Model/Persistence/ParticleCountFieldXml.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -169,6 +170,10 @@ bool TotalVolumeArchiver::write(const std::shared_ptr<Object> &object)
     writer->writeAttribute(QLatin1String(kPositionNames[0]), number(origin.x));
     writer->writeAttribute(QLatin1String(kPositionNames[1]), number(origin.y));
     writer->writeAttribute(QLatin1String(kPositionNames[2]), number(origin.z));
+    {
+        const Automaton::CellReadLock lock(*volume);
+        writeParticleCountFields(*writer, *volume);
+    }
     writer->writeEndElement();
     return !writer->hasError();
 }
@@ -272,10 +277,16 @@ std::shared_ptr<Object> TotalVolumeArchiver::read()
                                              : QStringLiteral("%1 entries that are not material ids").arg(unreadable),
                              QLatin1String(unreadable == 1 ? "its cell is left empty" : "their cells are left empty"));
 
-    // The Position counts only when it comes next; anything else in the Object is not ours.
+    // The Position counts only when it comes next; after it may come particle count fields;
+    // anything else in the Object is not ours.
     for (bool next = true; atChild; atChild = reader->readNextStartElement(), next = false) {
         if (next && reader->name() == QLatin1String("Position") && !readPosition(*volume))
             return nullptr;
+        if (reader->name() == QLatin1String(kParticleCountFieldElement)) {
+            if (!readParticleCountField(*reader, *volume, warnings))
+                return nullptr;
+            continue;
+        }
         reader->skipCurrentElement();
     }
     return reader->hasError() ? nullptr : volume;

@@ -22,6 +22,7 @@
 #include "Core/Operations/Planarization/PlanarizationOperation.h"
 #include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
+#include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -41,6 +42,7 @@
 #include "UI/Operations/MaskedCutOptionsDialog.h"
 #include "UI/Operations/ExtractFilmDialog.h"
 #include "UI/Operations/GlueSubstrateDialog.h"
+#include "UI/Operations/RandomWalkDopingDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -88,6 +90,8 @@ using ExtractFilmObserver = ProcessOptionsObserver<Operations::ExtractFilmDialog
 using DopingOptionsObserver = ProcessOptionsObserver<Operations::DopingDialog, Core::Operations::DopingOperation>;
 using IonImplantationOptionsObserver =
     ProcessOptionsObserver<Operations::IonImplantationDialog, Core::Operations::IonImplantationOperation>;
+using RandomWalkDopingObserver =
+    ProcessOptionsObserver<Operations::RandomWalkDopingDialog, Core::Operations::RandomWalkDopingOperation>;
 
 } // namespace Observers
 } // namespace Ui

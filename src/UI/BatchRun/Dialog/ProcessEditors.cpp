@@ -18,6 +18,7 @@
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
+#include "UI/Operations/RandomWalkDopingDialog.h"
 
 #include <QDir>
 
@@ -132,6 +133,7 @@ const ProcessEditor kEditors[] = {
     {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
     {Engine::DopingType, &editInDialog<Operations::DopingDialog>, nullptr, true},
     {Engine::IonImplantationType, &editInDialog<Operations::IonImplantationDialog>, nullptr, true},
+    {Engine::RandomWalkDopingType, &editInDialog<Operations::RandomWalkDopingDialog>, nullptr, true},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.

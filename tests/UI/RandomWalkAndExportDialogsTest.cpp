@@ -1,0 +1,168 @@
+// The "Random Walk Doping Options" dialog (units, the threshold as a share of the surface
+// concentration, the refusal of an unstable time step) and the "Export Data" dialog and observer.
+
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/ExportData/ExportDataOperation.h"
+#include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
+#include "Model/Automaton/ParticleCountField.h"
+#include "UI/Observers/ExportDataObserver.h"
+#include "UI/Operations/ExportDataDialog.h"
+#include "UI/Operations/MaterialChooser.h"
+#include "UI/Operations/RandomWalkDopingDialog.h"
+#include "common/Cells.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+using Ui::Operations::ExportDataDialog;
+using Ui::Operations::RandomWalkDopingDialog;
+
+namespace {
+
+template <class T>
+T *child(QWidget &dialog, const char *name)
+{
+    T *widget = dialog.findChild<T *>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+} // namespace
+
+TEST(RandomWalkDopingDialog, ShowsLaboratoryUnitsAndHandsOnSIUnits)
+{
+    RandomWalkDopingDialog dialog;
+    EXPECT_EQ(dialog.objectName(), "RandomWalkDopingBaseDialog");
+    EXPECT_EQ(dialog.windowTitle(), "Random Walk Doping Options");
+    EXPECT_EQ(child<QLabel>(dialog, "lblSurfaceConcentration")->text(), "Dopant concentration");
+    EXPECT_EQ(child<QLabel>(dialog, "lblDopingTimeUnit")->text(), "minutes");
+    EXPECT_EQ(child<QLabel>(dialog, "lblThreshold")->text(), "Threshold");
+    EXPECT_EQ(child<QLabel>(dialog, "lblMaterial")->text(), "Doping Material");
+    EXPECT_EQ(child<QDoubleSpinBox>(dialog, "dbxThreshold")->toolTip(),
+              "This informs the software of the minimum concentration in the cell to change the cell state to the "
+              "doping material.");
+    EXPECT_EQ(child<QComboBox>(dialog, "cbxMaterial")->toolTip(),
+              "This is the doped material. Not to be confused with the materials that will be doped. All materials "
+              "in the list will be doped, plus Si.");
+
+    child<QDoubleSpinBox>(dialog, "dbxDiffusionCoefficient")->setValue(1e-10); // cm²/s
+    child<QDoubleSpinBox>(dialog, "dbxCellSize")->setValue(0.1);               // µm
+    child<QDoubleSpinBox>(dialog, "dbxTimeStepDuration")->setValue(0.08);      // s
+    child<QDoubleSpinBox>(dialog, "dbxSurfaceConcentration")->setValue(1e20);  // cm⁻³
+    child<QDoubleSpinBox>(dialog, "dbxDopingTime")->setValue(2.5);             // minutes
+    child<QDoubleSpinBox>(dialog, "dbxThreshold")->setValue(10.0);             // % of Cs
+    Ui::Operations::chooseMaterial(child<QComboBox>(dialog, "cbxMaterial"), 15);
+    const QVariantMap values = dialog.parameters();
+    EXPECT_DOUBLE_EQ(values.value("Diffusion Coefficient").toDouble(), 1e-14);
+    EXPECT_DOUBLE_EQ(values.value("Cell Size").toDouble(), 1e-7);
+    EXPECT_DOUBLE_EQ(values.value("Time Step Duration").toDouble(), 0.08);
+    EXPECT_DOUBLE_EQ(values.value("Surface Concentration").toDouble(), 1e26);
+    EXPECT_DOUBLE_EQ(values.value("Doping Time").toDouble(), 150.0);
+    EXPECT_DOUBLE_EQ(values.value("Doping Threshold").toDouble(), 1e25);
+    EXPECT_EQ(values.value("Material_Id").toUInt(), 15u);
+
+    // Filled from a list step: the threshold follows the concentration loaded before it.
+    RandomWalkDopingDialog again;
+    QVariantMap loaded = values;
+    loaded["Surface Concentration"] = 2e26;
+    loaded["Doping Threshold"] = 5e25;
+    again.loadParameters(loaded);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxSurfaceConcentration")->value(), 2e20);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxThreshold")->value(), 25.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxDopingTime")->value(), 2.5);
+    EXPECT_EQ(again.parameters().value("Material_Id").toUInt(), 15u);
+
+    Core::ApplicationModel model;
+    Core::Operations::RandomWalkDopingOperation op(&model);
+    dialog.applyTo(op);
+    EXPECT_DOUBLE_EQ(op.parameters().diffusionCoefficient, 1e-14);
+    EXPECT_DOUBLE_EQ(op.parameters().threshold, 1e25);
+    EXPECT_EQ(op.parameters().dopedMaterial, 15u);
+}
+
+TEST(RandomWalkDopingDialog, RefusesAnUnstableTimeStepAndSaysWhichIsStable)
+{
+    RandomWalkDopingDialog dialog;
+    child<QDoubleSpinBox>(dialog, "dbxDiffusionCoefficient")->setValue(1e-10);
+    child<QDoubleSpinBox>(dialog, "dbxCellSize")->setValue(0.1);
+    child<QDoubleSpinBox>(dialog, "dbxTimeStepDuration")->setValue(0.2);
+    auto *message = child<QLabel>(dialog, "lblStability");
+    EXPECT_TRUE(message->text().endsWith("A time step of at most 0.166666 s is stable.")) << message->text().toStdString();
+    dialog.show();
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    EXPECT_TRUE(dialog.isVisible());
+
+    child<QDoubleSpinBox>(dialog, "dbxTimeStepDuration")->setValue(0.1);
+    EXPECT_TRUE(message->text().isEmpty());
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+}
+
+TEST(ExportDataDialog, OffersThePropertiesAndStartsInTheLastExportFolder)
+{
+    const QStringList names{"Random Walk Particle Count Type N", "Random Walk Particle Count Type P"};
+    ExportDataDialog dialog(names);
+    EXPECT_EQ(dialog.objectName(), "ExportDataForm");
+    EXPECT_EQ(dialog.windowTitle(), "Dialog");
+    EXPECT_EQ(child<QLabel>(dialog, "lblOutputFilename")->text(), "Output filename");
+    EXPECT_EQ(child<QLabel>(dialog, "lblDataToExport")->text(), "Data to Export");
+    auto *box = child<QComboBox>(dialog, "cbxDataToExport");
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(box->itemText(1), names[1]);
+    EXPECT_EQ(dialog.fileName(), ExportDataDialog::lastExportDirectory().path() + QDir::separator() + "output.csv");
+
+    const QString elsewhere = QDir::temp().filePath("counts.csv");
+    child<QLineEdit>(dialog, "txtOutputFilename")->setText(elsewhere);
+    box->setCurrentIndex(1);
+    dialog.accept();
+    EXPECT_EQ(ExportDataDialog::lastExportDirectory(), QDir::temp());
+    ExportDataDialog next(names);
+    EXPECT_EQ(next.fileName(), QDir::temp().path() + QDir::separator() + "output.csv");
+}
+
+TEST(ExportDataObserver, HandsTheChosenFieldAndFileToTheOperationOnlyOnAcceptance)
+{
+    Core::ApplicationModel model;
+    auto volume = TestSupport::flatVolume(1, 1, 2, 2, 1);
+    volume->setParticleCountField(Model::Automaton::ParticleCountField::kTypePName,
+                                  std::make_shared<Model::Automaton::ParticleCountField>(2));
+    model.scene().addObject(volume);
+    auto observer = std::make_shared<Ui::Observers::ExportDataObserver>(&model, nullptr);
+    QStringList offered;
+    bool accept = false;
+    observer->setDialogRunner([&](ExportDataDialog &dialog) {
+        auto *box = dialog.findChild<QComboBox *>("cbxDataToExport");
+        for (int i = 0; i < box->count(); ++i)
+            offered << box->itemText(i);
+        dialog.findChild<QLineEdit *>("txtOutputFilename")->setText(QDir::temp().filePath("never.csv"));
+        return accept;
+    });
+
+    auto declined = std::make_shared<Core::Operations::ExportDataOperation>(&model);
+    declined->setOptionsObserver(observer);
+    model.startOperation(declined);
+    EXPECT_EQ(offered, QStringList{"Random Walk Particle Count Type P"});
+    EXPECT_TRUE(declined->key().isEmpty());
+    EXPECT_TRUE(declined->outputFileName().isEmpty());
+    EXPECT_EQ(model.currentOperation(), nullptr);
+
+    accept = true;
+    auto op = std::make_shared<Core::Operations::ExportDataOperation>(&model);
+    Core::Operations::ExportDataOperation *raw = op.get();
+    // Read what the observer handed over before finish writes the file.
+    op->setOptionsObserver(std::make_shared<Ui::Observers::ExportDataObserver>(&model, nullptr));
+    std::static_pointer_cast<Ui::Observers::ExportDataObserver>(op->optionsObserver())
+        ->setDialogRunner([](ExportDataDialog &dialog) {
+            dialog.findChild<QLineEdit *>("txtOutputFilename")->setText(QDir::temp().filePath("voxfab-export-test.csv"));
+            return true;
+        });
+    model.startOperation(op);
+    EXPECT_EQ(raw->key(), "Random Walk Particle Count Type P");
+    EXPECT_EQ(raw->outputFileName(), QDir::temp().filePath("voxfab-export-test.csv"));
+    EXPECT_TRUE(QFile::remove(QDir::temp().filePath("voxfab-export-test.csv")));
+}
