@@ -1,5 +1,6 @@
 #include "AboutWindow.h"
 
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -27,7 +28,19 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
     label->setWordWrap(true);
     label->setText(QString::fromUtf8(kCredits));
     layout->addWidget(label);
+    auto *versionLabel = new QLabel(QStringLiteral("Version ") + version(), this);
+    versionLabel->setObjectName(QStringLiteral("lblVersion"));
+    layout->addWidget(versionLabel);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setObjectName(QStringLiteral("btnBox"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString AboutWindow::version()
+{
+    return QStringLiteral(VOXFAB_VERSION);
 }
 
 } // namespace Ui

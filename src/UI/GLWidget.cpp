@@ -2,6 +2,7 @@
 
 #include "Core/ApplicationModel.h"
 #include "MainWindowPresenter.h"
+#include "Model/Automaton/TotalVolume.h"
 #include "Model/Rendering/SceneRenderer.h"
 
 #include <GL/gl.h>
@@ -15,6 +16,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Ui {
 
@@ -25,6 +27,10 @@ constexpr float kTranslateStep = 5.0f;    // view units per key press
 constexpr double kWheelScale = 1200.0;    // eighths of a degree; one notch of 120 gives 1.1
 constexpr float kMinimumZoom = 1e-6f;
 constexpr double kParallelTolerance = 1e-9;
+// Share of the view's width or height (whichever is tighter) that framed volumes fill.
+constexpr float kFramedFraction = 2.0f / 3.0f;
+// Share of the projection's depth range that framed volumes may use before they are clipped.
+constexpr float kFramedDepthFraction = 0.9f;
 
 // Tells whether the GLX context renders directly; true when the platform cannot say.
 bool isDirectRendering(QOpenGLContext *context);
@@ -45,6 +51,31 @@ void toDoubles(const QMatrix4x4 &m, GLdouble out[16])
     const float *data = m.constData();
     for (int i = 0; i < 16; ++i)
         out[i] = data[i];
+}
+
+// The box around every cell volume of the scene, in world coordinates; false without volumes.
+bool volumeBounds(Model::Scene &scene, QVector3D *low, QVector3D *high)
+{
+    bool any = false;
+    for (const auto &object : scene.objects()) {
+        const auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(object);
+        if (!volume)
+            continue;
+        const Util::Vector3D o = volume->origin();
+        const QVector3D a(float(o.x), float(o.y), float(o.z));
+        const QVector3D b = a + QVector3D(volume->sizeX() * volume->cellSizeX(), volume->sizeY() * volume->cellSizeY(),
+                                          volume->sizeZ() * volume->cellSizeZ());
+        *low = any ? QVector3D(std::min(low->x(), a.x()), std::min(low->y(), a.y()), std::min(low->z(), a.z())) : a;
+        *high = any ? QVector3D(std::max(high->x(), b.x()), std::max(high->y(), b.y()), std::max(high->z(), b.z())) : b;
+        any = true;
+    }
+    return any;
+}
+
+bool hasVolumes(Model::Scene &scene)
+{
+    QVector3D low, high;
+    return volumeBounds(scene, &low, &high);
 }
 
 } // namespace
@@ -153,6 +184,7 @@ void GLWidget::setRotation(int ax, int ay, int az)
 
 void GLWidget::setScreenPosition(float u, float v)
 {
+    framed = false;
     settings.view.u = u;
     settings.view.v = v;
     settings.view.updateScreenOffset();
@@ -162,6 +194,7 @@ void GLWidget::setScreenPosition(float u, float v)
 
 void GLWidget::setAxisTranslation(float tx, float ty, float tz)
 {
+    framed = false;
     settings.view.tx = tx;
     settings.view.ty = ty;
     settings.view.tz = tz;
@@ -172,6 +205,7 @@ void GLWidget::setAxisTranslation(float tx, float ty, float tz)
 
 void GLWidget::setZoom(float zoom)
 {
+    framed = false;
     settings.zoom = std::max(zoom, kMinimumZoom);
     mouse.setWindow(width(), height(), settings.zoom);
     update();
@@ -190,6 +224,7 @@ void GLWidget::emitAxisPosition()
 
 void GLWidget::translateAxes(int axis, float step)
 {
+    framed = false;
     float *t[] = {&settings.view.tx, &settings.view.ty, &settings.view.tz};
     *t[axis] += step;
     settings.view.updateScreenOffset();
@@ -204,8 +239,56 @@ void GLWidget::decreaseTranslateX() { translateAxes(0, -kTranslateStep); }
 void GLWidget::decreaseTranslateY() { translateAxes(1, -kTranslateStep); }
 void GLWidget::decreaseTranslateZ() { translateAxes(2, -kTranslateStep); }
 
+// Every change of the model arrives here. The first volume of an empty scene (a new substrate,
+// an opened document) is framed.
 void GLWidget::updateGL()
 {
+    const bool volumes = presenter && hasVolumes(presenter->scene());
+    if (volumes && !sceneHadVolumes)
+        frameVolumes();
+    sceneHadVolumes = volumes;
+    update();
+}
+
+void GLWidget::frameVolumes()
+{
+    QVector3D low, high;
+    if (!presenter || !volumeBounds(presenter->scene(), &low, &high))
+        return;
+    const QVector3D centre = (low + high) / 2.0f;
+    // Half the box's extent on the screen and in depth, through the rotation alone.
+    QMatrix4x4 rotation;
+    std::copy(settings.view.rotation.begin(), settings.view.rotation.end(), rotation.data());
+    QVector3D extent;
+    for (int corner = 0; corner < 8; ++corner) {
+        const QVector3D p((corner & 1) ? high.x() : low.x(), (corner & 2) ? high.y() : low.y(),
+                          (corner & 4) ? high.z() : low.z());
+        const QVector3D eye = rotation.mapVector(p - centre);
+        extent = QVector3D(std::max(extent.x(), std::abs(eye.x())), std::max(extent.y(), std::abs(eye.y())),
+                           std::max(extent.z(), std::abs(eye.z())));
+    }
+    // The projection shows width / zoom units across and depthRange / zoom in depth.
+    const float w = float(std::max(width(), 1));
+    const float h = float(std::max(height(), 1));
+    float zoom = std::numeric_limits<float>::max();
+    if (extent.x() > 0.0f)
+        zoom = std::min(zoom, kFramedFraction * w / (2.0f * extent.x()));
+    if (extent.y() > 0.0f)
+        zoom = std::min(zoom, kFramedFraction * h / (2.0f * extent.y()));
+    if (extent.z() > 0.0f)
+        zoom = std::min(zoom, kFramedDepthFraction * depthRange() / (2.0f * extent.z()));
+    if (zoom == std::numeric_limits<float>::max())
+        zoom = 1.0f;
+
+    settings.zoom = std::max(zoom, kMinimumZoom);
+    settings.view.u = 0.0f;
+    settings.view.v = 0.0f;
+    settings.view.tx = -centre.x();
+    settings.view.ty = -centre.y();
+    settings.view.tz = -centre.z();
+    settings.view.updateScreenOffset();
+    mouse.setWindow(width(), height(), settings.zoom);
+    framed = true;
     update();
 }
 
@@ -330,6 +413,8 @@ void GLWidget::resizeEvent(QResizeEvent *event)
 {
     mouse.setWindow(event->size().width(), event->size().height(), settings.zoom);
     QOpenGLWidget::resizeEvent(event);
+    if (framed)
+        frameVolumes();
 }
 
 void GLWidget::resizeGL(int, int)
@@ -471,6 +556,7 @@ void GLWidget::mouseMoveEvent(QMouseEvent *event)
         QMatrix4x4 r;
         r.rotate(turn.angle, turn.axis);
         settings.view.rotateBefore(r);
+        framed = false;
         update();
         emitRotation();
     } else if (pressedButton == Qt::RightButton && !shift) {

@@ -69,6 +69,11 @@ public:
     float zoom() const { return settings.zoom; }
     const ViewState &viewState() const { return settings.view; }
     float depthRange() const;
+    // Centres the cell volumes of the scene and zooms so that together they fill about two
+    // thirds of the view; the view then turns about their centre. Until the user changes the
+    // zoom or the position, a resized view frames them again. Without volumes nothing changes.
+    void frameVolumes();
+    bool isFramed() const { return framed; }
     // The orthographic projection of the current size and zoom, as the frame loads it.
     QMatrix4x4 projectionMatrix() const;
 
@@ -148,6 +153,10 @@ private:
     bool mousePressed = false;
     bool clickCandidate = false;
     bool contextChecked = false;
+    // The view was last placed by frameVolumes and the user has not moved it since.
+    bool framed = false;
+    // Whether the scene held a cell volume at the last model notification.
+    bool sceneHadVolumes = false;
 };
 
 } // namespace Ui

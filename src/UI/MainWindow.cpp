@@ -3,14 +3,19 @@
 #include "AboutWindow.h"
 #include "ColorsDialog.h"
 #include "GLWidget.h"
+#include "Core/Operations/Document/DocumentFiles.h"
 #include "GridSpacingDialog.h"
+#include "LastFolders.h"
 #include "MainWindowActions.h"
 #include "MainWindowPresenter.h"
+#include "Observers/DocumentSavedObserver.h"
 #include "Observers/SelectionModeObserver.h"
 #include "OperationMapper.h"
+#include "UserSettings.h"
 #include "ViewDialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
@@ -18,10 +23,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
 
 namespace Ui {
 
@@ -30,6 +39,8 @@ namespace {
 constexpr int kStatusMessageTime = 5000; // ms
 constexpr int kInitialAngleX = -60;      // degrees
 constexpr int kInitialAngleZ = 30;
+const char *const kWindowSettingsName = "MainWindow";
+const char *const kSelectPrompt = "Select: click volumes in the view to select them; click again to deselect.";
 
 struct NamedView {
     const char *name;
@@ -52,7 +63,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("MainWindowForm"));
     createActions();
     createMenus();
-    statusBar();
+    prompt = new QLabel(this);
+    prompt->setObjectName(QStringLiteral("lblOperationPrompt"));
+    statusBar()->addWidget(prompt, 1);
     retranslate();
 
     windowPresenter = std::make_unique<MainWindowPresenter>(this);
@@ -66,6 +79,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     glView->setObjectName(QStringLiteral("centralView"));
     setCentralWidget(glView);
     glView->setRotation(kInitialAngleX, 0, kInitialAngleZ);
+    UserSettings::loadView(*glView);
     windowPresenter->connectView();
     connectActions();
 
@@ -215,7 +229,112 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    UserSettings::saveGeometry(QLatin1String(kWindowSettingsName), *this);
+    UserSettings::saveView(*glView);
+    windowPresenter->saveConsoleGeometry();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shownBefore)
+        return;
+    shownBefore = true;
+    if (QWindow *handle = windowHandle())
+        handle->installEventFilter(this);
+}
+
+// The console comes up once this window is on the screen: a window manager takes the console
+// for a tool window of this one (and keeps it above) only when this one is already its client.
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] {
+            windowPresenter->windowShown(action(QStringLiteral("actionConsole"))->isChecked());
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // A modal dialog over this window (or its end) repaints the view, so that it never shows
+    // a frame left over from before the dialog.
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+        glView->update();
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::loadDocument(const QString &path)
+{
+    Core::ApplicationModel &model = windowPresenter->applicationModel();
+    if (!Core::Operations::readDocument(model, path, &Observers::DocumentSavedObserver::showFailure))
+        return false;
+    model.markUnmodified();
+    setWindowTitle(QLatin1String(Observers::DocumentSavedObserver::kTitlePrefix) + model.scene().documentName());
+    return true;
+}
+
+void MainWindow::showAsLeft()
+{
+    if (UserSettings::restoreGeometry(QLatin1String(kWindowSettingsName), *this)) {
+        show();
+        return;
+    }
+    // Without a window manager a maximize request is not honoured; start at full size anyway.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    showMaximized();
+}
+
+QList<MainWindow *> MainWindow::windowsForDocuments(const QStringList &paths)
+{
+    QList<MainWindow *> windows;
+    for (const QString &path : paths) {
+        auto *window = new MainWindow();
+        if (window->loadDocument(path))
+            windows << window;
+        else
+            delete window; // the reason was shown
+    }
+    if (windows.isEmpty())
+        windows << new MainWindow();
+    return windows;
+}
+
+void MainWindow::showOperationMessage(const QString &message, bool operationRunning)
+{
+    if (!operationRunning) {
+        showStatus(message);
+        return;
+    }
+    // A console line is the operation's name, a colon and a space, and the text.
+    const int separator = message.indexOf(QStringLiteral(": "));
+    operationLine = message;
+    operationPrompt = separator < 0 ? message : message.mid(separator + 2);
+    refreshPrompt();
+}
+
+void MainWindow::operationEnded()
+{
+    if (operationLine.isEmpty())
+        return;
+    showStatus(operationLine);
+    operationLine.clear();
+    operationPrompt.clear();
+    refreshPrompt();
+}
+
+void MainWindow::refreshPrompt()
+{
+    if (!operationPrompt.isEmpty())
+        prompt->setText(operationPrompt);
+    else if (windowPresenter && windowPresenter->selectionMode().isSelectionMode())
+        prompt->setText(QLatin1String(kSelectPrompt));
+    else
+        prompt->clear();
 }
 
 void MainWindow::setUndoText(const QString &name)
@@ -250,6 +369,7 @@ void MainWindow::redoOperation()
 void MainWindow::selectionToggled(bool checked)
 {
     windowPresenter->setSelectionMode(checked);
+    refreshPrompt();
 }
 
 void MainWindow::showAboutInfo()
@@ -275,8 +395,10 @@ void MainWindow::on_actionManage_Compatible_Materials_triggered()
 
 void MainWindow::on_actionOpen_Process_List_triggered()
 {
-    const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Process List File"), QDir::homePath(),
+    const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Process List File"),
+                                                      lastFolder(FileKind::ProcessLists),
                                                       QStringLiteral("Process List (*.plst)"));
+    rememberFolder(FileKind::ProcessLists, name);
     windowPresenter->runProcesses(name);
 }
 
@@ -290,6 +412,7 @@ void MainWindow::setView(QString viewAngle)
     for (const NamedView &named : kNamedViews) {
         if (viewAngle == QLatin1String(named.name)) {
             glView->setRotation(named.ax, named.ay, named.az);
+            glView->frameVolumes();
             return;
         }
     }
@@ -333,8 +456,10 @@ void MainWindow::on_actionShow_Lights_toggled(bool on)
 void MainWindow::changeGridSpacing()
 {
     GridSpacingDialog dialog(glView->gridSpacing(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        glView->setGridSpacing(dialog.spacing());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    glView->setGridSpacing(dialog.spacing());
+    UserSettings::saveView(*glView);
 }
 
 void MainWindow::changeWindowColors()
@@ -343,6 +468,7 @@ void MainWindow::changeWindowColors()
     if (dialog.exec() != QDialog::Accepted)
         return;
     dialog.applyToTable();
+    UserSettings::saveColors();
     windowPresenter->commandConsole().applyColors();
     glView->update();
 }
@@ -350,8 +476,10 @@ void MainWindow::changeWindowColors()
 void MainWindow::openViewDialog(int page)
 {
     ViewDialog dialog(*glView, ViewDialog::Page(page), this);
-    if (dialog.exec() == QDialog::Accepted)
-        dialog.applyTo(*glView);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    dialog.applyTo(*glView);
+    UserSettings::saveView(*glView);
 }
 
 void MainWindow::on_actionSet_View_triggered()
@@ -366,10 +494,8 @@ void MainWindow::on_actionSet_Lighting_triggered()
 
 bool MainWindow::saveImage(QString filename)
 {
-    if (lastImageDirectory.isEmpty())
-        lastImageDirectory = QDir::homePath();
     if (filename.isEmpty()) {
-        filename = QFileDialog::getSaveFileName(this, QStringLiteral("Save Screen Image"), lastImageDirectory,
+        filename = QFileDialog::getSaveFileName(this, QStringLiteral("Save Screen Image"), lastFolder(FileKind::Images),
                                                 QStringLiteral("Images (*.png *.xpm *.jpg)"));
         if (filename.isEmpty())
             return false;
@@ -381,7 +507,7 @@ bool MainWindow::saveImage(QString filename)
         qWarning() << __FILE__ << Q_FUNC_INFO << "could not save the view as" << filename;
         return false;
     }
-    lastImageDirectory = file.absolutePath();
+    rememberFolder(FileKind::Images, file.absoluteFilePath());
     return true;
 }
 

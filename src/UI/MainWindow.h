@@ -6,6 +6,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 
 namespace Ui {
 
@@ -33,6 +34,23 @@ public:
 
     // An action by its object name ("actionUndo", "actionSave_As", ...).
     QAction *action(const QString &objectName) const;
+
+    // Reads the document at `path` into this window's (empty) model and titles the window
+    // after it. A file that cannot be read is reported in a message box; false then.
+    bool loadDocument(const QString &path);
+    // Shows the window where the user left the last one (maximized the first time).
+    void showAsLeft();
+    // The windows of a start with these documents on the command line: one per readable
+    // document, or one empty window when none could be read (or none was given). Not shown.
+    static QList<MainWindow *> windowsForDocuments(const QStringList &paths);
+
+    // A message of the model for the status bar. The running operation's latest message is its
+    // prompt and stays in the status bar (without the operation's name) until the operation
+    // ends; any other message shows there for a while.
+    void showOperationMessage(const QString &message, bool operationRunning);
+    // The running operation ended: its prompt leaves the status bar, its last line shows a while.
+    void operationEnded();
+    QLabel *promptLabel() const { return prompt; }
 
 public slots:
     void showConsole(bool show);
@@ -76,6 +94,9 @@ protected:
     // Exit, Ctrl+Q and the window's close button: unsaved changes are settled first, and the
     // window stays open when the user cancels or the save does not succeed.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void createActions();
@@ -85,12 +106,17 @@ private:
     void connectView();
     void openViewDialog(int page);
     void showStatus(const QString &message);
+    // The running operation's prompt, or what selection mode asks for, or nothing.
+    void refreshPrompt();
 
     std::unique_ptr<MainWindowPresenter> windowPresenter;
     OperationMapper *operationMapper = nullptr;
     OperationMapper *viewMapper = nullptr;
     GLWidget *glView = nullptr;
-    QString lastImageDirectory;
+    QLabel *prompt = nullptr;
+    QString operationPrompt;  // without the operation's name
+    QString operationLine;    // the whole console line
+    bool shownBefore = false;
 };
 
 } // namespace Ui

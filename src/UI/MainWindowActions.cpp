@@ -105,14 +105,14 @@ const char *const kAboutItems[] = {"actionAbout_Voxfab", ""};
 
 // Each item list ends with an empty string.
 const MenuSpec kMainWindowMenus[] = {
-    {"menuFile", "File", kFileItems},
-    {"menuEdit", "Edit", kEditItems},
-    {"menuSimulation", "Simulation", kSimulationItems},
-    {"menuMaterials", "Materials", kMaterialsItems},
-    {"menuRendering", "Rendering", kRenderingItems},
-    {"menuView", "View", kViewItems},
-    {"menuWindows", "Windows", kWindowsItems},
-    {"menuAbout", "About", kAboutItems},
+    {"menuFile", "&File", kFileItems},
+    {"menuEdit", "&Edit", kEditItems},
+    {"menuSimulation", "&Simulation", kSimulationItems},
+    {"menuMaterials", "&Materials", kMaterialsItems},
+    {"menuRendering", "&Rendering", kRenderingItems},
+    {"menuView", "&View", kViewItems},
+    {"menuWindows", "&Windows", kWindowsItems},
+    {"menuAbout", "&About", kAboutItems},
 };
 const int kMainWindowMenuCount = int(sizeof(kMainWindowMenus) / sizeof(kMainWindowMenus[0]));
 

@@ -4,6 +4,7 @@
 #include "Core/Operations/Operation.h"
 #include "Core/Operations/OperationIds.h"
 #include "MainWindow.h"
+#include "MainWindowActions.h"
 #include "Materials/EditCompatibleMaterialsDialog.h"
 #include "Materials/ManageMaterialsDialog.h"
 #include "Model/Materials/MaterialFactory.h"
@@ -11,12 +12,14 @@
 #include "Observers/UndoRedoObserver.h"
 #include "Observers/UpdateObserver.h"
 #include "OperationFactory.h"
+#include "UserSettings.h"
 
 #include <QApplication>
 #include <QDesktopWidget>
 #include <QMessageBox>
 #include <QScreen>
 #include <QWindow>
+#include <functional>
 
 namespace Ui {
 
@@ -24,7 +27,29 @@ namespace {
 // The console floats near the lower right corner of the screen: this fraction of the free space
 // lies to its left and above it.
 constexpr double kConsolePlacement = 0.9;
+const char *const kConsoleSettingsName = "Console";
+
+// Calls a function on every model notification.
+class CallbackObserver : public Util::IObserver {
+public:
+    explicit CallbackObserver(std::function<void()> callback) : callback(std::move(callback)) {}
+    void update() override { callback(); }
+
+private:
+    std::function<void()> callback;
+};
+
+// The text of the action that starts operation `id`; empty when no action does.
+QString actionText(uint32_t id)
+{
+    for (int i = 0; id != 0 && i < kMainWindowActionCount; ++i) {
+        if (kMainWindowActions[i].operationId == id)
+            return QString::fromUtf8(kMainWindowActions[i].text);
+    }
+    return QString();
 }
+
+} // namespace
 
 MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
     : QObject(nullptr),
@@ -32,7 +57,16 @@ MainWindowPresenter::MainWindowPresenter(MainWindow *mainWindow)
       console(mainWindow, Qt::Tool, &model.inputRequest())
 {
     placeConsole();
-    console.show();
+
+    promptObserver = std::make_shared<Console::ConsoleObserver>(&model.inputRequest());
+    model.inputRequest().addObserver(promptObserver);
+    connect(promptObserver.get(), &Console::ConsoleObserver::messageWritten, this,
+            &MainWindowPresenter::messagePosted);
+    endObserver = std::make_shared<CallbackObserver>([this] {
+        if (!model.currentOperation() && this->mainWindow)
+            this->mainWindow->operationEnded();
+    });
+    model.addUpdateObserver(endObserver);
 
     undoObserver = std::make_shared<Observers::UndoRedoObserver>();
     model.undoRedo().addUndoObserver(undoObserver);
@@ -50,6 +84,31 @@ MainWindowPresenter::~MainWindowPresenter()
 {
     disconnect(undoObserver.get(), nullptr, this, nullptr);
     disconnect(redoObserver.get(), nullptr, this, nullptr);
+    disconnect(promptObserver.get(), nullptr, this, nullptr);
+    mainWindow = nullptr;
+}
+
+void MainWindowPresenter::windowShown(bool showConsole)
+{
+    if (!UserSettings::restoreGeometry(QLatin1String(kConsoleSettingsName), console))
+        placeConsole();
+    console.setVisible(showConsole);
+}
+
+void MainWindowPresenter::saveConsoleGeometry()
+{
+    UserSettings::saveGeometry(QLatin1String(kConsoleSettingsName), console);
+}
+
+void MainWindowPresenter::messagePosted(const QString &message)
+{
+    if (mainWindow)
+        mainWindow->showOperationMessage(message, model.currentOperation() != nullptr);
+}
+
+void MainWindowPresenter::postLine(const std::string &line)
+{
+    model.inputRequest().postMessage(line);
 }
 
 void MainWindowPresenter::placeConsole()
@@ -82,8 +141,14 @@ void MainWindowPresenter::redoStackChanged()
 void MainWindowPresenter::operationActivated(const QString &operationId)
 {
     bool ok = false;
-    const uint32_t id = operationId.toUInt(&ok);
-    model.startOperation(ok ? id : 0);
+    uint32_t id = operationId.toUInt(&ok);
+    if (!ok)
+        id = 0;
+    model.startOperation(id);
+    // An action whose step this build lacks says so instead of doing nothing.
+    const QString action = actionText(id);
+    if (!action.isEmpty() && !OperationFactory::makes(id))
+        postLine(action.toStdString() + ": not available in this version.");
 }
 
 void MainWindowPresenter::enterPressed()
@@ -100,12 +165,22 @@ void MainWindowPresenter::cancelPressed()
 
 void MainWindowPresenter::undo()
 {
-    model.undoRedo().undo();
+    auto &stack = model.undoRedo();
+    const std::string name = stack.undoName();
+    const size_t redoable = stack.redoDepth();
+    stack.undo();
+    if (stack.redoDepth() > redoable)
+        postLine("Undo: " + name + ".");
 }
 
 void MainWindowPresenter::redo()
 {
-    model.undoRedo().redo();
+    auto &stack = model.undoRedo();
+    const std::string name = stack.redoName();
+    const size_t undoable = stack.undoDepth();
+    stack.redo();
+    if (stack.undoDepth() > undoable)
+        postLine("Redo: " + name + ".");
 }
 
 bool MainWindowPresenter::settleUnsavedChanges()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "Console/CommandConsole.h"
+#include "Console/ConsoleObserver.h"
 #include "Core/ApplicationModel.h"
 
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <string>
 
 namespace Ui {
 
@@ -23,6 +25,7 @@ public:
     explicit MainWindowPresenter(MainWindow *mainWindow);
     ~MainWindowPresenter() override;
 
+    // Each posts a console line naming the operation undone or redone.
     void undo();
     void redo();
     // Empties the document after asking: changes since the last save are first saved,
@@ -36,6 +39,12 @@ public:
     bool settleUnsavedChanges();
     void setSelectionMode(bool on);
     void showConsole(bool show);
+    // The main window is on the screen for the first time: the console comes up beside it,
+    // where it was left in the last run or near the screen's lower right corner, as a tool
+    // window of the main window, so that a window manager keeps it above it.
+    void windowShown(bool showConsole);
+    // Before the window closes: where the console was, for the next run.
+    void saveConsoleGeometry();
     void connectView();
     void manageMaterials();
     // Opens "Batch Run" modally without a volume; with a file name it opens that process list.
@@ -57,6 +66,9 @@ public slots:
 
 private:
     void placeConsole();
+    void postLine(const std::string &line);
+    // A line for the console, then the status bar: a running operation's line is its prompt.
+    void messagePosted(const QString &message);
     // Runs the window's Save; true when the document was written.
     bool save();
 
@@ -65,6 +77,8 @@ private:
     Console::CommandConsole console;
     std::shared_ptr<Observers::UndoRedoObserver> undoObserver;
     std::shared_ptr<Observers::UndoRedoObserver> redoObserver;
+    std::shared_ptr<Console::ConsoleObserver> promptObserver;
+    std::shared_ptr<Util::IObserver> endObserver;
 };
 
 } // namespace Ui

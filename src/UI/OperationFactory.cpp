@@ -9,6 +9,7 @@
 #include "Core/Operations/ObjectOperations/MoveObject.h"
 #include "Core/Operations/ObjectOperations/SelectVolumesOperation.h"
 #include "Core/Operations/OperationIds.h"
+#include "LastFolders.h"
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
 #include "ModelExtraction/RunModelExtractionObserver.h"
@@ -62,11 +63,21 @@ OperationPointer cvd(ApplicationModel *model, QWidget *window)
         model, window);
 }
 
+// A file chooser that starts in the last folder of its kind and remembers the new one.
+PathChooser inLastFolder(FileKind kind, PathChooser chooser)
+{
+    return [kind, chooser](const QString &) {
+        const QString path = chooser(lastFolder(kind));
+        rememberFolder(kind, path);
+        return path;
+    };
+}
+
 template <class Op>
 OperationPointer saveDocument(ApplicationModel *model, QWidget *window)
 {
     auto op = std::make_shared<Op>(model);
-    op->setPathChooser(Observers::DocumentSavedObserver::saveDialog(window));
+    op->setPathChooser(inLastFolder(FileKind::Documents, Observers::DocumentSavedObserver::saveDialog(window)));
     op->setReporter(&Observers::DocumentSavedObserver::showFailure);
     op->setSavedObserver(std::make_shared<Observers::DocumentSavedObserver>(window, model));
     return op;
@@ -77,7 +88,7 @@ OperationPointer openDocument(ApplicationModel *model, QWidget *window)
     Model::Persistence::MaterialConflict::instance().setObserver(
         std::make_shared<Observers::MaterialConflictObserver>(window));
     auto op = std::make_shared<OpenDocumentOperation>(model);
-    op->setPathChooser(Observers::DocumentOpenedObserver::openDialog(window));
+    op->setPathChooser(inLastFolder(FileKind::Documents, Observers::DocumentOpenedObserver::openDialog(window)));
     op->setOpenedObserver(std::make_shared<Observers::DocumentOpenedObserver>());
     return op;
 }
@@ -137,6 +148,11 @@ const std::map<uint32_t, Maker> &makers()
 }
 
 } // namespace
+
+bool OperationFactory::makes(uint32_t id)
+{
+    return makers().count(id) != 0;
+}
 
 std::shared_ptr<Core::Operations::Operation> OperationFactory::create(uint32_t id)
 {

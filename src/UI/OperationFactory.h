@@ -13,6 +13,8 @@ public:
     explicit OperationFactory(MainWindowPresenter *presenter) : presenter(presenter) {}
 
     std::shared_ptr<Core::Operations::Operation> create(uint32_t id) override;
+    // Whether `create` gives an operation for this id in this build.
+    static bool makes(uint32_t id);
 
 private:
     MainWindowPresenter *presenter;

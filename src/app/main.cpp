@@ -1,11 +1,12 @@
 // Voxfab: a desktop simulator of microfabrication processes on a grid of cells.
 #include "Model/Catalogues.h"
+#include "UI/AboutWindow.h"
 #include "UI/MainWindow.h"
+#include "UI/UserSettings.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QPixmap>
-#include <QScreen>
 #include <QSurfaceFormat>
 
 namespace {
@@ -42,15 +43,21 @@ void setDefaultSurfaceFormat()
 int main(int argc, char *argv[])
 {
     setDefaultSurfaceFormat();
+    // Every window's view draws in a context of one share group, whichever window a dialog
+    // opens over.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Settings between runs live under this name (QSettings).
+    QApplication::setOrganizationName(QStringLiteral("Voxfab"));
     QApplication::setApplicationName(QStringLiteral("Voxfab"));
+    QApplication::setApplicationVersion(Ui::AboutWindow::version());
     Model::initializeCatalogues();
+    Ui::UserSettings::loadColors();
     QApplication::setWindowIcon(windowIcon());
 
-    auto *window = new Ui::MainWindow(); // deletes itself when closed
-    // Without a window manager a maximize request is not honoured; start at full size anyway.
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        window->setGeometry(screen->availableGeometry());
-    window->showMaximized();
+    // Documents named on the command line open in windows of their own; each window deletes
+    // itself when closed.
+    for (Ui::MainWindow *window : Ui::MainWindow::windowsForDocuments(app.arguments().mid(1)))
+        window->showAsLeft();
     return app.exec();
 }

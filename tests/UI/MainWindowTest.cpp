@@ -76,7 +76,7 @@ QStringList menuTitles(Ui::MainWindow &window)
 {
     QStringList titles;
     for (QAction *a : window.menuBar()->actions())
-        titles << a->text();
+        titles << QString(a->text()).remove(QLatin1Char('&')); // the mnemonic marks aside
     return titles;
 }
 
@@ -291,7 +291,8 @@ TEST(MainWindow, ConsoleActionShowsAndHidesTheConsole)
     auto window = makeWindow();
     window->show();
     auto &console = window->presenter().commandConsole();
-    EXPECT_TRUE(console.isVisible());
+    // The console comes up once the main window is on the screen.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return console.isVisible(); }, 5000));
     EXPECT_TRUE(console.windowFlags() & Qt::Tool);
     window->action("actionConsole")->trigger();
     EXPECT_FALSE(console.isVisible());

@@ -6,7 +6,9 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace Ui {
@@ -14,7 +16,7 @@ namespace Console {
 
 namespace {
 
-constexpr int kInnerMargin = 10; // pixels between the window's top-left corner and the form
+constexpr int kInnerMargin = 10; // pixels between the window's edges and the form
 
 QColor toQColor(const Util::Vector4D &c)
 {
@@ -33,7 +35,7 @@ CommandConsole::CommandConsole(QWidget *parent, Qt::WindowFlags flags,
     setWindowTitle(QStringLiteral("Console"));
 
     auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(kInnerMargin, kInnerMargin, 0, 0);
+    outer->setContentsMargins(kInnerMargin, kInnerMargin, kInnerMargin, kInnerMargin);
     auto *form = new QWidget(this);
     form->setObjectName(QStringLiteral("consoleContents"));
     outer->addWidget(form);
@@ -113,6 +115,22 @@ void CommandConsole::downArrowPressed()
         inputLine->clear();
     else
         --historyPosition;
+}
+
+void CommandConsole::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    scrollToNewestLine();
+    // Lines appended while hidden are laid out only now; scroll again once that is done.
+    QMetaObject::invokeMethod(this, &CommandConsole::scrollToNewestLine, Qt::QueuedConnection);
+}
+
+void CommandConsole::scrollToNewestLine()
+{
+    outputArea->moveCursor(QTextCursor::End);
+    outputArea->ensureCursorVisible();
+    QScrollBar *bar = outputArea->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void CommandConsole::writeMessage(QString message)

@@ -42,7 +42,12 @@ public slots:
     void downArrowPressed();
     void writeMessage(QString message);
 
+protected:
+    // Shown again, the console shows its newest line, wherever it was scrolled to before.
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void scrollToNewestLine();
     int historyEnd() const { return entries.size(); }
 
     QPlainTextEdit *outputArea = nullptr;

@@ -83,9 +83,9 @@ QVariant MaterialTableViewItem::headerData(int section, Qt::Orientation orientat
     case ColorColumn:
         return QStringLiteral("Color");
     case DensityColumn:
-        return QStringLiteral("Density");
+        return QString::fromUtf8("Density (kg/m³)");
     case YoungModulusColumn:
-        return QStringLiteral("Young Modulus");
+        return QStringLiteral("Young Modulus (Pa)");
     case PoissonRatioColumn:
         return QStringLiteral("Poisson Ratio");
     default:

@@ -4,6 +4,7 @@
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessValueCodec.h"
+#include "UI/LastFolders.h"
 #include "ui_PhotolithographyDialog.h"
 
 #include <QDir>
@@ -140,8 +141,9 @@ uint32_t PhotolithographyDialog::materialId() const
 void PhotolithographyDialog::browse(MaskRow &row)
 {
     const QString current = row.file->text();
-    const QString start = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+    const QString start = current.isEmpty() ? lastFolder(FileKind::Masks) : QFileInfo(current).absolutePath();
     const QString chosen = chooseFile(this, kChooserCaption, start, kImageFilter);
+    rememberFolder(FileKind::Masks, chosen);
     if (!chosen.isEmpty())
         row.file->setText(chosen);
 }

@@ -32,8 +32,8 @@ protected:
 
 TEST_F(MaterialTable, HeadersNameTheColumnsAndNumberTheRows)
 {
-    const QStringList expected = {"Material Id", "Material Name", "Color", "Density", "Young Modulus", "Poisson Ratio",
-                                  "Column 6", "Column 9"};
+    const QStringList expected = {"Material Id", "Material Name", "Color", "Density (kg/m³)", "Young Modulus (Pa)",
+                                  "Poisson Ratio", "Column 6", "Column 9"};
     const int sections[] = {0, 1, 2, 3, 4, 5, 6, 9};
     for (int i = 0; i < expected.size(); ++i)
         EXPECT_EQ(model.headerData(sections[i], Qt::Horizontal).toString(), expected[i]);

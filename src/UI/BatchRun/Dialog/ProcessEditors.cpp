@@ -4,6 +4,7 @@
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessParameters.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/LastFolders.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
@@ -73,10 +74,11 @@ bool editSaveImage(ProcessEditContext &context, uint32_t, QVariantMap &values)
 {
     QString start = values.value(Parameters::kFilename).toString();
     if (start.isEmpty())
-        start = QDir::homePath();
+        start = lastFolder(FileKind::Images);
     const QString name = context.chooseFile(context.parent, ProcessEditContext::FileMode::Save,
                                             QStringLiteral("Save Image"), start,
                                             QStringLiteral("Image Files (*.png *.jpg *.bmp)"));
+    rememberFolder(FileKind::Images, name);
     if (name.isEmpty())
         return false;
     values = {{Parameters::kFilename, name}};

@@ -7,6 +7,7 @@
 #include "Engine/ProcessListRun.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/LastFolders.h"
 #include "UI/MainWindow.h"
 #include "UI/Observers/MaterialConflictObserver.h"
 #include "Util/Vector3D.h"
@@ -381,7 +382,8 @@ bool RunProcessesDialog::writeList(const QString &name)
 void RunProcessesDialog::on_btnLoadList_clicked()
 {
     const QString name = editContext.chooseFile(this, ProcessEditContext::FileMode::Open, QString::fromLatin1(kListCaption),
-                                                QDir::homePath(), QString::fromLatin1(kListFilter));
+                                                lastFolder(FileKind::ProcessLists), QString::fromLatin1(kListFilter));
+    rememberFolder(FileKind::ProcessLists, name);
     if (!name.isEmpty())
         loadList(name);
 }
@@ -405,9 +407,10 @@ bool RunProcessesDialog::saveList()
 
 bool RunProcessesDialog::saveListAs()
 {
-    const QString start = fileName.isEmpty() ? QDir::homePath() : fileName;
+    const QString start = fileName.isEmpty() ? lastFolder(FileKind::ProcessLists) : fileName;
     const QString name = editContext.chooseFile(this, ProcessEditContext::FileMode::Save, QString::fromLatin1(kListCaption),
                                                 start, QString::fromLatin1(kListFilter));
+    rememberFolder(FileKind::ProcessLists, name);
     if (name.isEmpty() || !writeList(name))
         return false;
     fileName = name;
