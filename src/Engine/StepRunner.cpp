@@ -15,6 +15,8 @@
 #include "Core/Operations/Planarization/SpinCoating.h"
 #include "Core/Operations/OperationIds.h"
 #include "Core/Operations/Photolithography/Photolithography.h"
+#include "Core/Operations/SiWetEtching/AtomisticSiWetEtching.h"
+#include "Core/Operations/SiWetEtching/SiLatticeUpkeep.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
 #include "Model/Masks/ImageMask.h"
@@ -347,6 +349,27 @@ int runPhotolithography(StepContext &context)
     return StepSucceeded;
 }
 
+// 1: the lattice is rebuilt first when out of date, and is current afterwards.
+int runSiWetEtching(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    // In double precision: the step count rounds at half a layer, which single precision can miss.
+    const double depth = parameters.toDouble(Parameters::kDepth);
+    if (!std::isfinite(depth) || depth < 0.0)
+        parameters.refuse(Parameters::kDepth, QStringLiteral("not a length"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    TotalVolume &volume = *context.volume;
+    QString why;
+    if (!Core::Operations::refreshSiLatticeIfOutOfDate(volume, context.model.volumeHistory(), &why)) {
+        context.detail = why;
+        return StepInvalidParameter;
+    }
+    Core::Operations::etchSiAtomistic(volume, depth);
+    Core::Operations::recordSiWetEtch(volume, context.model.volumeHistory(), Core::Operations::SiWetEtchingId);
+    return StepSucceeded;
+}
 
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
@@ -377,6 +400,7 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[MooreEtchingType] = {runMooreEtching, true};
         entries[PlanarizationType] = {runPlanarization, true};
         entries[SpinCoatingType] = {runSpinCoating, true};
+        entries[SiWetEtchingType] = {runSiWetEtching, true};
         return entries;
     }();
     return table;

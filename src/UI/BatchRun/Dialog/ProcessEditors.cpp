@@ -16,6 +16,7 @@
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
+#include "UI/Operations/WetEtchingDialog.h"
 
 #include <QDir>
 
@@ -128,6 +129,7 @@ const ProcessEditor kEditors[] = {
     {Engine::PlanarizationType, &editInDialog<Operations::PlanarizationOptionsDialog>},
     {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
     {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
+    {Engine::SiWetEtchingType, &editInDialog<Operations::WetEtchingDialog>},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
