@@ -3,6 +3,7 @@
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
+#include "Engine/ProcessListFile.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/StepRunner.h"
 
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -22,6 +24,10 @@ namespace {
 
 constexpr uint32_t kSize = 40, kHeight = 24, kTop = 17, kOpening = 16;
 constexpr uint32_t kEdge = (kSize - kOpening) / 2; // the opening spans kEdge ≤ x, y < kEdge + kOpening
+// How far a column's depth in whole cells may lie from the law: a wall crosses the column at a
+// slant and its atoms sit in steps of a (100) layer, so the last cell of a column goes early on
+// one side of a pit and late on the other.
+constexpr double kCellReading = 1.5;
 
 Engine::ProcessData wetEtch(const QVariant &depth)
 {
@@ -63,21 +69,21 @@ TEST(WetEtchBatch, ASquareOpeningEtchesAnInvertedPyramidWithHundredElevenWalls)
     ASSERT_EQ(volumes.size(), 1);
     const VolumeCells &cells = volumes[0];
 
-    // Under the opening every column is as deep as the nearest edge allows: tan 54.74° = √2
-    // times the distance from the opening's edge to the column's centre, within a cell.
+    // Under the opening every column is as deep as the nearest edge allows: tan 54.74° = √2 times
+    // the distance from the opening's edge to the column's nearer side (a cell holds silicon
+    // while one atom of it remains, so a column reads about as deep as its shallowest part).
     const double tanWall = std::sqrt(2.0);
     double worst = 0.0;
     for (uint32_t x = kEdge; x < kEdge + kOpening; ++x)
         for (uint32_t y = kEdge; y < kEdge + kOpening; ++y) {
-            const double fromEdge = std::min({x - kEdge + 0.5, kEdge + kOpening - x - 0.5, y - kEdge + 0.5,
-                                              kEdge + kOpening - y - 0.5});
-            const double want = tanWall * fromEdge;
-            worst = std::max(worst, std::abs(double(depthOf(cells, x, y)) - want));
+            const uint32_t fromEdge = std::min({x - kEdge, kEdge + kOpening - 1 - x, y - kEdge, kEdge + kOpening - 1 - y});
+            worst = std::max(worst, std::abs(double(depthOf(cells, x, y)) - tanWall * fromEdge));
         }
-    EXPECT_LE(worst, 1.5);
-    // The four columns round the apex, whose centres lie half a cell off it: (8 − ½) · √2 = 10.6.
-    EXPECT_NEAR(depthOf(cells, kSize / 2, kSize / 2), (kOpening / 2.0 - 0.5) * tanWall, 1.0);
-    EXPECT_NEAR(depthOf(cells, kSize / 2 - 1, kSize / 2 - 1), (kOpening / 2.0 - 0.5) * tanWall, 1.0);
+    EXPECT_LE(worst, kCellReading);
+    // The four columns round the apex: 7 · √2 = 9.9 cells down.
+    for (uint32_t x : {kSize / 2 - 1, kSize / 2})
+        for (uint32_t y : {kSize / 2 - 1, kSize / 2})
+            EXPECT_NEAR(depthOf(cells, x, y), 7 * tanWall, kCellReading) << x << ", " << y;
 
     // The mask and everything under it stay, and nothing is left in the opening above the silicon.
     for (uint32_t x = 0; x < kSize; ++x)
@@ -103,4 +109,40 @@ TEST(WetEtchBatch, AnUnreadableDepthStopsTheRunWithItsReason)
     EXPECT_EQ(outcome.stdoutLines, QStringList{QStringLiteral("Step 1: Si wet etching: ") +
                                                Engine::stepResultText(Engine::StepInvalidParameter)});
     EXPECT_TRUE(outcome.stderrText.contains(Engine::Parameters::kDepth)) << outcome.stderrText.toStdString();
+}
+
+// The example of the README: a 40-cell square and a 44 × 16 slot in the mask over silicon up to
+// z = 31 give a pyramid 20 · √2 = 28.3 deep and a V-groove 8 · √2 = 11.3 deep. Only its etching
+// step runs here; its "Save Image" step needs a display.
+TEST(WetEtchBatch, TheExampleEtchesAPyramidAndAVGroove)
+{
+    const QDir examples(QStringLiteral(VOXFAB_EXAMPLES_DIR));
+    QList<Engine::ProcessData> steps;
+    Engine::ProcessListFile file;
+    ASSERT_TRUE(file.read(examples.filePath(QStringLiteral("wet-etch-pyramid.plst")), steps));
+    ASSERT_EQ(steps.size(), 2);
+    ASSERT_EQ(steps[0].processType(), uint32_t(Engine::SiWetEtchingType));
+    ASSERT_EQ(steps[1].processType(), uint32_t(Engine::SaveImageType));
+
+    BatchProgram program;
+    const QString output = program.path("pits.vxf");
+    const Outcome outcome = program.run({"--list", program.writeList("etch.plst", {steps[0]}), "--output", output,
+                                         "--document", examples.filePath(QStringLiteral("wet-etch-wafer.vxf"))});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
+    const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
+    ASSERT_EQ(volumes.size(), 1);
+    const VolumeCells &cells = volumes[0];
+    constexpr uint32_t kSurface = 32;
+    auto depth = [&](uint32_t x, uint32_t y) { return double(kSurface - cells.countInColumn(x, y, kSilicon)); };
+    const double tanWall = std::sqrt(2.0);
+    // Read as the pit above: √2 times the distance of a column's nearer side from the opening's
+    // edge. Next to the pyramid's apex (x 10–49, y 20–59): 19 · √2 = 26.9.
+    for (uint32_t x : {29u, 30u})
+        for (uint32_t y : {39u, 40u})
+            EXPECT_NEAR(depth(x, y), 19 * tanWall, kCellReading) << x << ", " << y;
+    // Along the groove's middle (x 66–109, y 32–47): 7 · √2 = 9.9, and its ends are {111} walls too.
+    for (uint32_t x = 76; x < 100; ++x)
+        EXPECT_NEAR(depth(x, 39), 7 * tanWall, kCellReading) << x;
+    EXPECT_NEAR(depth(68, 39), 2 * tanWall, kCellReading);
+    EXPECT_NEAR(depth(107, 40), 2 * tanWall, kCellReading);
 }

@@ -75,6 +75,15 @@ bool SiEtcherBase::isSiliconCell(uint64_t cell) const
     return cells[cell].material() == Model::Materials::kSiliconMaterial;
 }
 
+size_t SiEtcherBase::slabOfCell(uint64_t cell) const
+{
+    // Slabs are few: a short scan beats a search.
+    size_t t = 0;
+    while (t + 1 < slabs.size() && cell >= slabs[t]->endCell)
+        ++t;
+    return t;
+}
+
 uint64_t SiEtcherBase::atomsExamined() const
 {
     uint64_t total = 0;

@@ -81,10 +81,10 @@ protected:
     explicit SiEtcherBase(Model::Automaton::TotalVolume &volume);
     ~SiEtcherBase();
 
-    // The atoms of the slab's silicon cells that have fewer than four bonded neighbours,
-    // sorted; `prepare` is called for each.
+    // Fills every slab's surface list with the atoms of its silicon cells that have fewer than
+    // four bonded neighbours, sorted; `prepare` is called for each.
     template <typename Prepare>
-    void collectSurface(SlabState &slab, Prepare &&prepare);
+    void collectSurfaces(Prepare &&prepare);
 
     // Puts an atom next to a removed one on the list of the slab that owns its cell.
     void handOver(SlabState &slab, uint32_t atom) const
@@ -114,6 +114,7 @@ private:
     void completeSlab(size_t t);
     size_t latticeAtomCount() const;
     bool isSiliconCell(uint64_t cell) const;
+    size_t slabOfCell(uint64_t cell) const;
 };
 
 template <typename Rule>
@@ -126,9 +127,7 @@ public:
 
     void initialise()
     {
-        Util::runSlabs(xSlabs, [this](size_t t, Util::Slab) {
-            collectSurface(*slabs[t], [this](Model::SiAtom &atom) { rule.prepare(atom); });
-        });
+        collectSurfaces([this](Model::SiAtom &atom) { rule.prepare(atom); });
     }
 
     // One step; returns the atoms it removed.
@@ -176,21 +175,32 @@ private:
 };
 
 template <typename Prepare>
-void SiEtcherBase::collectSurface(SlabState &slab, Prepare &&prepare)
+void SiEtcherBase::collectSurfaces(Prepare &&prepare)
 {
-    const QMutexLocker guard(&slab.mutex);
-    slab.surface.clear();
-    const size_t atomCount = latticeAtomCount();
-    for (uint32_t index = 0; index < atomCount; ++index) {
-        Model::SiAtom &atom = atoms[index];
-        const int64_t cell = atom.cellIndex;
-        if (cell < int64_t(slab.firstCell) || cell >= int64_t(slab.endCell) || !atom.isPresent())
-            continue;
-        if (!isSiliconCell(uint64_t(cell)) || Model::bondedNeighbourCount(atom, atoms) >= Model::kFullyBonded)
-            continue;
-        prepare(atom);
-        slab.surface.push_back(index); // ascending already: atoms are visited in index order
-    }
+    // One pass over the atom array cut into as many ranges as there are slabs; each range sorts
+    // its finds by the slab that owns their cell, and each slab then joins its parts in range
+    // order, which keeps its list ascending.
+    const uint32_t atomCount = uint32_t(latticeAtomCount());
+    const std::vector<Util::Slab> ranges = Util::splitLastSlabTakesRest(0, atomCount, slabCount());
+    std::vector<std::vector<std::vector<uint32_t>>> found(ranges.size(), std::vector<std::vector<uint32_t>>(slabs.size()));
+    Util::runSlabs(ranges, [&](size_t r, Util::Slab range) {
+        for (uint32_t index = range.begin; index < range.end; ++index) {
+            Model::SiAtom &atom = atoms[index];
+            if (atom.cellIndex < 0 || !atom.isPresent() || !isSiliconCell(uint64_t(atom.cellIndex)))
+                continue;
+            if (Model::bondedNeighbourCount(atom, atoms) >= Model::kFullyBonded)
+                continue;
+            prepare(atom);
+            found[r][slabOfCell(uint64_t(atom.cellIndex))].push_back(index);
+        }
+    });
+    Util::runSlabs(xSlabs, [&](size_t t, Util::Slab) {
+        SlabState &slab = *slabs[t];
+        const QMutexLocker guard(&slab.mutex);
+        slab.surface.clear();
+        for (auto &part : found)
+            slab.surface.insert(slab.surface.end(), part[t].begin(), part[t].end());
+    });
 }
 
 } // namespace Operations
