@@ -21,12 +21,6 @@ using Geometry = SiLatticeGeometry;
 constexpr double kSqrt2 = 1.4142135623730951;
 constexpr double kBytesPerGiB = 1024.0 * 1024.0 * 1024.0;
 
-int64_t floorDiv(int64_t value, int64_t divisor)
-{
-    const int64_t q = value / divisor;
-    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? q - 1 : q;
-}
-
 QString gib(uint64_t bytes)
 {
     return QLocale::c().toString(double(bytes) / kBytesPerGiB, 'f', 2);
@@ -205,19 +199,15 @@ bool SiLattice::build(Automaton::Cell *cells, uint64_t memoryBudget, QString *wh
     // Where bond b of an atom ends: an atom of a stored unit cell, or a sentinel decided by what
     // the volume holds at that position.
     auto bondEnd = [&](const SiCell &cell, uint32_t slot, int b) -> uint32_t {
-        const QuarterOffset q = Geometry::atomQuarters()[slot];
-        const QuarterOffset d = Geometry::bondQuarters(slot)[b];
-        const int64_t n = Geometry::kQuartersPerEdge;
-        const int64_t qx = int64_t(cell.i) * n + q.x + d.x;
-        const int64_t qy = int64_t(cell.j) * n + q.y + d.y;
-        const int64_t qz = int64_t(cell.k) * n + q.z + d.z;
-        const int64_t ui = floorDiv(qx, n), uj = floorDiv(qy, n), uk = floorDiv(qz, n);
-        const int otherSlot = Geometry::slotAt(int(qx - ui * n), int(qy - uj * n), int(qz - uk * n));
+        const Geometry::BondEnd &end = Geometry::bondEnd(slot, b);
+        const int64_t ui = int64_t(cell.i) + end.cell.x;
+        const int64_t uj = int64_t(cell.j) + end.cell.y;
+        const int64_t uk = int64_t(cell.k) + end.cell.z;
         const bool inGrid = ui >= 0 && uj >= 0 && uk >= 0 && ui < inPlaneCount && uj < inPlaneCount && uk < zCount;
-        if (inGrid && (siliconSlots[positionIndex(ui, uj, uk)] >> otherSlot) & 1u)
-            return unitCellMap[positionIndex(ui, uj, uk)] * SiCell::kAtomsPerCell + uint32_t(otherSlot);
-        const int64_t end = cellAt(localPosition(ui, uj, uk, uint32_t(otherSlot)));
-        if (end >= 0 && cells[end].material() == kEmptyMaterial)
+        if (inGrid && (siliconSlots[positionIndex(ui, uj, uk)] >> end.slot) & 1u)
+            return unitCellMap[positionIndex(ui, uj, uk)] * SiCell::kAtomsPerCell + end.slot;
+        const int64_t at = cellAt(localPosition(ui, uj, uk, end.slot));
+        if (at >= 0 && cells[at].material() == kEmptyMaterial)
             return SiAtom::kNoAtom;
         return SiAtom::kFixedAtom;
     };

@@ -65,6 +65,32 @@ int SiLatticeGeometry::slotAt(int qx, int qy, int qz)
     return kNoSlot;
 }
 
+const SiLatticeGeometry::BondEnd &SiLatticeGeometry::bondEnd(uint32_t slot, int bond)
+{
+    using Table = std::array<std::array<BondEnd, kBondsPerAtom>, kAtomsPerCell>;
+    static const Table table = [] {
+        Table out{};
+        const int n = kQuartersPerEdge;
+        // Quarter units q in [-1, 4] split into a unit cell offset in {-1, 0, 1} and a remainder.
+        auto split = [n](int q, int &cell) {
+            cell = q < 0 ? -1 : q / n;
+            return q - cell * n;
+        };
+        for (uint32_t s = 0; s < kAtomsPerCell; ++s)
+            for (int b = 0; b < kBondsPerAtom; ++b) {
+                const QuarterOffset q = atomQuarters()[s];
+                const QuarterOffset d = bondQuarters(s)[b];
+                BondEnd &end = out[s][b];
+                const int rx = split(q.x + d.x, end.cell.x);
+                const int ry = split(q.y + d.y, end.cell.y);
+                const int rz = split(q.z + d.z, end.cell.z);
+                end.slot = uint32_t(slotAt(rx, ry, rz));
+            }
+        return out;
+    }();
+    return table[slot][bond];
+}
+
 const std::array<Util::Vector3D, SiLatticeGeometry::kAtomsPerCell> &SiLatticeGeometry::atomOffsets()
 {
     static const auto table = scaledAndRotated(atomQuarters());

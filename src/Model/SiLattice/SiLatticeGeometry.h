@@ -38,6 +38,14 @@ public:
     // The atom slot at a position given in quarter units modulo 4, or kNoSlot if no atom sits there.
     static int slotAt(int qx, int qy, int qz);
 
+    // Where bond `bond` of atom `slot` ends: the unit cell relative to the atom's own and the slot
+    // in it.
+    struct BondEnd {
+        QuarterOffset cell;
+        uint32_t slot;
+    };
+    static const BondEnd &bondEnd(uint32_t slot, int bond);
+
     // The tables above rotated 45 degrees about z and scaled to length units.
     static const std::array<Util::Vector3D, kAtomsPerCell> &atomOffsets();
     static const std::array<Util::Vector3D, kBondsPerAtom> &bondVectors(uint32_t slot);

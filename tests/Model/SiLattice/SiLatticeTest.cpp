@@ -51,6 +51,12 @@ TEST(SiLatticeGeometry, EveryBondEndsOnAnAtomOfTheOtherSetAtTheBondLength)
             const int other = SiLatticeGeometry::slotAt((q.x + d.x + 4) % 4, (q.y + d.y + 4) % 4, (q.z + d.z + 4) % 4);
             ASSERT_NE(other, SiLatticeGeometry::kNoSlot) << "slot " << slot << " bond " << b;
             EXPECT_NE(slot & 2u, uint32_t(other) & 2u);
+            // The bond-end table agrees: the unit cell reached and the slot in it.
+            const SiLatticeGeometry::BondEnd &end = SiLatticeGeometry::bondEnd(slot, b);
+            EXPECT_EQ(end.slot, uint32_t(other));
+            EXPECT_EQ(end.cell.x * 4 + int(SiLatticeGeometry::atomQuarters()[other].x), q.x + d.x);
+            EXPECT_EQ(end.cell.y * 4 + int(SiLatticeGeometry::atomQuarters()[other].y), q.y + d.y);
+            EXPECT_EQ(end.cell.z * 4 + int(SiLatticeGeometry::atomQuarters()[other].z), q.z + d.z);
         }
         const auto &bonds = SiLatticeGeometry::bondVectors(slot);
         for (const auto &v : bonds)

@@ -177,6 +177,8 @@ private:
 template <typename Prepare>
 void SiEtcherBase::collectSurfaces(Prepare &&prepare)
 {
+    if (!lattice)
+        return;
     // One pass over the atom array cut into as many ranges as there are slabs; each range sorts
     // its finds by the slab that owns their cell, and each slab then joins its parts in range
     // order, which keeps its list ascending.
