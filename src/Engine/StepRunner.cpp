@@ -18,6 +18,8 @@
 #include "Core/Operations/OperationIds.h"
 #include "Core/Operations/Photolithography/Photolithography.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDoping.h"
+#include "Core/Operations/SiWetEtching/AtomisticSiWetEtching.h"
+#include "Core/Operations/SiWetEtching/SiLatticeUpkeep.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
 #include "Model/Masks/ImageMask.h"
@@ -379,6 +381,27 @@ int runPhotolithography(StepContext &context)
     return StepSucceeded;
 }
 
+// 1: the lattice is rebuilt first when out of date, and is current afterwards.
+int runSiWetEtching(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    // In double precision: the step count rounds at half a layer, which single precision can miss.
+    const double depth = parameters.toDouble(Parameters::kDepth);
+    if (!std::isfinite(depth) || depth < 0.0)
+        parameters.refuse(Parameters::kDepth, QStringLiteral("not a length"));
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    TotalVolume &volume = *context.volume;
+    QString why;
+    if (!Core::Operations::refreshSiLatticeIfOutOfDate(volume, context.model.volumeHistory(), &why)) {
+        context.detail = why;
+        return StepInvalidParameter;
+    }
+    Core::Operations::etchSiAtomistic(volume, depth);
+    Core::Operations::recordSiWetEtch(volume, context.model.volumeHistory(), Core::Operations::SiWetEtchingId);
+    return StepSucceeded;
+}
 
 // 19: the values are in SI units; a time step too long for a stable walk is refused (code 2)
 // with the time step that would be stable.
@@ -440,6 +463,7 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[DopingType] = {runDoping, true};
         entries[IonImplantationType] = {runIonImplantation, true};
         entries[RandomWalkDopingType] = {runRandomWalkDoping, true};
+        entries[SiWetEtchingType] = {runSiWetEtching, true};
         return entries;
     }();
     return table;

@@ -127,6 +127,7 @@ const std::map<uint32_t, Maker> &makers()
         {PlanarizationId, &processStep<Observers::PlanarizationObserver>},
         {PourMaterialId, &processStep<Observers::SpinCoatingObserver>},
         {PhotolithographyId, &processStep<Observers::PhotolithographyObserver>},
+        {SiWetEtchingId, &processStep<Observers::AtomicSiBCAEtchObserver>},
         {BatchRunId, &batchRun},
         {CvdId, &cvd},
         {AnisotropicDepositionId, &processStep<Observers::AnisotropicDepositionObserver>},

@@ -69,7 +69,8 @@ TEST_F(StepRunnerTest, ProcessesWithoutRunnerAreNotImplemented)
                                             CreateSubstrateType, IsotropicDepositionType,
                                             AnisotropicDepositionType, AnisotropicEtchingType, PvdType, SimpleRieType,
                                             PhotolithographyType,
-                                            DopingType, IonImplantationType, RandomWalkDopingType};
+                                            DopingType, IonImplantationType, RandomWalkDopingType,
+                                            SiWetEtchingType};
     const std::vector<uint32_t> cellSteps{MooreDepositionType, MooreEtchingType, PlanarizationType, SpinCoatingType};
     for (uint32_t type = 0; type <= kLastProcessType; ++type) {
         if (std::find(implemented.begin(), implemented.end(), type) != implemented.end()

@@ -23,6 +23,7 @@
 #include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
+#include "Core/Operations/SiWetEtching/AtomisticSiWetEtchingOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -43,6 +44,7 @@
 #include "UI/Operations/ExtractFilmDialog.h"
 #include "UI/Operations/GlueSubstrateDialog.h"
 #include "UI/Operations/RandomWalkDopingDialog.h"
+#include "UI/Operations/WetEtchingDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -92,6 +94,8 @@ using IonImplantationOptionsObserver =
     ProcessOptionsObserver<Operations::IonImplantationDialog, Core::Operations::IonImplantationOperation>;
 using RandomWalkDopingObserver =
     ProcessOptionsObserver<Operations::RandomWalkDopingDialog, Core::Operations::RandomWalkDopingOperation>;
+using AtomicSiBCAEtchObserver =
+    ProcessOptionsObserver<Operations::WetEtchingDialog, Core::Operations::AtomisticSiWetEtchingOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -20,6 +20,7 @@
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
 #include "UI/Operations/RandomWalkDopingDialog.h"
+#include "UI/Operations/WetEtchingDialog.h"
 
 #include <QDir>
 
@@ -136,6 +137,7 @@ const ProcessEditor kEditors[] = {
     {Engine::DopingType, &editInDialog<Operations::DopingDialog>, nullptr, true},
     {Engine::IonImplantationType, &editInDialog<Operations::IonImplantationDialog>, nullptr, true},
     {Engine::RandomWalkDopingType, &editInDialog<Operations::RandomWalkDopingDialog>, nullptr, true},
+    {Engine::SiWetEtchingType, &editInDialog<Operations::WetEtchingDialog>},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
