@@ -111,6 +111,7 @@ const std::map<uint32_t, Maker> &makers()
         {AnisotropicEtchingId, &processStep<Observers::AnisotropicEtchingObserver>},
         {PvdId, &processStep<Observers::PVDObserver>},
         {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
+        {SiOxidationId, &processStep<Observers::SimpleSiOxidationObserver>},
     };
     return table;
 }

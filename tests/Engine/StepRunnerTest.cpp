@@ -68,7 +68,7 @@ TEST_F(StepRunnerTest, ProcessesWithoutRunnerAreNotImplemented)
     const std::vector<uint32_t> implemented{CvdType, IsotropicEtchingType, ElectroplatingType, SaveImageType,
                                             CreateSubstrateType, IsotropicDepositionType,
                                             AnisotropicDepositionType, AnisotropicEtchingType, PvdType, SimpleRieType,
-                                            PhotolithographyType};
+                                            PhotolithographyType, SiOxidationType};
     const std::vector<uint32_t> cellSteps{MooreDepositionType, MooreEtchingType, PlanarizationType, SpinCoatingType};
     for (uint32_t type = 0; type <= kLastProcessType; ++type) {
         if (std::find(implemented.begin(), implemented.end(), type) != implemented.end()

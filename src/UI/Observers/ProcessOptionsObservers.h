@@ -16,6 +16,7 @@
 #include "Core/Operations/Planarization/PlanarizationOperation.h"
 #include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
+#include "Core/Operations/SiOxidation/SimpleSiOxidationOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -29,6 +30,7 @@
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
+#include "UI/Operations/SiOxidationDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -63,6 +65,8 @@ using SpinCoatingObserver =
 // The dialog's mask buttons set the masks as they are pressed; acceptance sets the resist.
 using PhotolithographyObserver =
     ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
+using SimpleSiOxidationObserver =
+    ProcessOptionsObserver<Operations::SiOxidationDialog, Core::Operations::SimpleSiOxidationOperation>;
 
 } // namespace Observers
 } // namespace Ui

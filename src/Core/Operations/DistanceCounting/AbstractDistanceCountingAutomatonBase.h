@@ -66,6 +66,12 @@ protected:
     // distance, for steps whose growth prefers a direction.
     AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials,
                                           CellLengths lengths);
+    // How a face step adds to a distance vector: along the neighbour's offset, so the vector
+    // points from the cell to its source; or positive whichever way it goes, so the vector holds
+    // the lengths travelled along x, y and z (for sources that stand for a surface on either side).
+    enum class StepSigns { FollowOffset, AlwaysPositive };
+    AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials,
+                                          CellLengths lengths, StepSigns signs);
 
     enum class FinalPass { Run, Skip };
     // run(), with or without the final pass.
@@ -88,6 +94,9 @@ protected:
     // Whether any neighbour inside the volume has a material for which `test` holds.
     template <typename MaterialTest>
     bool anyNeighbourMaterial(uint32_t index, MaterialTest test) const;
+    // Whether any neighbour inside the volume has an index for which `test` holds.
+    template <typename IndexTest>
+    bool anyNeighbour(uint32_t index, IndexTest test) const;
 
     // The shared distance rule: when one of the neighbours' vectors plus one step is strictly
     // shorter than the cell's own vector and its squared length is at most `limitSquared`, the
@@ -162,10 +171,16 @@ private:
 template <typename MaterialTest>
 bool AbstractDistanceCountingAutomatonBase::anyNeighbourMaterial(uint32_t index, MaterialTest test) const
 {
+    return anyNeighbour(index, [&](uint32_t neighbour) { return test(cells[neighbour].material()); });
+}
+
+template <typename IndexTest>
+bool AbstractDistanceCountingAutomatonBase::anyNeighbour(uint32_t index, IndexTest test) const
+{
     uint32_t around[kNeighbourCount];
     const unsigned inside = neighbours(index, around);
     for (unsigned k = 0; k < kNeighbourCount; ++k)
-        if ((inside >> k & 1u) && test(cells[around[k]].material()))
+        if ((inside >> k & 1u) && test(around[k]))
             return true;
     return false;
 }

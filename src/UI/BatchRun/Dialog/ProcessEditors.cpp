@@ -16,6 +16,7 @@
 #include "UI/Operations/PlanarizationOptionsDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
+#include "UI/Operations/SiOxidationDialog.h"
 
 #include <QDir>
 
@@ -111,6 +112,20 @@ bool photolithographyParameterVisible(const QString &name, const QVariantMap &)
     return name != QLatin1String(Parameters::kTopMask) && name != QLatin1String(Parameters::kBottomMask);
 }
 
+// Oxidation lists the fields of its chosen mode and the conversion; the mode flags are hidden.
+bool oxidationParameterVisible(const QString &name, const QVariantMap &values)
+{
+    using namespace Engine::Parameters;
+    if (name == QLatin1String(kOxidationTimeSet) || name == QLatin1String(kOxidationThicknessSet))
+        return false;
+    if (name == QLatin1String(kOxidationThickness))
+        return values.value(kOxidationThicknessSet).toBool();
+    if (name == QLatin1String(kOxidationTime) || name == QLatin1String(kOxidationTemperature)
+        || name == QLatin1String(kOxidationPressure))
+        return values.value(kOxidationTimeSet).toBool();
+    return true;
+}
+
 // One entry per process type that can be added to a list; a new process step adds its line.
 const ProcessEditor kEditors[] = {
     {Engine::CvdType, &editIsotropicDeposition},
@@ -128,6 +143,7 @@ const ProcessEditor kEditors[] = {
     {Engine::PlanarizationType, &editInDialog<Operations::PlanarizationOptionsDialog>},
     {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
     {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
+    {Engine::SiOxidationType, &editInDialog<Operations::SiOxidationDialog>, &oxidationParameterVisible},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.
