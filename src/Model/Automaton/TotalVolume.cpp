@@ -1,6 +1,8 @@
 #include "TotalVolume.h"
 
+#include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/TotalVolumePainter.h"
+#include "Model/SiLattice/SiLattice.h"
 
 #include <QLocale>
 #include <QSysInfo>
@@ -98,6 +100,18 @@ bool TotalVolume::sizeIsAcceptable(uint64_t sizeX, uint64_t sizeY, uint64_t size
                      .arg(c.toString(double(memory) / (1024.0 * 1024.0 * 1024.0), 'f', 2)));
         return false;
     }
+    return true;
+}
+
+bool TotalVolume::createSiLattice(QString *why)
+{
+    auto built = std::make_shared<SiLattice>(*this);
+    {
+        const CellLock lock(*this);
+        if (!built->build(lock.cells(), SiLattice::physicalMemoryBytes(), why))
+            return false;
+    }
+    lattice = std::move(built);
     return true;
 }
 

@@ -96,6 +96,10 @@ public:
 
     std::shared_ptr<SiLattice> siLattice() const { return lattice; }
     void setSiLattice(std::shared_ptr<SiLattice> newLattice) { lattice = std::move(newLattice); }
+    // Builds a new silicon lattice over the silicon cells (with the cells locked) and holds it in
+    // place of the previous one. A lattice that would not fit in memory is refused before it is
+    // allocated: false, the previous lattice kept, and `why` says so.
+    bool createSiLattice(QString *why = nullptr);
 
     TotalVolumePainter &painter() { return *volumePainter; }
 
