@@ -16,6 +16,8 @@
 #include "Core/Operations/OperationIds.h"
 #include "Core/Operations/Photolithography/Photolithography.h"
 #include "Core/Operations/SiOxidation/SimpleSiOxidation.h"
+#include "Core/Operations/SiWetEtching/ContinuousWetEtching.h"
+#include "Core/Operations/SiWetEtching/SiLatticeUpkeep.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
 #include "Model/Masks/ImageMask.h"
@@ -389,6 +391,26 @@ int runSiOxidation(StepContext &context)
     return StepSucceeded;
 }
 
+// 20: the continuous wet etch; the lattice is rebuilt first when it is out of date, and is
+// current afterwards.
+int runSiWetEtchingCca(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const double depth = parameters.toLength(Parameters::kDepth);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    QString why;
+    if (!Core::Operations::refreshSiLatticeIfOutOfDate(*context.volume, context.model.volumeHistory(), &why)
+        || !Core::Operations::etchSiContinuous(*context.volume, depth, Core::Operations::kKohRateTable, &why)) {
+        context.detail = why;
+        return StepInvalidParameter;
+    }
+    Core::Operations::recordSiWetEtch(*context.volume, context.model.volumeHistory(),
+                                      Core::Operations::SiWetEtchingCcaId);
+    return StepSucceeded;
+}
+
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
 using Runner = int (*)(StepContext &);
@@ -419,6 +441,7 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[PlanarizationType] = {runPlanarization, true};
         entries[SpinCoatingType] = {runSpinCoating, true};
         entries[SiOxidationType] = {runSiOxidation, true};
+        entries[SiWetEtchingCcaType] = {runSiWetEtchingCca, true};
         return entries;
     }();
     return table;

@@ -112,6 +112,7 @@ const std::map<uint32_t, Maker> &makers()
         {PvdId, &processStep<Observers::PVDObserver>},
         {SimpleRieId, &processStep<Observers::SimpleRIEObserver>},
         {SiOxidationId, &processStep<Observers::SimpleSiOxidationObserver>},
+        {SiWetEtchingCcaId, &processStep<Observers::ContinuousWetEtchObserver>},
     };
     return table;
 }

@@ -52,14 +52,14 @@ TEST(StepResultText, CodesOutsideTheTableReadAsUnknownProcess)
     EXPECT_EQ(stepResultText(-1), stepResultText(StepUnknownProcess));
 }
 
-TEST_F(StepRunnerTest, TypesAboveNineteenAreUnknown)
+TEST_F(StepRunnerTest, TypesAboveTwentyAreUnknown)
 {
     volume = flatVolume(2, 2, 2, 1);
-    EXPECT_EQ(run(ProcessData(20)), StepUnknownProcess);
+    EXPECT_EQ(run(ProcessData(21)), StepUnknownProcess);
     EXPECT_EQ(run(ProcessData(ProcessData::kInvalidType)), StepUnknownProcess);
     // Even without a volume.
     volume.reset();
-    EXPECT_EQ(run(ProcessData(20)), StepUnknownProcess);
+    EXPECT_EQ(run(ProcessData(21)), StepUnknownProcess);
 }
 
 TEST_F(StepRunnerTest, ProcessesWithoutRunnerAreNotImplemented)
@@ -68,7 +68,7 @@ TEST_F(StepRunnerTest, ProcessesWithoutRunnerAreNotImplemented)
     const std::vector<uint32_t> implemented{CvdType, IsotropicEtchingType, ElectroplatingType, SaveImageType,
                                             CreateSubstrateType, IsotropicDepositionType,
                                             AnisotropicDepositionType, AnisotropicEtchingType, PvdType, SimpleRieType,
-                                            PhotolithographyType, SiOxidationType};
+                                            PhotolithographyType, SiOxidationType, SiWetEtchingCcaType};
     const std::vector<uint32_t> cellSteps{MooreDepositionType, MooreEtchingType, PlanarizationType, SpinCoatingType};
     for (uint32_t type = 0; type <= kLastProcessType; ++type) {
         if (std::find(implemented.begin(), implemented.end(), type) != implemented.end()

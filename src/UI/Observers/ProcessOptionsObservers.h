@@ -17,6 +17,7 @@
 #include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Core/Operations/SiOxidation/SimpleSiOxidationOperation.h"
+#include "Core/Operations/SiWetEtching/ContinousWetEtchOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -31,6 +32,7 @@
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
 #include "UI/Operations/SiOxidationDialog.h"
+#include "UI/Operations/ContinuousWetEtchingDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -67,6 +69,8 @@ using PhotolithographyObserver =
     ProcessOptionsObserver<Operations::PhotolithographyDialog, Core::Operations::PhotolithographyOperation>;
 using SimpleSiOxidationObserver =
     ProcessOptionsObserver<Operations::SiOxidationDialog, Core::Operations::SimpleSiOxidationOperation>;
+using ContinuousWetEtchObserver =
+    ProcessOptionsObserver<Operations::ContinuousWetEtchingDialog, Core::Operations::ContinousWetEtchOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -17,6 +17,7 @@
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/PhotolithographyDialog.h"
 #include "UI/Operations/SiOxidationDialog.h"
+#include "UI/Operations/ContinuousWetEtchingDialog.h"
 
 #include <QDir>
 
@@ -144,6 +145,7 @@ const ProcessEditor kEditors[] = {
     {Engine::SpinCoatingType, &editInDialog<Operations::SpinCoatingOptionsDialog>},
     {Engine::PhotolithographyType, &editInDialog<Operations::PhotolithographyDialog>, &photolithographyParameterVisible},
     {Engine::SiOxidationType, &editInDialog<Operations::SiOxidationDialog>, &oxidationParameterVisible},
+    {Engine::SiWetEtchingCcaType, &editInDialog<Operations::ContinuousWetEtchingDialog>},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.

@@ -59,6 +59,7 @@ const ProcessChoice kProcessChoices[] = {
     {"RIE", Engine::SimpleRieType},
     {"Save Image", Engine::SaveImageType},
     {"Si Wet Etching", Engine::SiWetEtchingType},
+    {"Si Wet Etching (CCA)", Engine::SiWetEtchingCcaType},
     {"Thermal Oxidation", Engine::SiOxidationType},
 };
 
