@@ -10,6 +10,7 @@ QString processName(uint32_t processType)
         "Doping",           "Spin Coating",     "Save Image",       "Create Substrate",
         "PVD",              "Simple RIE",       "Ion Implantation", "Si Oxidation",
         "Isotropic Deposition", "Anisotropic Deposition", "Anisotropic Etching", "Doping (Random Walk CA)",
+        "Si wet etching (CCA)",
     };
     if (processType > kLastProcessType)
         return QStringLiteral("Unknown process");

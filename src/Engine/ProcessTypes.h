@@ -27,8 +27,9 @@ enum ProcessType : uint32_t {
     AnisotropicDepositionType = 17,
     AnisotropicEtchingType = 18,
     RandomWalkDopingType = 19,
+    SiWetEtchingCcaType = 20, // beyond the original table: the continuous (CCA) wet etch
 };
-constexpr uint32_t kLastProcessType = RandomWalkDopingType;
+constexpr uint32_t kLastProcessType = SiWetEtchingCcaType;
 
 // The display name of a type code ("CVD", "Create Substrate", ...); "Unknown process" for any
 // code outside the table.

@@ -19,6 +19,8 @@
 #include "Core/Operations/Photolithography/Photolithography.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDoping.h"
 #include "Core/Operations/SiWetEtching/AtomisticSiWetEtching.h"
+#include "Core/Operations/SiOxidation/SimpleSiOxidation.h"
+#include "Core/Operations/SiWetEtching/ContinuousWetEtching.h"
 #include "Core/Operations/SiWetEtching/SiLatticeUpkeep.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialIds.h"
@@ -430,6 +432,66 @@ int runRandomWalkDoping(StepContext &context)
     return StepSucceeded;
 }
 
+// 15: by the Deal–Grove law or to a thickness (in microns), scaled by the micron conversion.
+// The thickness flag may be left out (time mode then decides alone); with neither mode set the
+// step changes nothing, as the interactive operation does.
+int runSiOxidation(StepContext &context)
+{
+    namespace P = Parameters;
+    RequiredParameters parameters(context.step);
+    const double conversion = parameters.toDouble(P::kMicronConversion);
+    const double pressure = parameters.toDouble(P::kOxidationPressure);
+    const double temperature = parameters.toDouble(P::kOxidationTemperature);
+    const double hours = parameters.toDouble(P::kOxidationTime);
+    const bool byTime = parameters.toBool(P::kOxidationTimeSet);
+    const double microns = parameters.toDouble(P::kOxidationThickness);
+    const bool byThickness = context.step.hasParameter(P::kOxidationThicknessSet)
+                             && context.step.getProcessParameter(P::kOxidationThicknessSet).toBool();
+    const auto refuseUnless = [&](bool acceptable, const char *name, const char *what) {
+        if (!acceptable)
+            parameters.refuse(name, QLatin1String(what));
+    };
+    refuseUnless(std::isfinite(conversion) && conversion > 0.0, P::kMicronConversion, "more than 0 units per micron");
+    if (byThickness) {
+        refuseUnless(std::isfinite(microns) && microns >= 0.0, P::kOxidationThickness, "0 microns or more");
+    } else if (byTime) {
+        refuseUnless(std::isfinite(hours) && hours >= 0.0, P::kOxidationTime, "0 hours or more");
+        refuseUnless(std::isfinite(temperature) && temperature > 0.0, P::kOxidationTemperature,
+                     "an absolute temperature above 0");
+        refuseUnless(std::isfinite(pressure) && pressure >= 0.0, P::kOxidationPressure, "0 atm or more");
+    }
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+    if (!byThickness && !byTime)
+        return StepSucceeded;
+
+    if (byThickness)
+        Core::Operations::growOxideByThickness(*context.volume, conversion, microns);
+    else
+        Core::Operations::growOxideByTime(*context.volume, conversion, hours, temperature, pressure);
+    recordStep(context, Core::Operations::SiOxidationId, true);
+    return StepSucceeded;
+}
+
+// 20: the continuous wet etch; the lattice is rebuilt first when it is out of date, and is
+// current afterwards.
+int runSiWetEtchingCca(StepContext &context)
+{
+    RequiredParameters parameters(context.step);
+    const double depth = parameters.toLength(Parameters::kDepth);
+    if (parameters.result() != StepSucceeded)
+        return parameterFailure(context, parameters);
+
+    QString why;
+    if (!Core::Operations::refreshSiLatticeIfOutOfDate(*context.volume, context.model.volumeHistory(), &why)
+        || !Core::Operations::etchSiContinuous(*context.volume, depth, Core::Operations::kKohRateTable, &why)) {
+        context.detail = why;
+        return StepInvalidParameter;
+    }
+    Core::Operations::recordSiWetEtch(*context.volume, context.model.volumeHistory(),
+                                      Core::Operations::SiWetEtchingCcaId);
+    return StepSucceeded;
+}
 
 // --- The table. A process that gains its engine replaces its null entry by its runner.
 
@@ -464,6 +526,8 @@ const std::array<RunnerEntry, kLastProcessType + 1> &runners()
         entries[IonImplantationType] = {runIonImplantation, true};
         entries[RandomWalkDopingType] = {runRandomWalkDoping, true};
         entries[SiWetEtchingType] = {runSiWetEtching, true};
+        entries[SiOxidationType] = {runSiOxidation, true};
+        entries[SiWetEtchingCcaType] = {runSiWetEtchingCca, true};
         return entries;
     }();
     return table;

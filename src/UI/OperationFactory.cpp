@@ -144,6 +144,8 @@ const std::map<uint32_t, Maker> &makers()
         {IonImplantationId, &processStep<Observers::IonImplantationOptionsObserver>},
         {RandomWalkDopingId, &processStep<Observers::RandomWalkDopingObserver>},
         {ExportDataId, &exportData},
+        {SiOxidationId, &processStep<Observers::SimpleSiOxidationObserver>},
+        {SiWetEtchingCcaId, &processStep<Observers::ContinuousWetEtchObserver>},
     };
     return table;
 }

@@ -128,23 +128,14 @@ TEST_F(ProcessListRunTest, MissingMaterialIdStopsWithOneAfterTheStepsBeforeIt)
     EXPECT_TRUE(model.isModified()); // the window asks before the applied steps are lost
 }
 
-TEST_F(ProcessListRunTest, UnimplementedAndUnknownStepsStopTheRun)
+TEST_F(ProcessListRunTest, UnknownStepsStopTheRun)
 {
-    {
-        ProcessListRun runner(model, flatVolume(2, 2, 4, 1));
-        const auto outcome = run(runner, {deposition(kOxide, 1.0), ProcessData(SiWetEtchingType),
-                                          deposition(kCopper, 1.0)});
-        EXPECT_EQ(outcome.completed, 1);
-        EXPECT_EQ(outcome.failedStep, 1);
-        EXPECT_EQ(outcome.failedCode, int(StepNotImplemented));
-    }
-    {
-        ProcessListRun runner(model, flatVolume(2, 2, 4, 1));
-        const auto outcome = run(runner, {ProcessData(57)});
-        EXPECT_EQ(outcome.completed, 0);
-        EXPECT_EQ(outcome.failedStep, 0);
-        EXPECT_EQ(outcome.failedCode, int(StepUnknownProcess));
-    }
+    ProcessListRun runner(model, flatVolume(2, 2, 4, 1));
+    const auto outcome = run(runner, {deposition(kOxide, 1.0), ProcessData(57), deposition(kCopper, 1.0)});
+    EXPECT_EQ(outcome.completed, 1);
+    EXPECT_EQ(outcome.failedStep, 1);
+    EXPECT_EQ(outcome.failedCode, int(StepUnknownProcess));
+    EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kCopper), 0u); // the step after it never ran
 }
 
 TEST_F(ProcessListRunTest, SaveImageStepsCallTheSaverAndItsFailureStopsWithTheReason)

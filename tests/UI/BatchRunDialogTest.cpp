@@ -156,7 +156,7 @@ TEST(BatchRunDialog, FormOffersEveryProcessTypeSortedByName)
     EXPECT_EQ(dialog.windowTitle(), "Batch Run ");
     EXPECT_EQ(tree(dialog)->headerItem()->text(3), "Value");
     auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
-    ASSERT_EQ(types->count(), 20);
+    ASSERT_EQ(types->count(), 21);
     for (int i = 1; i < types->count(); ++i)
         EXPECT_LT(types->itemText(i - 1), types->itemText(i));
     EXPECT_EQ(types->itemData(types->findText("Pour Material")).toUInt(), 9u);

@@ -24,6 +24,8 @@
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
 #include "Core/Operations/SiWetEtching/AtomisticSiWetEtchingOperation.h"
+#include "Core/Operations/SiOxidation/SimpleSiOxidationOperation.h"
+#include "Core/Operations/SiWetEtching/ContinousWetEtchOperation.h"
 #include "UI/Observers/ProcessOptionsObserver.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -45,6 +47,8 @@
 #include "UI/Operations/GlueSubstrateDialog.h"
 #include "UI/Operations/RandomWalkDopingDialog.h"
 #include "UI/Operations/WetEtchingDialog.h"
+#include "UI/Operations/SiOxidationDialog.h"
+#include "UI/Operations/ContinuousWetEtchingDialog.h"
 
 namespace Ui {
 namespace Observers {
@@ -96,6 +100,10 @@ using RandomWalkDopingObserver =
     ProcessOptionsObserver<Operations::RandomWalkDopingDialog, Core::Operations::RandomWalkDopingOperation>;
 using AtomicSiBCAEtchObserver =
     ProcessOptionsObserver<Operations::WetEtchingDialog, Core::Operations::AtomisticSiWetEtchingOperation>;
+using SimpleSiOxidationObserver =
+    ProcessOptionsObserver<Operations::SiOxidationDialog, Core::Operations::SimpleSiOxidationOperation>;
+using ContinuousWetEtchObserver =
+    ProcessOptionsObserver<Operations::ContinuousWetEtchingDialog, Core::Operations::ContinousWetEtchOperation>;
 
 } // namespace Observers
 } // namespace Ui

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -121,6 +122,13 @@ AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Mod
 AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume,
                                                                              IndexSet targetMaterials,
                                                                              CellLengths lengths)
+    : AbstractDistanceCountingAutomatonBase(volume, std::move(targetMaterials), lengths, StepSigns::FollowOffset)
+{
+}
+
+AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume,
+                                                                             IndexSet targetMaterials,
+                                                                             CellLengths lengths, StepSigns signs)
     : volume(volume),
       slabs(Util::splitRemainderOverFirstSlabs(volume.sizeX(), Util::slabThreadCount())),
       targetMaterials(std::move(targetMaterials)),
@@ -133,8 +141,10 @@ AbstractDistanceCountingAutomatonBase::AbstractDistanceCountingAutomatonBase(Mod
     const float cellSize[3] = {lengths.x, lengths.y, lengths.z};
     for (unsigned k = 0; k < kNeighbourCount; ++k) {
         const int *offset = kNeighbourOffsets[k];
-        neighbourSteps[k] = Step{float(offset[0]) * cellSize[0], float(offset[1]) * cellSize[1],
-                                 float(offset[2]) * cellSize[2]};
+        float sign[3];
+        for (int axis = 0; axis < 3; ++axis)
+            sign[axis] = signs == StepSigns::AlwaysPositive ? float(std::abs(offset[axis])) : float(offset[axis]);
+        neighbourSteps[k] = Step{sign[0] * cellSize[0], sign[1] * cellSize[1], sign[2] * cellSize[2]};
         neighbourDistance[k] = int64_t(offset[0]) * planeSize + int64_t(offset[1]) * sizeZ + offset[2];
     }
     const size_t slabCount = slabs.size();

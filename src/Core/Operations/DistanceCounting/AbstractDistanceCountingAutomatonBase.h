@@ -67,6 +67,12 @@ protected:
     // distance, for steps whose growth prefers a direction.
     AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials,
                                           CellLengths lengths);
+    // How a face step adds to a distance vector: along the neighbour's offset, so the vector
+    // points from the cell to its source; or positive whichever way it goes, so the vector holds
+    // the lengths travelled along x, y and z (for sources that stand for a surface on either side).
+    enum class StepSigns { FollowOffset, AlwaysPositive };
+    AbstractDistanceCountingAutomatonBase(Model::Automaton::TotalVolume &volume, IndexSet targetMaterials,
+                                          CellLengths lengths, StepSigns signs);
 
     enum class FinalPass { Run, Skip };
     using SlabPass = std::function<void(Util::Slab bounds, unsigned slab)>;
@@ -92,6 +98,9 @@ protected:
     // Whether any neighbour inside the volume has a material for which `test` holds.
     template <typename MaterialTest>
     bool anyNeighbourMaterial(uint32_t index, MaterialTest test) const;
+    // Whether any neighbour inside the volume has an index for which `test` holds.
+    template <typename IndexTest>
+    bool anyNeighbour(uint32_t index, IndexTest test) const;
     // Whether any neighbour inside the volume is a cell for which `test` holds.
     template <typename CellTest>
     bool anyNeighbourCell(uint32_t index, CellTest test) const;
@@ -169,16 +178,22 @@ private:
 template <typename MaterialTest>
 bool AbstractDistanceCountingAutomatonBase::anyNeighbourMaterial(uint32_t index, MaterialTest test) const
 {
-    return anyNeighbourCell(index, [&test](const Model::Automaton::Cell &cell) { return test(cell.material()); });
+    return anyNeighbour(index, [&](uint32_t neighbour) { return test(cells[neighbour].material()); });
 }
 
 template <typename CellTest>
 bool AbstractDistanceCountingAutomatonBase::anyNeighbourCell(uint32_t index, CellTest test) const
 {
+    return anyNeighbour(index, [&](uint32_t neighbour) { return test(cells[neighbour]); });
+}
+
+template <typename IndexTest>
+bool AbstractDistanceCountingAutomatonBase::anyNeighbour(uint32_t index, IndexTest test) const
+{
     uint32_t around[kNeighbourCount];
     const unsigned inside = neighbours(index, around);
     for (unsigned k = 0; k < kNeighbourCount; ++k)
-        if ((inside >> k & 1u) && test(cells[around[k]]))
+        if ((inside >> k & 1u) && test(around[k]))
             return true;
     return false;
 }

@@ -21,6 +21,8 @@
 #include "UI/Operations/PhotolithographyDialog.h"
 #include "UI/Operations/RandomWalkDopingDialog.h"
 #include "UI/Operations/WetEtchingDialog.h"
+#include "UI/Operations/SiOxidationDialog.h"
+#include "UI/Operations/ContinuousWetEtchingDialog.h"
 
 #include <QDir>
 
@@ -117,6 +119,20 @@ bool photolithographyParameterVisible(const QString &name, const QVariantMap &)
     return name != QLatin1String(Parameters::kTopMask) && name != QLatin1String(Parameters::kBottomMask);
 }
 
+// Oxidation lists the fields of its chosen mode and the conversion; the mode flags are hidden.
+bool oxidationParameterVisible(const QString &name, const QVariantMap &values)
+{
+    using namespace Engine::Parameters;
+    if (name == QLatin1String(kOxidationTimeSet) || name == QLatin1String(kOxidationThicknessSet))
+        return false;
+    if (name == QLatin1String(kOxidationThickness))
+        return values.value(kOxidationThicknessSet).toBool();
+    if (name == QLatin1String(kOxidationTime) || name == QLatin1String(kOxidationTemperature)
+        || name == QLatin1String(kOxidationPressure))
+        return values.value(kOxidationTimeSet).toBool();
+    return true;
+}
+
 // One entry per process type that can be added to a list; a new process step adds its line.
 const ProcessEditor kEditors[] = {
     {Engine::CvdType, &editIsotropicDeposition},
@@ -138,6 +154,8 @@ const ProcessEditor kEditors[] = {
     {Engine::IonImplantationType, &editInDialog<Operations::IonImplantationDialog>, nullptr, true},
     {Engine::RandomWalkDopingType, &editInDialog<Operations::RandomWalkDopingDialog>, nullptr, true},
     {Engine::SiWetEtchingType, &editInDialog<Operations::WetEtchingDialog>},
+    {Engine::SiOxidationType, &editInDialog<Operations::SiOxidationDialog>, &oxidationParameterVisible},
+    {Engine::SiWetEtchingCcaType, &editInDialog<Operations::ContinuousWetEtchingDialog>},
 };
 
 // The name and colour of a material that the values also give by id come from the catalogue.

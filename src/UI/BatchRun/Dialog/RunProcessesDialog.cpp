@@ -60,6 +60,7 @@ const ProcessChoice kProcessChoices[] = {
     {"RIE", Engine::SimpleRieType},
     {"Save Image", Engine::SaveImageType},
     {"Si Wet Etching", Engine::SiWetEtchingType},
+    {"Si Wet Etching (CCA)", Engine::SiWetEtchingCcaType},
     {"Thermal Oxidation", Engine::SiOxidationType},
 };
 
