@@ -62,7 +62,6 @@ private:
     Core::ApplicationModel model;
     QList<Engine::ProcessData> steps;
     OffscreenPicture picture;
-    std::shared_ptr<Model::Automaton::TotalVolume> runVolume; // after the steps
     ProgressLine *progress = nullptr; // while the steps run
     std::shared_ptr<Model::Automaton::TotalVolume> runVolume; // the volume the steps acted on
 };

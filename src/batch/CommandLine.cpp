@@ -102,10 +102,10 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         result.error = QStringLiteral("--data-field chooses the field of --export-data; give --export-data FILE.csv too.");
     else if (parser.isSet(kDataFieldOption) && parser.value(kDataFieldOption).isEmpty())
         result.error = QStringLiteral("--data-field needs a field name.");
-    options.exportDataPath = parser.value(kExportDataOption);
-    options.dataField = parser.value(kDataFieldOption);
     else if (parser.isSet(kNetlistOption) && parser.value(kNetlistOption).isEmpty())
         result.error = QStringLiteral("--netlist needs a file name.");
+    options.exportDataPath = parser.value(kExportDataOption);
+    options.dataField = parser.value(kDataFieldOption);
     options.netlistPath = parser.value(kNetlistOption);
     if (!result.error.isEmpty() || !parser.isSet(kThreadsOption))
         return result;
