@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,15 +70,22 @@ TEST(ModalDialogOverSecondWindow, BothViewsKeepTheirPicture)
     double shares[2][2] = {};
     TestSupport::answerNextModal([views, &shares](QWidget *modal) {
         QPointer<QWidget> dialog(modal);
-        // Some time for the blocked windows to repaint after the dialog's first show.
-        QTimer::singleShot(300, [views, dialog, &shares] {
+        // The blocked windows repaint after the dialog's first show; on a loaded machine that
+        // can take a while, so look every 100 ms, for at most 5 s. A view that stays black
+        // fails all the same.
+        auto *poll = new QTimer(dialog.data());
+        auto looks = std::make_shared<int>(0);
+        QObject::connect(poll, &QTimer::timeout, [views, dialog, &shares, looks] {
+            bool drawn = true;
             for (int i = 0; i < 2; ++i) {
                 shares[i][0] = drawnShare(onScreen(views[i]));
                 shares[i][1] = drawnShare(views[i]->renderedImage());
+                drawn = drawn && shares[i][0] > 0.15 && shares[i][1] > 0.15;
             }
-            if (dialog)
+            if ((drawn || ++*looks >= 50) && dialog)
                 static_cast<QDialog *>(dialog.data())->reject();
         });
+        poll->start(100);
     });
     QDialog dialog(second.get());
     dialog.setGeometry(0, 600, 160, 80); // beside both views, not over them

@@ -41,21 +41,27 @@ bool ScratchFiles::createIn(const QString &folder)
         const QString undoCandidate = dir.absoluteFilePath(QStringLiteral("undo") + number + QStringLiteral(".temp"));
         if (QFile::exists(redoCandidate) || QFile::exists(undoCandidate))
             continue;
+        // NewOnly: the system guarantees that no other program (another Voxfab started in the
+        // same second draws the same numbers) created the file first, so two documents never
+        // share a record file.
         QFile redoFile(redoCandidate);
-        QFile undoFile(undoCandidate);
-        const bool created = redoFile.open(QIODevice::ReadWrite | QIODevice::Text) &&
-                             undoFile.open(QIODevice::ReadWrite | QIODevice::Text);
-        redoFile.close();
-        undoFile.close();
-        if (created) {
-            undo = undoCandidate;
-            redo = redoCandidate;
-            return true;
+        if (!redoFile.open(QIODevice::ReadWrite | QIODevice::Text | QIODevice::NewOnly)) {
+            if (!QFileInfo(folder).isWritable())
+                return false;
+            continue;
         }
-        QFile::remove(redoCandidate);
-        QFile::remove(undoCandidate);
-        if (!QFileInfo(folder).isWritable())
-            return false;
+        redoFile.close();
+        QFile undoFile(undoCandidate);
+        if (!undoFile.open(QIODevice::ReadWrite | QIODevice::Text | QIODevice::NewOnly)) {
+            QFile::remove(redoCandidate); // ours; the undo file may be another program's
+            if (!QFileInfo(folder).isWritable())
+                return false;
+            continue;
+        }
+        undoFile.close();
+        undo = undoCandidate;
+        redo = redoCandidate;
+        return true;
     }
     return false;
 }
