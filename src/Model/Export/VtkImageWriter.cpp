@@ -7,6 +7,7 @@
 
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -16,37 +17,54 @@ namespace Export {
 namespace {
 
 using Automaton::Cell;
+using Automaton::ParticleCountField;
 using Automaton::TotalVolume;
 
 // Each appended array is preceded by its length in bytes in this type.
 using ByteCount = quint64;
 
-// One appended cell array: its name and its values in VTK order (x fastest).
+// One appended cell array: the materials (no field) or a particle count field, by name.
 struct CellArray {
     QString name;
-    std::vector<uint32_t> values;
+    std::shared_ptr<Automaton::ParticleCountField> field;
 };
 
-// Where the value of cell (x, y, z) goes in VTK order, for a volume of the given sizes. The
-// loops below walk the cells in the volume's own order (z fastest) so that the big cell records
-// are read once, front to back; only the small 32-bit values are scattered.
+// How many z planes of VTK order are gathered before they are written: a buffer of a few
+// megabytes, reused, rather than a copy of the whole array in fresh memory (whose page faults
+// would cost more than the gathering).
+constexpr uint32_t kPlanesPerChunk = 8;
+
+// Appends one cell array: its byte count, then valueOf(cell index) of every cell in VTK's order
+// (x fastest), gathered plane chunk by plane chunk. Reading cells x, y, z0..z0 + k in the
+// volume's order keeps the reads in short runs.
 template <typename ValueOf>
-std::vector<uint32_t> inVtkOrder(const TotalVolume &volume, ValueOf &&valueOf)
+bool appendArray(QSaveFile &file, const TotalVolume &volume, ValueOf &&valueOf)
 {
     const uint32_t nx = volume.sizeX();
     const uint32_t ny = volume.sizeY();
     const uint32_t nz = volume.sizeZ();
-    std::vector<uint32_t> out(size_t(nx) * ny * nz);
-    const size_t zStride = size_t(nx) * ny;
-    uint32_t index = 0;
-    for (uint32_t x = 0; x < nx; ++x) {
-        for (uint32_t y = 0; y < ny; ++y) {
-            uint32_t *column = out.data() + size_t(y) * nx + x;
-            for (uint32_t z = 0; z < nz; ++z, ++index)
-                column[z * zStride] = valueOf(index);
+    const size_t plane = size_t(nx) * ny;
+    const ByteCount bytes = qToLittleEndian(ByteCount(plane * nz * sizeof(uint32_t)));
+    if (file.write(reinterpret_cast<const char *>(&bytes), sizeof bytes) != qint64(sizeof bytes))
+        return false;
+    std::vector<uint32_t> chunk(plane * std::min(kPlanesPerChunk, nz));
+    for (uint32_t z0 = 0; z0 < nz; z0 += kPlanesPerChunk) {
+        const uint32_t planes = std::min(kPlanesPerChunk, nz - z0);
+        for (uint32_t x = 0; x < nx; ++x) {
+            for (uint32_t y = 0; y < ny; ++y) {
+                const uint32_t first = volume.cellIndex(x, y, z0);
+                uint32_t *target = chunk.data() + size_t(y) * nx + x;
+                for (uint32_t k = 0; k < planes; ++k)
+                    target[k * plane] = valueOf(first + k);
+            }
         }
+        const size_t count = plane * planes;
+        qToLittleEndian<uint32_t>(chunk.data(), qsizetype(count), chunk.data());
+        const qint64 chunkBytes = qint64(count * sizeof(uint32_t));
+        if (file.write(reinterpret_cast<const char *>(chunk.data()), chunkBytes) != chunkBytes)
+            return false;
     }
-    return out;
+    return true;
 }
 
 QByteArray numberText(double value)
@@ -120,7 +138,7 @@ QByteArray header(const TotalVolume &volume, const std::vector<CellArray> &array
     for (const CellArray &array : arrays) {
         out += "        <DataArray type=\"UInt32\" Name=\"" + escapedAttribute(array.name)
                + "\" format=\"appended\" offset=\"" + QByteArray::number(offset) + "\"/>\n";
-        offset += sizeof(ByteCount) + array.values.size() * sizeof(uint32_t);
+        offset += sizeof(ByteCount) + ByteCount(volume.cellCount()) * sizeof(uint32_t);
     }
     out += "      </CellData>\n";
     out += "    </Piece>\n";
@@ -129,50 +147,41 @@ QByteArray header(const TotalVolume &volume, const std::vector<CellArray> &array
     return out;
 }
 
-bool writeArray(QSaveFile &file, std::vector<uint32_t> &values)
-{
-    const ByteCount bytes = qToLittleEndian(ByteCount(values.size() * sizeof(uint32_t)));
-    qToLittleEndian<uint32_t>(values.data(), qsizetype(values.size()), values.data());
-    return file.write(reinterpret_cast<const char *>(&bytes), sizeof bytes) == qint64(sizeof bytes)
-           && file.write(reinterpret_cast<const char *>(values.data()), qint64(values.size() * sizeof(uint32_t)))
-                  == qint64(values.size() * sizeof(uint32_t));
-}
-
 } // namespace
 
 QString VtkImageWriter::write(TotalVolume &volume, const QString &fileName)
 {
-    std::vector<CellArray> arrays;
-    std::set<uint32_t> ids;
-    {
-        const Automaton::CellReadLock lock(volume);
-        const Cell *cells = lock.cells();
-        arrays.push_back({QLatin1String(kMaterialArray), inVtkOrder(volume, [cells](uint32_t i) {
-                              return cells[i].material();
-                          })});
-        // The ids that occur, from the transposed copy rather than the big cell records.
-        uint32_t last = 0;
-        bool any = false;
-        for (const uint32_t id : arrays.front().values) {
-            if (!any || id != last)
-                ids.insert(id);
-            last = id;
-            any = true;
-        }
-        for (const QString &name : volume.particleCountFieldNames()) {
-            const auto field = volume.particleCountField(name);
-            if (!field)
-                continue;
-            arrays.push_back({name, inVtkOrder(volume, [&field](uint32_t i) { return field->particleCount(i); })});
-        }
-    }
-
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot create %1: %2.").arg(fileName, file.errorString());
+
+    const Automaton::CellReadLock lock(volume);
+    const Cell *cells = lock.cells();
+    std::vector<CellArray> arrays{{QLatin1String(kMaterialArray), nullptr}};
+    for (const QString &name : volume.particleCountFieldNames()) {
+        if (auto field = volume.particleCountField(name))
+            arrays.push_back({name, field});
+    }
+    std::set<uint32_t> ids;
+    uint32_t last = 0;
+    for (uint32_t i = 0; i < volume.cellCount(); ++i) {
+        const uint32_t id = cells[i].material();
+        if (i == 0 || id != last)
+            ids.insert(id);
+        last = id;
+    }
+
     bool written = file.write(header(volume, arrays, ids)) >= 0;
-    for (CellArray &array : arrays)
-        written = written && writeArray(file, array.values);
+    for (const CellArray &array : arrays) {
+        if (!written)
+            break;
+        if (array.field) {
+            const ParticleCountField &field = *array.field;
+            written = appendArray(file, volume, [&field](uint32_t i) { return field.particleCount(i); });
+        } else {
+            written = appendArray(file, volume, [cells](uint32_t i) { return cells[i].material(); });
+        }
+    }
     written = written && file.write("\n  </AppendedData>\n</VTKFile>\n") >= 0;
     if (!written || !file.commit())
         return QStringLiteral("Cannot write %1: %2.").arg(fileName, file.errorString());
