@@ -23,6 +23,8 @@ QString key(FileKind kind)
         return QStringLiteral("LastFolder/csv");
     case FileKind::Netlists:
         return QStringLiteral("LastFolder/netlists");
+    case FileKind::Exports:
+        return QStringLiteral("LastFolder/exports");
     }
     return QStringLiteral("LastFolder/other");
 }

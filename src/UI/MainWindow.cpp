@@ -13,6 +13,7 @@
 #include "OperationMapper.h"
 #include "UserSettings.h"
 #include "ViewDialog.h"
+#include "VolumeExport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -184,6 +185,8 @@ void MainWindow::connectActions()
     connect(action("actionSet_View"), &QAction::triggered, this, &MainWindow::on_actionSet_View_triggered);
     connect(action("actionSet_Lighting"), &QAction::triggered, this, &MainWindow::on_actionSet_Lighting_triggered);
     connect(action("actionSave_Image"), &QAction::triggered, this, [this] { saveImage(QString()); });
+    connect(action("actionExport_VTK"), &QAction::triggered, this, [this] { VolumeExport::exportVtk(this, presenter().scene()); });
+    connect(action("actionExport_STL"), &QAction::triggered, this, [this] { VolumeExport::exportStl(this, presenter().scene()); });
 }
 
 void MainWindow::connectView()

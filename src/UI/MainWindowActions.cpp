@@ -73,13 +73,16 @@ const ActionSpec kMainWindowActions[] = {
     {"actionExport_Data", "Export Data", "", "", "", ActionKind::Plain, 37u, nullptr},
     {"actionNew_Process_List", "New Process List", "Ctrl+Shift+N", "", "", ActionKind::Plain, 0u, nullptr},
     {"actionShow_Lights", "Show Lights", "", "", "", ActionKind::Unchecked, 0u, nullptr},
+    {"actionExport_VTK", "Export VTK ...", "", "Write the cell volume as VTK image data for ParaView.", "", ActionKind::Plain, 0u, nullptr},
+    {"actionExport_STL", "Export STL ...", "", "Write the surface of the cell volume as an STL mesh.", "", ActionKind::Plain, 0u, nullptr},
 };
 const int kMainWindowActionCount = int(sizeof(kMainWindowActions) / sizeof(kMainWindowActions[0]));
 
 namespace {
 const char *const kFileItems[] = {"actionNew", "actionOpen", "actionSave", "actionSave_As", nullptr,
                                   "actionExport_Data", nullptr, "actionNew_Process_List",
-                                  "actionOpen_Process_List", nullptr, "actionSave_Image", nullptr,
+                                  "actionOpen_Process_List", nullptr, "actionSave_Image", "actionExport_VTK",
+                                  "actionExport_STL", nullptr,
                                   "actionExit", ""};
 const char *const kEditItems[] = {"actionUndo", "actionRedo", nullptr, "actionSelect", "actionCopy", "actionMove",
                                   "actionDelete", nullptr, "actionGrid", "actionSnap_to_Grid",

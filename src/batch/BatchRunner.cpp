@@ -5,6 +5,8 @@
 #include "Core/Operations/ExportData/CSVDataExporter.h"
 #include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "Model/Export/StlWriter.h"
+#include "Model/Export/VtkImageWriter.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/ModelExtraction/CantileverExtraction.h"
 #include "Model/Persistence/DocumentReader.h"
@@ -72,9 +74,10 @@ int BatchRunner::run()
     const bool succeeded = runSteps();
     const bool written = writeDocument();
     const bool netlist = options.netlistPath.isEmpty() || writeNetlist();
+    const bool volumeFiles = writeVolumeFiles();
     const int exported
         = options.exportDataPath.isEmpty() || !succeeded || !written ? AllStepsSucceeded : exportData();
-    if (!succeeded || !written || !netlist)
+    if (!succeeded || !written || !netlist || !volumeFiles)
         return StepFailed;
     return exported;
 }
@@ -83,7 +86,10 @@ int BatchRunner::run()
 bool BatchRunner::checkOutputPath()
 {
     return checkWritablePath(options.outputPath, "a document")
-           && (options.exportDataPath.isEmpty() || checkWritablePath(options.exportDataPath, "a data file"));
+           && (options.exportDataPath.isEmpty() || checkWritablePath(options.exportDataPath, "a data file"))
+           && (options.vtkPath.isEmpty() || checkWritablePath(options.vtkPath, "a VTK file"))
+           && (options.stlPath.isEmpty() || checkWritablePath(options.stlPath, "an STL file"))
+           && (options.imagePath.isEmpty() || checkWritablePath(options.imagePath, "an image"));
 }
 
 bool BatchRunner::checkWritablePath(const QString &path, const char *what)
@@ -249,6 +255,35 @@ bool BatchRunner::writeNetlist()
         return false;
     }
     return true;
+}
+
+// Written whenever the run has a volume, after a failed step too (as the document is), so that
+// the state the list reached can be looked at.
+bool BatchRunner::writeVolumeFiles()
+{
+    const bool any = !options.vtkPath.isEmpty() || !options.stlPath.isEmpty() || !options.imagePath.isEmpty();
+    if (!any || !runVolume)
+        return true;
+    bool allWritten = true;
+    auto check = [&](const QString &why) {
+        if (why.isEmpty())
+            return;
+        report(why);
+        allWritten = false;
+    };
+    if (!options.vtkPath.isEmpty())
+        check(Model::Export::VtkImageWriter::write(*runVolume, options.vtkPath));
+    if (!options.stlPath.isEmpty()) {
+        using Model::Export::StlWriter;
+        check(StlWriter::write(*runVolume, options.smoothSurface ? StlWriter::Surface::Smooth : StlWriter::Surface::Cubes,
+                               options.stlPath));
+    }
+    if (!options.imagePath.isEmpty()) {
+        OffscreenPicture image(options.imageSize, options.view);
+        const QString why = image.save(model.scene(), options.imagePath);
+        check(why.isEmpty() ? why : QStringLiteral("Cannot render the image %1: %2.").arg(options.imagePath, why));
+    }
+    return allWritten;
 }
 
 QString BatchRunner::fieldToExport(const Model::Automaton::TotalVolume &volume)

@@ -54,6 +54,9 @@ private:
     int exportData();
     // The field to export, or empty with the reason reported.
     QString fieldToExport(const Model::Automaton::TotalVolume &volume);
+    // --vtk, --stl and --image: the run volume's files written after the run; false when one
+    // could not be written (each failure is reported).
+    bool writeVolumeFiles();
     bool checkWritablePath(const QString &path, const char *what);
     QString saveImage(const QString &fileName);
     void report(const QString &text);

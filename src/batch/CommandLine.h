@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
+
+class QCommandLineParser;
 
 namespace Batch {
 
@@ -14,6 +17,12 @@ struct BatchOptions {
     QString netlistPath;  // --netlist, empty when no netlist is asked for
     QString exportDataPath; // --export-data, empty when no particle count field is exported
     QString dataField;      // --data-field, empty for the output volume's only field
+    QString vtkPath;        // --vtk, empty when no VTK image data is written
+    QString stlPath;        // --stl, empty when no STL surface is written
+    bool smoothSurface = false; // --surface smooth (marching cubes) rather than cubes
+    QString imagePath;      // --image, empty when no picture is rendered after the run
+    QSize imageSize{640, 480}; // --image-size
+    QString view = QStringLiteral("iso"); // --view: one of CommandLine::viewNames()
 };
 
 // The result of reading the command line: the options, or help, or why the line is wrong.
@@ -27,6 +36,11 @@ struct CommandLine {
     // The one-line form of the command, and the whole help text.
     static QString synopsis();
     static QString usage();
+    // The names --view takes, the fresh view's direction ("iso") first.
+    static QStringList viewNames();
+
+private:
+    static QString exportError(const QCommandLineParser &parser, BatchOptions &options);
 };
 
 } // namespace Batch

@@ -1,5 +1,7 @@
 #include "OffscreenPicture.h"
 
+#include "PictureFraming.h"
+
 #include "Model/Rendering/SceneRenderer.h"
 #include "Model/Rendering/ViewSettings.h"
 
@@ -34,7 +36,9 @@ QSurfaceFormat pictureFormat()
 
 } // namespace
 
-OffscreenPicture::OffscreenPicture(QSize size) : pictureSize(size) {}
+OffscreenPicture::OffscreenPicture(QSize size, QString viewName) : pictureSize(size), viewName(std::move(viewName))
+{
+}
 
 OffscreenPicture::~OffscreenPicture()
 {
@@ -111,9 +115,9 @@ QImage OffscreenPicture::render(Model::Scene &scene, QString *why)
             *why = QStringLiteral("the offscreen OpenGL context could not be made current");
         return QImage();
     }
-    const Model::Rendering::ViewSettings defaults;
+    const Model::Rendering::ViewSettings framed = framedView(scene, pictureSize, viewName);
     framebuffer->bind();
-    Model::Rendering::SceneRenderer(defaults, pictureSize).paint(&scene);
+    Model::Rendering::SceneRenderer(framed, pictureSize).paint(&scene);
     const QImage frame = framebuffer->toImage();
     framebuffer->release();
     context->doneCurrent();

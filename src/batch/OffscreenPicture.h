@@ -15,8 +15,8 @@ class Scene;
 
 namespace Batch {
 
-// Renders the picture a fresh 3D view shows of a scene (default rotation, zoom, lamp, colours
-// and axes) into a framebuffer object of an offscreen OpenGL context, and saves it as an image.
+// Renders the picture a fresh 3D view shows of a scene (lamp, colours and axes), looking from
+// the named direction and framed so that the cell volumes fill it (see framedView), into a framebuffer object of an offscreen OpenGL context, and saves it as an image.
 // The context is made at the first picture only, so that a run without "Save Image" steps
 // never needs a display; when it cannot be had, every picture fails with the same reason.
 // Lives and renders on the thread that created the application object.
@@ -26,7 +26,9 @@ public:
     static constexpr int kDefaultWidth = 640;  // pixels
     static constexpr int kDefaultHeight = 480; // pixels
 
-    explicit OffscreenPicture(QSize size = QSize(kDefaultWidth, kDefaultHeight));
+    // `viewName` as framedView takes it.
+    explicit OffscreenPicture(QSize size = QSize(kDefaultWidth, kDefaultHeight),
+                              QString viewName = QStringLiteral("iso"));
     ~OffscreenPicture();
 
     OffscreenPicture(const OffscreenPicture &) = delete;
@@ -43,6 +45,7 @@ private:
     bool makeContext();
 
     QSize pictureSize;
+    QString viewName;
     std::unique_ptr<QOffscreenSurface> surface;
     std::unique_ptr<QOpenGLContext> context;
     std::unique_ptr<QOpenGLFramebufferObject> framebuffer;

@@ -110,7 +110,7 @@ TEST(MainWindow, StartsWithTitleMenusAndActionStates)
 TEST(MainWindow, HasEveryActionWithItsTextsAndMenus)
 {
     auto window = makeWindow();
-    EXPECT_EQ(window->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly).size(), 70);
+    EXPECT_EQ(window->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly).size(), 72);
 
     QAction *manual = window->action("actionManual_View");
     EXPECT_EQ(manual->text(), "Manual View");
@@ -132,7 +132,8 @@ TEST(MainWindow, HasEveryActionWithItsTextsAndMenus)
         return texts;
     };
     EXPECT_EQ(items("menuFile"), QStringList({"New", "Open", "Save", "Save As ...", "-", "Export Data", "-",
-                                              "New Process List", "Open Process List", "-", "Save Image", "-",
+                                              "New Process List", "Open Process List", "-", "Save Image", "Export VTK ...",
+                                              "Export STL ...", "-",
                                               "Exit"}));
     EXPECT_EQ(items("menuEdit"), QStringList({"Undo", "Redo", "-", "Select", "Copy", "Move", "Delete", "-", "Grid",
                                               "Snap to Grid", "Grid Spacing"}));
