@@ -56,7 +56,7 @@ public:
     const std::vector<Geometry::QuadFace> &translucentFaces() const { return translucent; }
 
 private:
-    // The chosen distribution's value of a cell; `counted` tells whether a field gives it one.
+    // The chosen distribution's value of a cell; an absent field counts 0.
     int64_t valueOf(uint32_t cellIndex) const;
     bool hasValues() const;
 
