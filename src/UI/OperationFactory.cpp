@@ -9,12 +9,14 @@
 #include "Core/Operations/ObjectOperations/MoveObject.h"
 #include "Core/Operations/ObjectOperations/SelectVolumesOperation.h"
 #include "Core/Operations/OperationIds.h"
+#include "Core/Operations/Visualization/ChangeTotalVolumeVisualizationOptions.h"
 #include "LastFolders.h"
 #include "MainWindow.h"
 #include "MainWindowPresenter.h"
 #include "ModelExtraction/RunModelExtractionObserver.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "Observers/BatchRunObserver.h"
+#include "Observers/ChangeTotalVolumeViewOptionsObserver.h"
 #include "Observers/DocumentOpenedObserver.h"
 #include "Observers/DocumentSavedObserver.h"
 #include "Observers/ExportDataObserver.h"
@@ -100,6 +102,13 @@ OperationPointer batchRun(ApplicationModel *model, QWidget *window)
     return op;
 }
 
+OperationPointer changeVisualization(ApplicationModel *model, QWidget *window)
+{
+    auto op = std::make_shared<ChangeTotalVolumeVisualizationOptions>(model);
+    op->setOptionsObserver(std::make_shared<Observers::ChangeTotalVolumeViewOptionsObserver>(model, window));
+    return op;
+}
+
 OperationPointer exportData(ApplicationModel *model, QWidget *window)
 {
     auto op = std::make_shared<ExportDataOperation>(model);
@@ -146,6 +155,7 @@ const std::map<uint32_t, Maker> &makers()
         {ExportDataId, &exportData},
         {SiOxidationId, &processStep<Observers::SimpleSiOxidationObserver>},
         {SiWetEtchingCcaId, &processStep<Observers::ContinuousWetEtchObserver>},
+        {ChangeVisualizationOptionsId, &changeVisualization},
     };
     return table;
 }

@@ -5,6 +5,7 @@
 
 #include "Core/ApplicationModel.h"
 #include "Model/Automaton/CellLock.h"
+#include "Model/Automaton/ParticleCountField.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Materials/Material.h"
@@ -295,11 +296,25 @@ TEST_F(PainterDrawingTest, AColourEditedInTheCatalogueShowsInTheNextFrameOnEvery
     }
 }
 
-TEST_F(PainterDrawingTest, ParticleFieldAlgorithmDrawsNoSurface)
+TEST_F(PainterDrawingTest, ParticleFieldViewDrawsCountedCellsOnTheColourScale)
 {
     auto volume = addVolume(kRed);
-    volume->painter().applyOptions(false, TotalVolumePainter::ParticleCountField);
-    EXPECT_TRUE(isBackground(frame().pixel(centre())));
+    Model::Rendering::VisualizationOptions options;
+    options.surfaceAlgorithm = TotalVolumePainter::ParticleCountField;
+    options.particleDistribution = Model::Rendering::VisualizationOptions::TypeP;
+    options.colorScale = Model::Rendering::VisualizationOptions::YellowToBlue;
+    volume->painter().applyOptions(options);
+    // Without a field every cell shows its material.
+    EXPECT_TRUE(isReddish(frame().pixel(centre())));
+
+    // Ten particles everywhere but one corner cell with one: the top shows the blue end.
+    auto field = std::make_shared<Model::Automaton::ParticleCountField>(volume->cellCount());
+    for (uint32_t cell = 0; cell < volume->cellCount(); ++cell)
+        field->counters(cell)[Model::Automaton::ParticleCountField::kStaySlot] = cell == 0 ? 1 : 10;
+    volume->setParticleCountField(Model::Automaton::ParticleCountField::kTypePName, field);
+    volume->painter().applyOptions(options);
+    const QRgb pixel = frame().pixel(centre());
+    EXPECT_TRUE(qBlue(pixel) > qRed(pixel) + 20 && qBlue(pixel) > qGreen(pixel) + 20) << std::hex << pixel;
 }
 
 // ---- picking ---------------------------------------------------------------------------------

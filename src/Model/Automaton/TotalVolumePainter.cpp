@@ -36,14 +36,33 @@ TotalVolumePainter::TotalVolumePainter(TotalVolume &volume)
 
 TotalVolumePainter::~TotalVolumePainter() = default;
 
-void TotalVolumePainter::applyOptions(bool showEmptyVoxelOutlines, int surfaceAlgorithm)
+void TotalVolumePainter::applyOptions(const Rendering::VisualizationOptions &options)
 {
     QMutexLocker geometry(&geometryLock);
-    // Atomistic view: its five flags are set here.
-    showEmptyVoxels = showEmptyVoxelOutlines;
-    algorithm = surfaceAlgorithm;
-    // Particle count field view: its distribution and colour scale are passed here.
+    viewOptions = options;
+    showEmptyVoxels = options.showEmptyVoxelOutlines;
+    algorithm = int(options.surfaceAlgorithm);
+    particles.setDistribution(options.particleDistribution);
+    particles.setColorScale(options.colorScale);
+    atomistic.setOptions(options);
     optionsChanged = true;
+}
+
+void TotalVolumePainter::applyOptions(bool showEmptyVoxelOutlines, int surfaceAlgorithm)
+{
+    Rendering::VisualizationOptions options = visualizationOptions();
+    options.showEmptyVoxelOutlines = showEmptyVoxelOutlines;
+    options.surfaceAlgorithm = uint32_t(surfaceAlgorithm);
+    applyOptions(options);
+}
+
+Rendering::VisualizationOptions TotalVolumePainter::visualizationOptions() const
+{
+    QMutexLocker geometry(&geometryLock);
+    Rendering::VisualizationOptions options = viewOptions;
+    options.showEmptyVoxelOutlines = showEmptyVoxels;
+    options.surfaceAlgorithm = uint32_t(algorithm);
+    return options;
 }
 
 void TotalVolumePainter::setCutLimits(const uint32_t lower[3], const uint32_t upper[3])
@@ -127,7 +146,7 @@ void TotalVolumePainter::rebuildFrom(const Cell *cells, Reach reach)
         octree.build(owner, cells, box.lower.data(), box.upper.data(), colors);
         break;
     case ParticleCountField:
-        // Particle count field view: rebuilt here.
+        particles.build(owner, cells, box.lower.data(), box.upper.data(), colors);
         break;
     default:
         break;
@@ -136,7 +155,9 @@ void TotalVolumePainter::rebuildFrom(const Cell *cells, Reach reach)
         cubic.buildEmptyVoxelFaces(owner, cells, box.lower.data(), box.upper.data());
     else
         cubic.clearEmptyVoxelFaces();
-    // Atomistic view: rebuilds its geometry here.
+    const std::array<ClipPlane, 6> clip = clipPlanes();
+    atomistic.build(owner.siLattice().get(), owner.origin(), {sx, sy, sz},
+                    std::vector<Rendering::AtomisticView::ClipPlane>(clip.begin(), clip.end()));
 
     // Every surface now carries plain material colours; the next paint highlights them if the
     // volume is selected.
@@ -179,7 +200,7 @@ void TotalVolumePainter::recolor()
         octree.recolor(selected);
         break;
     case ParticleCountField:
-        // Particle count field view: recolours itself here.
+        particles.recolor(selected);
         break;
     default:
         // Marching cubes resolves its colours when it draws.
@@ -293,7 +314,7 @@ void TotalVolumePainter::drawOpaquePass(bool drawOutlines, bool temporary)
     const bool outlined = drawOutlines || temporary;
     switch (algorithm) {
     case DirectCubic:
-        // Atomistic view: its opaque part is drawn here.
+        atomistic.drawOpaque();
         drawFilledQuads(cubic.opaqueFaces().data(), cubic.opaqueFaces().size());
         if (outlined) {
             beginOutlines();
@@ -307,8 +328,10 @@ void TotalVolumePainter::drawOpaquePass(bool drawOutlines, bool temporary)
     case MarchingCubes:
         drawMarchingCubes();
         break;
-    case Octree: {
-        const std::vector<QuadFace> &faces = octree.opaqueFaces();
+    case Octree:
+    case ParticleCountField: {
+        const std::vector<QuadFace> &faces =
+            algorithm == Octree ? octree.opaqueFaces() : particles.opaqueFaces();
         drawFilledQuads(faces.data(), faces.size());
         if (outlined) {
             beginOutlines();
@@ -318,7 +341,6 @@ void TotalVolumePainter::drawOpaquePass(bool drawOutlines, bool temporary)
         break;
     }
     default:
-        // Particle count field view: its opaque part is drawn here.
         break;
     }
 }
@@ -326,7 +348,7 @@ void TotalVolumePainter::drawOpaquePass(bool drawOutlines, bool temporary)
 // Blending is on and depth writes are off.
 void TotalVolumePainter::drawTranslucentPass(const Util::Vector3D &eyeInVolume)
 {
-    // Atomistic view: its translucent part is drawn here.
+    atomistic.drawTranslucent();
     switch (algorithm) {
     case DirectCubic: {
         static constexpr GLfloat kWhite[4] = {1.0f, 1.0f, 1.0f, 1.0f};
@@ -347,13 +369,14 @@ void TotalVolumePainter::drawTranslucentPass(const Util::Vector3D &eyeInVolume)
         glEnable(GL_COLOR_MATERIAL);
         break;
     }
-    case Octree: {
-        const std::vector<QuadFace> &faces = octree.translucentFaces();
+    case Octree:
+    case ParticleCountField: {
+        const std::vector<QuadFace> &faces =
+            algorithm == Octree ? octree.translucentFaces() : particles.translucentFaces();
         drawFilledQuads(faces.data(), faces.size());
         break;
     }
     default:
-        // Particle count field view: its translucent part is drawn here.
         break;
     }
 }

@@ -16,6 +16,9 @@
 #include "Model/Geometry/MaterialColors.h"
 #include "Model/Geometry/OctreeSurface.h"
 #include "Model/Geometry/QuadFace.h"
+#include "Model/Rendering/AtomisticView.h"
+#include "Model/Rendering/ParticleFieldView.h"
+#include "Model/Rendering/VisualizationOptions.h"
 #include "Util/Vector3D.h"
 
 #include <QMutex>
@@ -64,10 +67,12 @@ public:
     TotalVolumePainter(const TotalVolumePainter &) = delete;
     TotalVolumePainter &operator=(const TotalVolumePainter &) = delete;
 
-    // Sets the visualization options; the geometry follows them when it is next drawn. The
-    // atomistic view's flags and the particle view's distribution and colour scale join these
-    // arguments when those views are added to the painter.
+    // Sets the visualization options; the geometry follows them when it is next drawn.
+    void applyOptions(const Rendering::VisualizationOptions &options);
+    // The same, keeping the atomistic and particle view options as they are.
     void applyOptions(bool showEmptyVoxelOutlines, int surfaceAlgorithm);
+    // The options as last applied (the surface algorithm and empty-voxel switch included).
+    Rendering::VisualizationOptions visualizationOptions() const;
 
     // Copies the cut box and recomputes the clip planes; the geometry follows the box when it is
     // next drawn.
@@ -145,6 +150,8 @@ public:
 
     const Geometry::MarchingCubeSurface &marchingCubeSurface() const { return marchingCubes; }
     const Geometry::OctreeSurface &octreeSurface() const { return octree; }
+    const Rendering::ParticleFieldView &particleFieldView() const { return particles; }
+    const Rendering::AtomisticView &atomisticView() const { return atomistic; }
 
 private:
     void drawOpaquePass(bool drawOutlines, bool temporary);
@@ -164,6 +171,8 @@ private:
     TotalVolume &owner;
     std::vector<Materials::Material> catalogue;
     int algorithm = DirectCubic;
+    // The atomistic and particle view options; the algorithm and empty-voxel switch live apart.
+    Rendering::VisualizationOptions viewOptions;
     bool showEmptyVoxels = false;
     bool hidden = false;
     bool showSelection;
@@ -184,8 +193,8 @@ private:
     Geometry::DirectCubicSurface cubic;
     Geometry::MarchingCubeSurface marchingCubes;
     Geometry::OctreeSurface octree;
-    // Atomistic view and particle count field view: held here once they exist; rebuild(),
-    // recolor() and applyOptions() carry a marked place for each.
+    Rendering::ParticleFieldView particles;
+    Rendering::AtomisticView atomistic;
     Geometry::MaterialColorMap colors;
 };
 

@@ -1,0 +1,220 @@
+// The "Change Volume Visualization Options" dialog, its observer and the operation that carries
+// the chosen options to a volume's painter.
+
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/Visualization/ChangeTotalVolumeVisualizationOptions.h"
+#include "Model/Automaton/TotalVolumePainter.h"
+#include "Model/Materials/MaterialFactory.h"
+#include "UI/Observers/ChangeTotalVolumeViewOptionsObserver.h"
+#include "UI/Operations/ChangeVolumeVisualizationDialog.h"
+#include "common/Cells.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using Model::Rendering::VisualizationOptions;
+using Ui::Operations::ChangeVolumeVisualizationDialog;
+
+namespace {
+
+template <class T>
+T *child(QWidget &dialog, const char *name)
+{
+    T *widget = dialog.findChild<T *>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+VisualizationOptions everyOptionSet()
+{
+    VisualizationOptions o;
+    o.renderSiAtoms = true;
+    o.renderSurfaceAtomsOnly = true;
+    o.renderAtomLinks = true;
+    o.renderUnitCells = true;
+    o.renderUnitCellOutlines = true;
+    o.showEmptyVoxelOutlines = true;
+    o.surfaceAlgorithm = 3;
+    o.particleDistribution = 2;
+    o.colorScale = 1;
+    return o;
+}
+
+QStringList itemsOf(QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+} // namespace
+
+TEST(ChangeVolumeVisualizationDialog, ShowsItsThreeTabsWithTheirTexts)
+{
+    ChangeVolumeVisualizationDialog dialog{VisualizationOptions()};
+    EXPECT_EQ(dialog.objectName(), "ChangeVolumeVisualizationDialogForm");
+    EXPECT_EQ(dialog.windowTitle(), "Change Volume Visualization Options");
+    auto *tabs = child<QTabWidget>(dialog, "tabWidget");
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(0), "Si Visualization");
+    EXPECT_EQ(tabs->tabText(1), "Film Visualization");
+    EXPECT_EQ(tabs->tabText(2), "Surface Generation");
+    EXPECT_NE(tabs->widget(0)->findChild<QScrollArea *>(), nullptr);
+
+    EXPECT_EQ(child<QLabel>(dialog, "lblAtomisticVisualization")->text(), "Atomistic Visualization");
+    EXPECT_EQ(child<QCheckBox>(dialog, "chkRenderSiAtoms")->text(), "Render Si Atoms");
+    EXPECT_EQ(child<QCheckBox>(dialog, "chkRenderSurfaceAtomsOnly")->text(), "Render surface atoms only");
+    EXPECT_EQ(child<QCheckBox>(dialog, "chkRenderAtomLinks")->text(), "Render Si atom links");
+    EXPECT_EQ(child<QCheckBox>(dialog, "chkRenderUnitCellOutlines")->text(), "Render Si unit cell outlines");
+    EXPECT_EQ(child<QCheckBox>(dialog, "chkRenderUnitCells")->text(), "Render Si unit cells");
+    EXPECT_EQ(child<QLabel>(dialog, "lblVoxelVisualization")->text(), "Voxel Visualization");
+    EXPECT_EQ(child<QCheckBox>(dialog, "chkRenderEmptyVoxelOutlines")->text(), "Render Empty Voxel Outlines");
+    EXPECT_EQ(child<QLabel>(dialog, "lblMaterial")->text(), "Material");
+    EXPECT_EQ(child<QPushButton>(dialog, "btnChangeColor")->text(), "Change Color");
+    EXPECT_EQ(child<QLabel>(dialog, "lblSurfaceAlgorithm")->text(), "Surface Generation Algorithm");
+    EXPECT_EQ(child<QLabel>(dialog, "lblDistribution")->text(), "Distribution to Render");
+    EXPECT_EQ(child<QLabel>(dialog, "lblColorScale")->text(), "Color Scale");
+    EXPECT_EQ(itemsOf(child<QComboBox>(dialog, "cbxSurfaceAlgorithm")),
+              (QStringList{"Direct Cubic Surface Generation", "Marching Cubes", "Octree Surface Generation",
+                           "Particle Count Field View"}));
+    EXPECT_EQ(itemsOf(child<QComboBox>(dialog, "cbxDistribution")),
+              (QStringList{"Particle Distribution for N-Type Dopants", "Particle Distribution for P-Type Dopants",
+                           "Particle Distribution Signed Sum of Dopants"}));
+    EXPECT_EQ(itemsOf(child<QComboBox>(dialog, "cbxColorScale")),
+              (QStringList{"Gray Scale", "Red to Blue", "Yellow to Blue"}));
+
+    const auto materials = Model::Materials::MaterialFactory::instance()->materials();
+    auto *films = child<QComboBox>(dialog, "cbxMaterial");
+    ASSERT_EQ(films->count(), int(materials.size()));
+    EXPECT_EQ(films->itemText(0), materials.front().name());
+}
+
+TEST(ChangeVolumeVisualizationDialog, SurfaceAtomsOnlyFollowsRenderSiAtoms)
+{
+    ChangeVolumeVisualizationDialog dialog{VisualizationOptions()};
+    auto *atoms = child<QCheckBox>(dialog, "chkRenderSiAtoms");
+    auto *surfaceOnly = child<QCheckBox>(dialog, "chkRenderSurfaceAtomsOnly");
+    EXPECT_FALSE(surfaceOnly->isEnabled());
+    atoms->setChecked(true);
+    EXPECT_TRUE(surfaceOnly->isEnabled());
+    atoms->setChecked(false);
+    EXPECT_FALSE(surfaceOnly->isEnabled());
+
+    ChangeVolumeVisualizationDialog filled{everyOptionSet()};
+    EXPECT_TRUE(child<QCheckBox>(filled, "chkRenderSurfaceAtomsOnly")->isEnabled());
+}
+
+TEST(ChangeVolumeVisualizationDialog, ReturnsTheOptionsItWasFilledWithAndEachChange)
+{
+    const VisualizationOptions all = everyOptionSet();
+    ChangeVolumeVisualizationDialog dialog{all};
+    EXPECT_EQ(dialog.options(), all);
+
+    // Each switch lands in its own option, in the painter's order.
+    child<QCheckBox>(dialog, "chkRenderUnitCells")->setChecked(false);
+    child<QComboBox>(dialog, "cbxColorScale")->setCurrentIndex(2);
+    VisualizationOptions expected = all;
+    expected.renderUnitCells = false;
+    expected.colorScale = 2;
+    EXPECT_EQ(dialog.options(), expected);
+    EXPECT_TRUE(dialog.renderUnitCellOutlines());
+    EXPECT_EQ(dialog.particleDistribution(), 2);
+}
+
+TEST(ChangeVolumeVisualizationDialog, ChangeColorKeepsTheChosenFilmColourAndPaintsTheSwatch)
+{
+    ChangeVolumeVisualizationDialog dialog{VisualizationOptions()};
+    auto *films = child<QComboBox>(dialog, "cbxMaterial");
+    auto *swatch = child<QLabel>(dialog, "lblColorSwatch");
+    films->setCurrentIndex(films->findData(1u)); // Si, mid-grey in the default catalogue
+    EXPECT_EQ(swatch->styleSheet(), "background-color : #7f7f7f");
+
+    QColor offered;
+    dialog.setColorChooser([&](const QColor &current, QWidget *) {
+        offered = current;
+        return QColor::fromRgbF(1.0, 0.0, 0.5, 0.25);
+    });
+    child<QPushButton>(dialog, "btnChangeColor")->click();
+    EXPECT_NEAR(offered.redF(), 0.5, 1e-3);
+    EXPECT_EQ(swatch->styleSheet(), "background-color : #ff007f");
+    const auto colors = dialog.filmColors();
+    ASSERT_EQ(colors.size(), 1u);
+    EXPECT_NEAR(colors.at(1)[3], 0.25f, 1e-3);
+
+    // Another material shows its own colour; coming back shows the chosen one again.
+    films->setCurrentIndex(films->findData(1u) == 0 ? 1 : 0);
+    EXPECT_NE(swatch->styleSheet(), "background-color : #ff007f");
+    films->setCurrentIndex(films->findData(1u));
+    EXPECT_EQ(swatch->styleSheet(), "background-color : #ff007f");
+
+    // A cancelled colour dialog changes nothing.
+    dialog.setColorChooser([](const QColor &, QWidget *) { return QColor(); });
+    child<QPushButton>(dialog, "btnChangeColor")->click();
+    EXPECT_EQ(dialog.filmColors().size(), 1u);
+}
+
+TEST(ChangeTotalVolumeVisualizationOptions, CarriesTheDialogsOptionsAndColoursToThePainterAndCatalogue)
+{
+    Core::ApplicationModel model;
+    auto volume = TestSupport::flatVolume(3, 3, 3, 2, 1);
+    model.scene().addObject(volume);
+    const auto catalogue = Model::Materials::MaterialFactory::instance();
+    const Model::Materials::Color siColor = catalogue->material(1).color();
+
+    auto observer = std::make_shared<Ui::Observers::ChangeTotalVolumeViewOptionsObserver>(&model, nullptr);
+    VisualizationOptions shown;
+    bool accept = false;
+    observer->setDialogRunner([&](ChangeVolumeVisualizationDialog &dialog) {
+        shown = dialog.options();
+        child<QComboBox>(dialog, "cbxSurfaceAlgorithm")->setCurrentIndex(2);
+        child<QCheckBox>(dialog, "chkRenderEmptyVoxelOutlines")->setChecked(true);
+        child<QCheckBox>(dialog, "chkRenderSiAtoms")->setChecked(true);
+        auto *films = child<QComboBox>(dialog, "cbxMaterial");
+        films->setCurrentIndex(films->findData(1u));
+        dialog.setColorChooser([](const QColor &, QWidget *) { return QColor::fromRgbF(0.0, 1.0, 0.0, 1.0); });
+        child<QPushButton>(dialog, "btnChangeColor")->click();
+        return accept;
+    });
+
+    // Declined: the painter and the catalogue stay as they were.
+    auto declined = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
+    declined->setOptionsObserver(observer);
+    model.startOperation(declined);
+    EXPECT_EQ(shown, VisualizationOptions());
+    EXPECT_EQ(volume->painter().surfaceAlgorithm(), 0);
+    EXPECT_EQ(catalogue->material(1).color(), siColor);
+    EXPECT_EQ(model.inputRequest().message(), "Change Visualization: Operation Canceled!");
+    EXPECT_EQ(model.currentOperation(), nullptr);
+
+    accept = true;
+    auto op = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
+    op->setOptionsObserver(observer);
+    model.startOperation(op);
+    EXPECT_EQ(op->kind(), 6u);
+    const VisualizationOptions applied = volume->painter().visualizationOptions();
+    EXPECT_EQ(applied.surfaceAlgorithm, 2u);
+    EXPECT_TRUE(applied.showEmptyVoxelOutlines);
+    EXPECT_TRUE(applied.renderSiAtoms);
+    EXPECT_FALSE(applied.renderAtomLinks);
+    EXPECT_EQ(catalogue->material(1).color(), (Model::Materials::Color{0.0f, 1.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(model.inputRequest().message(), "Change Visualization: Options changed.");
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    EXPECT_FALSE(model.undoRedo().undoDepth() != 0);
+
+    // The next dialog starts from what the painter now holds.
+    accept = false;
+    auto again = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
+    again->setOptionsObserver(observer);
+    model.startOperation(again);
+    EXPECT_EQ(shown, applied);
+
+    Model::Materials::Material si = catalogue->material(1);
+    si.setColor(siColor);
+    catalogue->setMaterial(si);
+}
