@@ -24,7 +24,7 @@ double ContinuousWetEtchingDialog::etchDepth() const
 
 void ContinuousWetEtchingDialog::applyTo(Core::Operations::ContinousWetEtchOperation &operation) const
 {
-    operation.setEtchDepth(etchDepth());
+    operation.setDepth(etchDepth());
 }
 
 } // namespace Operations

@@ -258,7 +258,7 @@ TEST(ContinousWetEtchOperation, EtchesOnACurrentLatticeAndLeavesItCurrent)
 
     auto op = std::make_shared<Core::Operations::ContinousWetEtchOperation>(&model);
     auto *raw = op.get();
-    op->setOptionsObserver(std::make_shared<CallObserver>([raw] { raw->setEtchDepth(2.0); }));
+    op->setOptionsObserver(std::make_shared<CallObserver>([raw] { raw->setDepth(2.0); }));
     model.startOperation(op);
     EXPECT_TRUE(log->contains("Continuous Wet Etch: Cell volume selected."));
     EXPECT_EQ(log->last(), "Continuous Wet Etch: Operation finished.");

@@ -1,24 +1,17 @@
 #pragma once
 
-#include "Core/Operations/PlainVolumeStepOperation.h"
+#include "Core/Operations/SiWetEtching/LatticeWetEtchOperation.h"
 
 namespace Core {
 namespace Operations {
 
-// "BCA Wet Etch": atomistic wet etching of a volume's silicon to a depth. Rebuilds the volume's
-// lattice first when its history marks it out of date; not undoable.
-class AtomisticSiWetEtchingOperation : public PlainVolumeStepOperation {
+// "BCA Wet Etch": atomistic wet etching of a volume's silicon to a depth.
+class AtomisticSiWetEtchingOperation : public LatticeWetEtchOperation {
 public:
     explicit AtomisticSiWetEtchingOperation(ApplicationModel *model);
 
-    void finish() override;
-
-    // Length units down the (100) direction.
-    void setDepth(double depth);
-
 private:
-    double depth = 0.0;
-    bool depthSet = false;
+    void etch(Model::Automaton::TotalVolume &volume, double depth) override;
 };
 
 } // namespace Operations

@@ -1,43 +1,19 @@
 #include "ContinousWetEtchOperation.h"
 
-#include "Core/ApplicationModel.h"
 #include "Core/Operations/OperationIds.h"
 #include "Core/Operations/SiWetEtching/ContinuousWetEtching.h"
-#include "Core/Operations/SiWetEtching/SiLatticeUpkeep.h"
-
-#include <QString>
 
 namespace Core {
 namespace Operations {
 
 ContinousWetEtchOperation::ContinousWetEtchOperation(ApplicationModel *model)
-    : PlainVolumeStepOperation(model, "Continuous Wet Etch", SiWetEtchingCcaId, "Operation canceled.")
+    : LatticeWetEtchOperation(model, "Continuous Wet Etch", SiWetEtchingCcaId)
 {
 }
 
-void ContinousWetEtchOperation::setEtchDepth(double depth)
+void ContinousWetEtchOperation::etch(Model::Automaton::TotalVolume &volume, double depth)
 {
-    etchDepth = depth;
-    depthSet = true;
-}
-
-void ContinousWetEtchOperation::finish()
-{
-    if (!volume || !depthSet) {
-        cancel();
-        return;
-    }
-    QString why;
-    if (!refreshSiLatticeIfOutOfDate(*volume, model->volumeHistory(), &why)) {
-        cancelWithMessage(why.toStdString());
-        return;
-    }
-    runAndEnd(
-        [this] {
-            etchSiContinuous(*volume, etchDepth);
-            recordSiWetEtch(*volume, model->volumeHistory(), kind());
-        },
-        false);
+    etchSiContinuous(volume, depth);
 }
 
 } // namespace Operations

@@ -1,24 +1,18 @@
 #pragma once
 
-#include "Core/Operations/PlainVolumeStepOperation.h"
+#include "Core/Operations/SiWetEtching/LatticeWetEtchOperation.h"
 
 namespace Core {
 namespace Operations {
 
-// "Continuous Wet Etch": the continuous (CCA) wet etch of a chosen volume's silicon lattice,
-// rebuilt first when the volume history says it is out of date. Not undoable.
-class ContinousWetEtchOperation : public PlainVolumeStepOperation {
+// "Continuous Wet Etch": the continuous (CCA) wet etch of a chosen volume's silicon lattice; the
+// depth sets the etch time (four steps per length unit).
+class ContinousWetEtchOperation : public LatticeWetEtchOperation {
 public:
     explicit ContinousWetEtchOperation(ApplicationModel *model);
 
-    void finish() override;
-
-    // Etch time as a depth in length units (four steps per unit).
-    void setEtchDepth(double depth);
-
 private:
-    double etchDepth = 0.0;
-    bool depthSet = false;
+    void etch(Model::Automaton::TotalVolume &volume, double depth) override;
 };
 
 } // namespace Operations
