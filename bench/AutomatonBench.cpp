@@ -23,6 +23,7 @@
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <vector>
@@ -57,6 +58,15 @@ struct Scenario {
 double secondsOf(std::chrono::steady_clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
+}
+
+// CPU time of the calling thread: the one-thread ratios below are read from it, so that other
+// programs sharing the machine's cores do not skew them.
+double threadSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
 }
 
 Scenario &scenario(uint32_t headroom)
@@ -224,7 +234,9 @@ std::vector<uint32_t> firstMooreLayer(const TotalVolume &volume, const Model::Au
 
 // One Moore layer beside one streaming pass over a front of the same size: xFrontStream is
 // (Moore run − seeding) / layers, divided by the time of reading every first-layer cell once in
-// ascending order (prefetched as the automaton does), on one thread.
+// ascending order (prefetched as the automaton does), on one thread, in its CPU time; xFrontRewrite divides by a
+// pass that also changes each cell, the least a layer must do; xFrontStreamPerCell compares the
+// time per front cell, since later layers' fronts differ in size from the first.
 void BM_MooreLayerPerFrontStream(benchmark::State &state)
 {
     BenchSupport::ScopedThreads threads(1);
@@ -233,23 +245,24 @@ void BM_MooreLayerPerFrontStream(benchmark::State &state)
     const auto *cells = s.volume->lockCells();
     const std::vector<uint32_t> front = firstMooreLayer(*s.volume, cells);
     s.volume->unlockCells();
-    double layerSeconds = 0.0, streamSeconds = 0.0;
+    double layerSeconds = 0.0, streamSeconds = 0.0, rewriteSeconds = 0.0;
+    uint64_t evaluated = 0;
     constexpr size_t kAhead = 16; // cells
     for (auto _ : state) {
         restore(s);
-        auto start = std::chrono::steady_clock::now();
-        mooreDeposit(*s.volume);
-        const double moore = secondsOf(std::chrono::steady_clock::now() - start);
+        double start = threadSeconds();
+        evaluated = mooreDeposit(*s.volume);
+        const double moore = (threadSeconds() - start);
         restore(s);
-        start = std::chrono::steady_clock::now();
+        start = threadSeconds();
         mooreSeedOnly(*s.volume);
-        const double seeding = secondsOf(std::chrono::steady_clock::now() - start);
+        const double seeding = (threadSeconds() - start);
         const double layer = std::max(moore - seeding, 0.0) / kMooreLayers;
         layerSeconds += layer;
         state.SetIterationTime(layer);
 
         cells = s.volume->lockCells();
-        start = std::chrono::steady_clock::now();
+        start = threadSeconds();
         uint64_t sum = 0;
         for (size_t i = 0; i < front.size(); ++i) {
             if (i + kAhead < front.size())
@@ -257,13 +270,35 @@ void BM_MooreLayerPerFrontStream(benchmark::State &state)
             sum += cells[front[i]].material();
         }
         benchmark::DoNotOptimize(sum);
-        streamSeconds += secondsOf(std::chrono::steady_clock::now() - start);
+        streamSeconds += (threadSeconds() - start);
+        s.volume->unlockCells();
+
+        // The same pass changing every cell it reads, as a layer must: each cache line is
+        // written back as well as read.
+        restore(s);
+        mooreSeedOnly(*s.volume);
+        auto *writable = s.volume->lockCells();
+        start = threadSeconds();
+        for (size_t i = 0; i < front.size(); ++i) {
+            if (i + kAhead < front.size())
+                __builtin_prefetch(writable + front[i + kAhead], 1);
+            Model::Automaton::Cell &cell = writable[front[i]];
+            if (cell.material() == 0)
+                cell.setMaterial(kOxide);
+        }
+        rewriteSeconds += (threadSeconds() - start);
         s.volume->unlockCells();
     }
     state.counters["front"] = double(front.size());
     state.counters["layerMs"] = 1e3 * layerSeconds / double(state.iterations());
     state.counters["frontStreamMs"] = 1e3 * streamSeconds / double(state.iterations());
     state.counters["xFrontStream"] = layerSeconds / streamSeconds;
+    state.counters["frontRewriteMs"] = 1e3 * rewriteSeconds / double(state.iterations());
+    state.counters["xFrontRewrite"] = layerSeconds / rewriteSeconds;
+    // The layers' fronts are not all as large as the first: per front cell looked at.
+    const double frontPerLayer = double(evaluated) / kMooreLayers;
+    state.counters["frontPerLayer"] = frontPerLayer;
+    state.counters["xFrontStreamPerCell"] = (layerSeconds / frontPerLayer) / (streamSeconds / double(front.size()));
 }
 
 } // namespace

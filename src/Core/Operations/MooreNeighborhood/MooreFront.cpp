@@ -61,6 +61,7 @@ MooreFront::MooreFront(Model::Automaton::TotalVolume &volume, Rule rule)
       sizeY(volume.sizeY()),
       sizeZ(volume.sizeZ()),
       planeSize(volume.sizeY() * volume.sizeZ()),
+      planeWords((volume.sizeY() * volume.sizeZ() + kBitsPerWord - 1) / kBitsPerWord),
       slabs(Util::splitWholeBelowMinimumWidth(volume.sizeX(), Util::slabThreadCount(), kMinimumSlabWidth))
 {
     sets.resize(slabs.size());
@@ -68,9 +69,10 @@ MooreFront::MooreFront(Model::Automaton::TotalVolume &volume, Rule rule)
     for (size_t k = 0; k < slabs.size(); ++k) {
         const uint32_t firstPlane = slabs[k].begin > 0 ? slabs[k].begin - 1 : 0;
         const uint32_t endPlane = std::min(slabs[k].end + 1, sizeX);
-        sets[k].reachFirst = firstPlane * planeSize;
-        sets[k].reached.assign((size_t(endPlane - firstPlane) * planeSize + kBitsPerWord - 1) / kBitsPerWord, 0);
+        sets[k].reachFirstPlane = firstPlane;
+        sets[k].reached.assign(size_t(endPlane - firstPlane) * planeWords, 0);
     }
+    throughBits.assign(size_t(sizeX) * planeWords, 0);
 }
 
 MooreFront::~MooreFront() = default;
@@ -154,27 +156,30 @@ void MooreFront::seedSlab(Util::Slab bounds, unsigned slab)
     for (uint32_t x = bounds.begin; x < bounds.end; ++x) {
         seedingCellsNear(x + 1, row, following, throughNext);
         const uint32_t first = x * planeSize;
-        for (uint32_t i = 0; i < planeSize; ++i)
-            if ((previous[i] | current[i] | following[i]) & throughHere[i])
+        uint64_t *through = throughBits.data() + size_t(x) * planeWords;
+        for (uint32_t i = 0; i < planeSize; ++i) {
+            if (!throughHere[i])
+                continue;
+            through[i / kBitsPerWord] |= uint64_t(1) << (i % kBitsPerWord);
+            if (previous[i] | current[i] | following[i])
                 own.front.push_back(first + i);
+        }
         previous.swap(current);
         current.swap(following);
         throughHere.swap(throughNext);
     }
 }
 
-void MooreFront::reachAround(uint32_t x, uint32_t index, SlabSets &own) const
+void MooreFront::reachAround(uint32_t x, uint32_t y, uint32_t z, SlabSets &own) const
 {
-    const uint32_t inPlane = index - x * planeSize;
-    const uint32_t y = inPlane / sizeZ;
-    const uint32_t z = inPlane - y * sizeZ;
     const uint32_t zLow = z > 0 ? z - 1 : z;
     const uint32_t zCount = (z + 1 < sizeZ ? z + 1 : z) - zLow + 1;
     const uint32_t xLow = x > 0 ? x - 1 : x, xHigh = x + 1 < sizeX ? x + 1 : x;
     const uint32_t yLow = y > 0 ? y - 1 : y, yHigh = y + 1 < sizeY ? y + 1 : y;
     for (uint32_t nx = xLow; nx <= xHigh; ++nx)
         for (uint32_t ny = yLow; ny <= yHigh; ++ny)
-            setBits(own.reached, size_t(nx) * planeSize + size_t(ny) * sizeZ + zLow - own.reachFirst, zCount);
+            setBits(own.reached, size_t(nx - own.reachFirstPlane) * planeWords * kBitsPerWord + size_t(ny) * sizeZ + zLow,
+                    zCount);
 }
 
 void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
@@ -189,15 +194,19 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
     own.borderBelowEnd = 0;
     own.borderAboveBegin = 0;
 
-    // Plane by plane, so that the cells a plane's front reads are still in the cache when its
-    // neighbours are read back: once the front of plane x has set its bits, no later plane
-    // touches plane x − 1, whose bits are then final.
+    // Plane by plane, so that the reached bits of a plane are still in the cache when they are
+    // read back: once the front of plane x has set its bits, no later plane touches plane
+    // x − 1, whose bits are then final.
     // The other slabs read no deeper into this one than its first and last planes, and this
-    // slab reads a marked cell only once, so the cells between those planes change at once,
-    // while they are in the cache; the border planes wait for the end of the step.
+    // slab looks at a marked cell only once, so the cells between those planes change at once;
+    // the border planes wait for the end of the step.
     size_t at = 0;
     size_t markedBefore = 0; // the first marked cell of the plane before
     for (uint32_t x = bounds.begin; x < bounds.end; ++x) {
+        // The front is sorted, so its row in the plane only moves forward: no division.
+        uint32_t y = 0;
+        uint32_t rowEnd = sizeZ; // in-plane index
+
         const size_t markedHere = own.marked.size();
         const bool border = x == bounds.begin || x + 1 == bounds.end;
         if (x == bounds.begin + 1)
@@ -206,17 +215,22 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
             own.borderAboveBegin = markedHere;
         const uint32_t planeEnd = (x + 1) * planeSize;
         for (; at < own.front.size() && own.front[at] < planeEnd; ++at) {
-            if (at + kPrefetchDistance < own.front.size())
-                __builtin_prefetch(cells + own.front[at + kPrefetchDistance]);
             const uint32_t index = own.front[at];
             // A front cell that no longer holds the material was changed by the step before:
             // it was on that step's front too, which has already taken its neighbours.
-            if (cells[index].material() != rule.through)
+            const uint32_t inPlane = index - x * planeSize;
+            uint64_t &word = throughBits[size_t(x) * planeWords + inPlane / kBitsPerWord];
+            const uint64_t bit = uint64_t(1) << (inPlane % kBitsPerWord);
+            if (!(word & bit))
                 continue;
             own.marked.push_back(index);
-            reachAround(x, index, own);
+            while (inPlane >= rowEnd) {
+                ++y;
+                rowEnd += sizeZ;
+            }
+            reachAround(x, y, inPlane - (rowEnd - sizeZ), own);
             if (!border)
-                cells[index].setMaterial(rule.becomes);
+                word &= ~bit;
         }
         if (x > 0)
             collectPlane(x - 1, bounds, markedBefore, markedHere, own);
@@ -225,44 +239,52 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
     collectPlane(bounds.end - 1, bounds, markedBefore, own.marked.size(), own);
     if (bounds.end < sizeX)
         collectPlane(bounds.end, bounds, 0, 0, own);
+
+    // Nothing in a step reads the cells, only the through bits, so the marked cells change in
+    // one pass of their own: with nothing else between them, the writes keep many cache
+    // misses in flight.
+    const size_t count = own.marked.size();
+    for (size_t k = 0; k < count; ++k) {
+        if (k + kPrefetchDistance < count)
+            __builtin_prefetch(cells + own.marked[k + kPrefetchDistance], 1);
+        cells[own.marked[k]].setMaterial(rule.becomes);
+    }
 }
 
 void MooreFront::collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin, size_t markedEnd, SlabSets &own)
 {
-    // The marked cells change in this step: they are not part of the next layer.
-    for (size_t k = markedBegin; k < markedEnd; ++k) {
-        const uint32_t bit = own.marked[k] - own.reachFirst;
-        own.reached[bit / kBitsPerWord] &= ~(uint64_t(1) << (bit % kBitsPerWord));
+    uint64_t *reached = own.reached.data() + size_t(x - own.reachFirstPlane) * planeWords;
+    // The marked cells change in this step: they are not part of the next layer. Those off the
+    // border planes have lost their through bits already.
+    if (x == bounds.begin || x + 1 == bounds.end) {
+        for (size_t k = markedBegin; k < markedEnd; ++k) {
+            const uint32_t inPlane = own.marked[k] - x * planeSize;
+            reached[inPlane / kBitsPerWord] &= ~(uint64_t(1) << (inPlane % kBitsPerWord));
+        }
     }
     IndexSet &into = x < bounds.begin ? own.lowerHandOver : x >= bounds.end ? own.upperHandOver : own.next;
-    const size_t firstBit = size_t(x) * planeSize - own.reachFirst;
-    const size_t endBit = firstBit + planeSize;
-    for (size_t word = firstBit / kBitsPerWord; word * kBitsPerWord < endBit; ++word) {
-        // Words at the plane's ends may hold bits of the planes beside it, which stay.
-        uint64_t mask = ~uint64_t(0);
-        if (word == firstBit / kBitsPerWord)
-            mask &= ~uint64_t(0) << (firstBit % kBitsPerWord);
-        if ((word + 1) * kBitsPerWord > endBit)
-            mask &= ~uint64_t(0) >> ((word + 1) * kBitsPerWord - endBit);
-        uint64_t bits = own.reached[word] & mask;
-        if (!bits)
+    const uint64_t *through = throughBits.data() + size_t(x) * planeWords;
+    const uint32_t first = x * planeSize;
+    for (uint32_t word = 0; word < planeWords; ++word) {
+        if (!reached[word])
             continue;
-        own.reached[word] &= ~mask;
-        do {
-            const uint32_t index = own.reachFirst + uint32_t(word * kBitsPerWord) + uint32_t(__builtin_ctzll(bits));
-            bits &= bits - 1;
-            if (cells[index].material() == rule.through)
-                into.push_back(index);
-        } while (bits);
+        uint64_t bits = reached[word] & through[word];
+        reached[word] = 0;
+        for (; bits; bits &= bits - 1)
+            into.push_back(first + word * kBitsPerWord + uint32_t(__builtin_ctzll(bits)));
     }
 }
 
 void MooreFront::changeSlab(unsigned slab)
 {
     SlabSets &own = sets[slab];
+    // The border planes' through bits, which the neighbouring slabs read while marking.
     const auto change = [&](size_t begin, size_t end) {
-        for (size_t k = begin; k < end; ++k)
-            cells[own.marked[k]].setMaterial(rule.becomes);
+        for (size_t k = begin; k < end; ++k) {
+            const uint32_t index = own.marked[k];
+            const uint32_t x = index / planeSize, inPlane = index - x * planeSize;
+            throughBits[size_t(x) * planeWords + inPlane / kBitsPerWord] &= ~(uint64_t(1) << (inPlane % kBitsPerWord));
+        }
     };
     change(0, own.borderBelowEnd);
     change(own.borderAboveBegin, own.marked.size());

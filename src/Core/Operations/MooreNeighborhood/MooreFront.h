@@ -71,11 +71,11 @@ private:
         IndexSet next;   // the next layer inside the slab
         IndexSet lowerHandOver;
         IndexSet upperHandOver;
-        // One bit per cell of the slab and of the planes on either side: the neighbours of the
-        // marked cells, collected without repeats and read back in ascending order. Bit 0 is
-        // cell `reachFirst`. All zero between steps.
+        // One bit per cell of the slab and of the planes on either side, laid out as
+        // `throughBits` is from plane `reachFirstPlane` on: the neighbours of the marked cells,
+        // collected without repeats and read back in ascending order. All zero between steps.
         std::vector<uint64_t> reached;
-        uint32_t reachFirst = 0;
+        uint32_t reachFirstPlane = 0;
         uint64_t evaluated = 0;
     };
 
@@ -87,11 +87,12 @@ private:
     // Phase 2, once every slab finished phase 1: changes the marked cells of the border planes
     // and takes the neighbours' hand-overs into the slab's next front.
     void changeSlab(unsigned slab);
-    // Sets the reached bits of the 3 × 3 × 3 block around the cell of plane x (clipped to the
+    // Sets the reached bits of the 3 × 3 × 3 block around cell (x, y, z) (clipped to the
     // volume).
-    void reachAround(uint32_t x, uint32_t index, SlabSets &own) const;
-    // Reads back the reached bits of plane x, less those of own.marked[markedBegin, markedEnd)
-    // (the plane's marked cells), into the next layer or a hand-over set, and clears them.
+    void reachAround(uint32_t x, uint32_t y, uint32_t z, SlabSets &own) const;
+    // Reads back the reached bits of plane x that hold the material the front moves through,
+    // less own.marked[markedBegin, markedEnd) (the plane's marked cells that have not changed
+    // yet), into the next layer or a hand-over set, and clears them.
     void collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin, size_t markedEnd, SlabSets &own);
     // For plane x: out[y·sizeZ + z] is 1 when one of the 3 × 3 cells around (y, z) in that plane
     // makes a neighbour a seed, and through[y·sizeZ + z] when the cell holds the material the
@@ -105,7 +106,14 @@ private:
     const uint32_t sizeY;
     const uint32_t sizeZ;
     const uint32_t planeSize;
+    const uint32_t planeWords; // 64-bit words a plane takes in a bit set, rounded up
     const std::vector<Util::Slab> slabs;
+    // One bit per cell, set while the cell holds the material the front moves through; each
+    // plane starts on a word of its own, so that slabs never share a word. It answers what the
+    // next layer is without reading the cells again: the only cell a step touches is the one it
+    // changes. A slab changes the bits of its own planes only, those of its border planes at the
+    // end of the step.
+    std::vector<uint64_t> throughBits;
     PerSlab<SlabSets> sets;
     std::unique_ptr<std::mutex[]> slabLocks;
     Model::Automaton::Cell *cells = nullptr;
