@@ -35,23 +35,33 @@ std::vector<Slab> splitRemainderOverFirstSlabs(uint32_t size, uint32_t threads);
 // than the minimum would cost more in tasks and hand-overs than they save.
 std::vector<Slab> splitWholeBelowMinimumWidth(uint32_t size, uint32_t threads, uint32_t minimumWidth);
 
-// Runs task(i, slabs[i]) for every slab: with one slab on the calling thread, otherwise each as
-// a task on the global pool; waits for them in start order before returning.
+// Runs task(i, slabs[i]) for every slab: the last on the calling thread, the others each as a
+// task on the global pool; returns once all of them are done.
 template <typename Task>
 void runSlabs(const std::vector<Slab> &slabs, Task &&task)
 {
-    if (slabs.size() == 1) {
-        task(size_t(0), slabs.front());
+    if (slabs.empty())
         return;
-    }
+    // The caller would only wait: it takes a slab itself, which saves a task hand-off on every
+    // barrier (automata with many short steps pass through thousands of them).
+    const size_t last = slabs.size() - 1;
     std::vector<QFuture<void>> running;
-    running.reserve(slabs.size());
-    for (size_t i = 0; i < slabs.size(); ++i) {
+    running.reserve(last);
+    for (size_t i = 0; i < last; ++i) {
         const Slab slab = slabs[i];
         running.push_back(QtConcurrent::run(QThreadPool::globalInstance(), [&task, i, slab]() { task(i, slab); }));
     }
-    for (auto &future : running)
-        future.waitForFinished();
+    const auto waitForAll = [&running] {
+        for (auto &future : running)
+            future.waitForFinished();
+    };
+    try {
+        task(last, slabs[last]);
+    } catch (...) {
+        waitForAll(); // the tasks refer to `task`
+        throw;
+    }
+    waitForAll();
 }
 
 } // namespace Util
