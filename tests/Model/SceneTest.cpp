@@ -20,15 +20,6 @@ std::shared_ptr<TotalVolume> tinyVolume()
 
 } // namespace
 
-TEST(Object, IdsAreUniqueAndIncreaseWithEveryConstructionClonesIncluded)
-{
-    auto a = tinyVolume();
-    auto b = tinyVolume();
-    std::unique_ptr<Model::Object> c(a->clone());
-    EXPECT_LT(a->objectId(), b->objectId());
-    EXPECT_LT(b->objectId(), c->objectId());
-}
-
 TEST(Object, NewObjectsTakeTheDefaultSchemeWhateverSchemeIsInForce)
 {
     ColorTable &table = ColorTable::instance();
