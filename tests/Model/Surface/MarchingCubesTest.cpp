@@ -1,5 +1,6 @@
-// Marching-cubes surfaces of cell volumes: where the triangles lie, what they show, their normals,
-// and that the thread count changes nothing.
+// Marching-cubes surfaces of cell volumes: the case tables, where the triangles lie, what they
+// show, their normals, that the surface is closed and outward, and that the thread count changes
+// nothing.
 //
 // What "closed" means at the sides: a corner outside the counted range of the cut box (at or
 // below the lower limit, above the upper one, or past the volume's end) counts as empty, so the
@@ -7,8 +8,10 @@
 // is needed, and the random volumes below fill their outermost cells too. The surface parts
 // filled from empty; two materials that meet make no triangles between them.
 
-#include "MarchingCubesMesh.h"
 #include "PainterTestSupport.h"
+
+#include "Model/Geometry/MarchingCubeSurface.h"
+#include "Model/Geometry/MarchingCubeTables.h"
 
 #include "common/ThreadCount.h"
 
@@ -18,19 +21,93 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <iomanip>
+#include <map>
 #include <random>
 #include <set>
+#include <sstream>
 
-using namespace MarchingCubesMesh;
 using namespace PainterTestSupport;
 using Model::Geometry::MarchingCubeSurface;
+using Model::Geometry::Point3f;
+using Model::Geometry::Triangle;
+namespace Tables = Model::Geometry::MarchingCubes;
 using Util::Slab;
 using ::testing::ElementsAre;
 using ::testing::FloatNear;
 using ::testing::Pointwise;
 
 namespace {
+
+std::vector<Triangle> buildOver(TotalVolume &volume, const uint32_t lower[3], const uint32_t upper[3])
+{
+    Model::Geometry::MarchingCubeSurface surface(volume);
+    surface.build(lower, upper);
+    return surface.triangles();
+}
+
+std::vector<Triangle> buildWhole(TotalVolume &volume)
+{
+    const uint32_t lower[3] = {0, 0, 0};
+    const uint32_t upper[3] = {volume.sizeX(), volume.sizeY(), volume.sizeZ()};
+    return buildOver(volume, lower, upper);
+}
+
+std::string text(const Point3f &p)
+{
+    std::ostringstream out;
+    out << '(' << p[0] << ", " << p[1] << ", " << p[2] << ')';
+    return out.str();
+}
+
+// Empty when every directed edge is used by exactly one triangle and its reverse by exactly one
+// other: the mesh is closed and its triangles agree on their orientation. Otherwise the first
+// offending edge.
+std::string closureProblem(const std::vector<Triangle> &triangles)
+{
+    std::map<std::pair<Point3f, Point3f>, int> uses;
+    for (const Triangle &t : triangles)
+        for (int j = 0; j < 3; ++j)
+            ++uses[{t.vertices[j].position, t.vertices[(j + 1) % 3].position}];
+    for (const auto &[edge, count] : uses) {
+        const auto reverse = uses.find({edge.second, edge.first});
+        const int reverseCount = reverse == uses.end() ? 0 : reverse->second;
+        if (count != 1 || reverseCount != 1)
+            return "edge " + text(edge.first) + " -> " + text(edge.second) + " used " + std::to_string(count) +
+                   " times, its reverse " + std::to_string(reverseCount) + " times";
+    }
+    return {};
+}
+
+// Empty when every triangle spans an area; otherwise the first one that does not.
+std::string degenerateProblem(const std::vector<Triangle> &triangles)
+{
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const auto &a = triangles[i].vertices[0].position;
+        const auto &b = triangles[i].vertices[1].position;
+        const auto &c = triangles[i].vertices[2].position;
+        const double u[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
+        const double v[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
+        const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+        if (n[0] == 0.0 && n[1] == 0.0 && n[2] == 0.0)
+            return "triangle " + std::to_string(i) + " " + text(a) + " " + text(b) + " " + text(c) + " has no area";
+    }
+    return {};
+}
+
+// Volume enclosed by a closed mesh; positive when its normals point outward.
+double signedVolume(const std::vector<Triangle> &triangles)
+{
+    double sum = 0.0;
+    for (const Triangle &t : triangles) {
+        const auto &a = t.vertices[0].position;
+        const auto &b = t.vertices[1].position;
+        const auto &c = t.vertices[2].position;
+        sum += double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) +
+               double(a[1]) * (double(b[2]) * c[0] - double(b[0]) * c[2]) +
+               double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0]);
+    }
+    return sum / 6.0;
+}
 
 constexpr uint32_t kMaterialA = 5;
 constexpr uint32_t kMaterialB = 9;
@@ -361,6 +438,58 @@ TEST(MarchingCubes, TheSurfaceSeparatesFilledFromEmptyNotOneMaterialFromAnother)
             shown.insert(a.materialId);
         }
     EXPECT_EQ(shown, (std::set<uint32_t>{kMaterialA, kMaterialB}));
+}
+
+bool filled(int config, int corner)
+{
+    return ((config >> corner) & 1) != 0;
+}
+
+TEST(MarchingCubesTables, RowsUseOnlyAndAllTheEdgesBetweenFilledAndEmptyCorners)
+{
+    const Tables::CaseTables &tables = Tables::caseTables();
+    for (int config = 0; config < Tables::kCaseCount; ++config) {
+        unsigned expectedMask = 0;
+        for (int e = 0; e < Tables::kEdgeCount; ++e)
+            if (filled(config, Tables::kEdgeCorners[e][0]) != filled(config, Tables::kEdgeCorners[e][1]))
+                expectedMask |= 1u << e;
+        EXPECT_EQ(tables.edgeMask[config], expectedMask) << "case " << config;
+
+        const auto &row = tables.triangles[config];
+        unsigned usedMask = 0;
+        int length = 0;
+        while (length < Tables::kRowLength && row[length] != Tables::kEndOfRow) {
+            ASSERT_GE(row[length], 0) << "case " << config;
+            ASSERT_LT(row[length], Tables::kEdgeCount) << "case " << config;
+            usedMask |= 1u << row[length];
+            ++length;
+        }
+        ASSERT_LT(length, Tables::kRowLength) << "case " << config << " is not terminated";
+        EXPECT_EQ(length % 3, 0) << "case " << config;
+        EXPECT_LE(length / 3, Tables::kMaxTrianglesPerCase) << "case " << config;
+        EXPECT_EQ(usedMask, expectedMask) << "case " << config;
+    }
+}
+
+// Each case as eight filled cells of a small volume: the cube between them has that case, and
+// its neighbours see the same corners from outside, so any two cubes that cut a shared face
+// differently leave a hole or a doubled edge.
+TEST(MarchingCubesTables, EveryCaseClosesIntoAnOutwardSurfaceWithItsNeighbours)
+{
+    constexpr uint32_t kMaterial = 4;
+    for (int config = 1; config < Tables::kCaseCount; ++config) {
+        auto volume = PainterTestSupport::emptyVolume(4, 4, 4);
+        for (int corner = 0; corner < Tables::kCornerCount; ++corner) {
+            if (filled(config, corner)) {
+                const auto &offset = Tables::kCornerOffsets[corner];
+                PainterTestSupport::setMaterial(*volume, 1 + offset[0], 1 + offset[1], 1 + offset[2], kMaterial);
+            }
+        }
+        const auto triangles = buildWhole(*volume);
+        ASSERT_FALSE(triangles.empty()) << "case " << config;
+        EXPECT_EQ(closureProblem(triangles), "") << "case " << config;
+        EXPECT_GT(signedVolume(triangles), 0.0) << "case " << config;
+    }
 }
 
 } // namespace

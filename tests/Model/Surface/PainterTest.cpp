@@ -217,11 +217,9 @@ TEST_F(Painter, WhileAnotherHolderHasTheCellsADrawShowsWhatWasBuiltWithoutWaitin
 
 // "Manage Materials" stores every row it shows when it is accepted; only a row that differs from
 // the catalogue puts the painters out of date, and the next draw shows it on the surface drawn.
-TEST_F(Painter, ACatalogueColourEditShowsOnCubeFacesAndOctreeQuadsAtTheNextDraw)
+TEST_F(Painter, ACatalogueEditThatTurnsAMaterialTranslucentMovesItsFacesAtTheNextDraw)
 {
-    constexpr Rgba kMagentaColor{0.8f, 0.2f, 0.5f, 1.0f};
     constexpr Rgba kGlassy{0.1f, 0.2f, 0.3f, 0.5f};
-    constexpr Rgba kBlue{0.3f, 0.6f, 0.9f, 1.0f};
     auto volume = emptyVolume(4, 4, 4);
     setMaterial(*volume, 1, 1, 1, kMagenta);
     setMaterial(*volume, 2, 1, 1, kSi);
@@ -242,19 +240,6 @@ TEST_F(Painter, ACatalogueColourEditShowsOnCubeFacesAndOctreeQuadsAtTheNextDraw)
     EXPECT_EQ(count(painter.opaqueFaces(), kSi), 6u);
     for (const QuadFace &face : painter.translucentFaces())
         EXPECT_EQ(face.color, kGlassy);
-
-    painter.applyOptions(false, TotalVolumePainter::Octree);
-    draw(*volume);
-    ScopedTestMaterials::add(kMagenta, kBlue);
-    draw(*volume);
-    EXPECT_EQ(painter.buildCount(), 4u);
-    const auto &quads = painter.octreeSurface().opaqueFaces();
-    ASSERT_EQ(count(quads, kMagenta), 5u);
-    for (const QuadFace &face : quads) {
-        if (face.materialId == kMagenta) {
-            EXPECT_EQ(face.color, kBlue);
-        }
-    }
 }
 
 TEST_F(Painter, OpeningADocumentBuildsNoSurface)
