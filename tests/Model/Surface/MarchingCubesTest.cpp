@@ -112,34 +112,6 @@ double signedVolume(const std::vector<Triangle> &triangles)
 constexpr uint32_t kMaterialA = 5;
 constexpr uint32_t kMaterialB = 9;
 
-TEST(MarchingCubes, ALoneFilledCellIsCutOffByOneTriangleInEachOfItsEightCubes)
-{
-    const float s[3] = {2.0f, 3.0f, 0.5f};
-    auto volume = emptyVolume(3, 3, 3, s[0], s[1], s[2]);
-    setMaterial(*volume, 1, 1, 1, kMaterialA);
-    const auto triangles = buildWhole(*volume);
-
-    // Cubes come in x, y, z order; cube (cx, cy, cz) holds the cell at its corner 1 − c.
-    ASSERT_EQ(triangles.size(), 8u);
-    for (int cube = 0; cube < 8; ++cube) {
-        const int side[3] = {(cube & 4) ? 1 : -1, (cube & 2) ? 1 : -1, (cube & 1) ? 1 : -1};
-        std::set<Point3f> expected;
-        for (int axis = 0; axis < 3; ++axis) {
-            Point3f midpoint{s[0], s[1], s[2]};
-            midpoint[axis] += side[axis] * 0.5f * s[axis];
-            expected.insert(midpoint);
-        }
-        std::set<Point3f> actual;
-        for (const auto &v : triangles[cube].vertices) {
-            actual.insert(v.position);
-            EXPECT_EQ(v.materialId, kMaterialA);
-        }
-        EXPECT_EQ(actual, expected) << "cube " << cube;
-    }
-    EXPECT_EQ(closureProblem(triangles), "");
-    EXPECT_GT(signedVolume(triangles), 0.0);
-}
-
 TEST(MarchingCubes, CornersCountOnlyAboveTheLowerLimitUpToTheUpperOneAndWhenNotCut)
 {
     auto volume = emptyVolume(5, 5, 5);

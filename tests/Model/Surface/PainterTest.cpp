@@ -6,12 +6,7 @@
 #include "PainterTestSupport.h"
 
 #include "Model/Automaton/CellLock.h"
-#include "Model/Persistence/DocumentArchive.h"
-#include "Model/Persistence/DocumentReader.h"
-#include "Model/Persistence/DocumentWriter.h"
-#include "Model/Scene.h"
 
-#include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -240,31 +235,6 @@ TEST_F(Painter, ACatalogueEditThatTurnsAMaterialTranslucentMovesItsFacesAtTheNex
     EXPECT_EQ(count(painter.opaqueFaces(), kSi), 6u);
     for (const QuadFace &face : painter.translucentFaces())
         EXPECT_EQ(face.color, kGlassy);
-}
-
-TEST_F(Painter, OpeningADocumentBuildsNoSurface)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath("lazy.vxf");
-    Model::Persistence::DocumentArchive archive;
-    {
-        Model::Scene written;
-        auto volume = std::make_shared<TotalVolume>(3, 3, 3, 1.f, 1.f, 1.f, Util::Vector3D(),
-                                                    std::vector<uint32_t>(27, kSi));
-        written.addObject(volume);
-        ASSERT_EQ(Model::Persistence::DocumentWriter(written, archive).write(file),
-                  Model::Persistence::DocumentWriter::Outcome::Written);
-        EXPECT_EQ(volume->painter().buildCount(), 0u) << "writing reads the cells only";
-    }
-    Model::Scene scene;
-    ASSERT_EQ(Model::Persistence::DocumentReader(scene, archive).read(file),
-              Model::Persistence::DocumentReader::Outcome::Read);
-    ASSERT_EQ(scene.objects().size(), 1);
-    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().first());
-    ASSERT_TRUE(volume);
-    EXPECT_EQ(volume->painter().buildCount(), 0u);
-    draw(*volume);
-    EXPECT_EQ(volume->painter().opaqueFaces().size(), 6u * 9u);
 }
 
 TEST_F(Painter, MarchingCubesACatalogueColourEditShowsAtTheNextDraw)
