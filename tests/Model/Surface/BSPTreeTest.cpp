@@ -74,30 +74,6 @@ bool hidesPartOf(const QuadFace &front, const QuadFace &back, const Util::Vector
     return false;
 }
 
-TEST(BSPTree, StackedParallelFacesComeFarthestFirst)
-{
-    // Horizontal squares at heights 2, 0, 3, 1, facing alternately down and up.
-    const std::vector<QuadFace> faces = {gridFace(0, 0, 2, 0), gridFace(0, 0, -1, 1), gridFace(0, 0, 3, 0),
-                                         gridFace(0, 0, 0, 1)};
-    std::map<uint32_t, float> height;
-    for (const auto &face : faces)
-        height[face.serial] = face.vertices[0][2];
-    const BSPTree tree(faces);
-    auto heights = [&](const Util::Vector3D &eye) {
-        std::vector<float> h;
-        for (uint32_t serial : walkOrder(tree, eye))
-            h.push_back(height[serial]);
-        return h;
-    };
-    EXPECT_EQ(heights(Util::Vector3D(0.5, 0.5, 10.0)), (std::vector<float>{0, 1, 2, 3}));
-    EXPECT_EQ(heights(Util::Vector3D(3.0, -2.0, -10.0)), (std::vector<float>{3, 2, 1, 0}));
-    // From between them, each side is drawn from its far end inwards.
-    const auto middle = heights(Util::Vector3D(0.5, 0.5, 1.5));
-    auto at = [&](float h) { return std::find(middle.begin(), middle.end(), h) - middle.begin(); };
-    EXPECT_LT(at(0), at(1));
-    EXPECT_LT(at(3), at(2));
-}
-
 TEST(BSPTree, EveryFaceIsDrawnOnceAndNoneBeforeAFaceItHides)
 {
     EXPECT_TRUE(BSPTree(std::vector<QuadFace>()).empty());

@@ -23,7 +23,6 @@
 #include <functional>
 #include <map>
 #include <random>
-#include <set>
 #include <sstream>
 
 using namespace PainterTestSupport;
@@ -112,26 +111,9 @@ double signedVolume(const std::vector<Triangle> &triangles)
 constexpr uint32_t kMaterialA = 5;
 constexpr uint32_t kMaterialB = 9;
 
-TEST(MarchingCubes, CornersCountOnlyAboveTheLowerLimitUpToTheUpperOneAndWhenNotCut)
-{
-    auto volume = emptyVolume(5, 5, 5);
-    setMaterial(*volume, 2, 2, 2, kMaterialA);
-    const uint32_t whole[3] = {5, 5, 5};
-    const uint32_t zero[3] = {0, 0, 0};
-
-    const uint32_t lowerAtCell[3] = {0, 2, 0};
-    EXPECT_TRUE(buildOver(*volume, lowerAtCell, whole).empty());
-    const uint32_t upperAtCell[3] = {5, 5, 2};
-    EXPECT_EQ(buildOver(*volume, zero, upperAtCell).size(), 8u);
-    const uint32_t upperBelowCell[3] = {1, 5, 5};
-    EXPECT_TRUE(buildOver(*volume, zero, upperBelowCell).empty());
-
-    setCutCount(*volume, 2, 2, 2, 1);
-    EXPECT_TRUE(buildWhole(*volume).empty());
-}
-
 // Every vertex sits halfway between a counted filled corner and an empty one, and shows the
-// filled corner's material.
+// filled corner's material: corners outside the box's counted range or in cut cells are empty,
+// and two materials that meet make no triangles between them.
 void expectVerticesBetweenFilledAndEmpty(TotalVolume &volume, const std::vector<Triangle> &triangles,
                                          const uint32_t lower[3], const uint32_t upper[3])
 {
@@ -380,36 +362,6 @@ TEST(MarchingCubes, AVolumeFilledToItsSidesClosesRoundItsCountedCorners)
         EXPECT_EQ(degenerateProblem(triangles), "") << threads << " threads";
         EXPECT_NEAR(signedVolume(triangles), expected, 1e-6 * expected) << threads << " threads";
     }
-}
-
-// Where two materials meet no surface is drawn: the triangles of a two-material volume lie
-// exactly where those of the same volume in one material lie; only the materials they show differ.
-TEST(MarchingCubes, TheSurfaceSeparatesFilledFromEmptyNotOneMaterialFromAnother)
-{
-    const Sample twoMaterials{"two materials", {13, 10, 9}, {0.3f, 1.25f, 0.7f}, 5, randomFill(0.6, true), 0.1};
-    auto mixed = volumeOf(twoMaterials);
-    auto single = volumeOf(twoMaterials);
-    std::set<uint32_t> shown;
-    {
-        Model::Automaton::Cell *cells = single->lockCells();
-        for (uint32_t i = 0; i < single->cellCount(); ++i)
-            if (cells[i].material() != 0)
-                cells[i].setMaterial(kMaterialA);
-        single->unlockCells();
-    }
-    const auto mixedTriangles = buildWhole(*mixed);
-    const auto singleTriangles = buildWhole(*single);
-    ASSERT_EQ(mixedTriangles.size(), singleTriangles.size());
-    ASSERT_GT(mixedTriangles.size(), 1000u);
-    for (size_t t = 0; t < mixedTriangles.size(); ++t)
-        for (int j = 0; j < 3; ++j) {
-            const auto &a = mixedTriangles[t].vertices[j];
-            const auto &b = singleTriangles[t].vertices[j];
-            ASSERT_EQ(a.position, b.position) << "triangle " << t;
-            ASSERT_EQ(a.normal, b.normal) << "triangle " << t;
-            shown.insert(a.materialId);
-        }
-    EXPECT_EQ(shown, (std::set<uint32_t>{kMaterialA, kMaterialB}));
 }
 
 bool filled(int config, int corner)

@@ -292,20 +292,4 @@ TEST_F(Painter, MarchingCubesAMaterialTheCatalogueDoesNotHoldKeepsItsColour)
     EXPECT_EQ(shown(*volume, kUnknown), kGrey);
 }
 
-TEST_F(Painter, TheCatalogueCountsTheCallsThatChangeIt)
-{
-    auto factory = MaterialFactory::instance();
-    const uint64_t before = factory->changeCount();
-    ScopedTestMaterials::add(kDropped, kEditedColor);
-    EXPECT_EQ(factory->changeCount(), before + 1) << "a new entry";
-    ScopedTestMaterials::add(kDropped, kEditedColor);
-    EXPECT_EQ(factory->changeCount(), before + 1) << "the same entry again";
-    ScopedTestMaterials::add(kDropped, kGrey);
-    EXPECT_EQ(factory->changeCount(), before + 2) << "a new colour";
-    EXPECT_FALSE(factory->setMaterial(Model::Materials::Material()));
-    EXPECT_EQ(factory->changeCount(), before + 2) << "id 0 is refused";
-    factory->createDefaultMaterials();
-    EXPECT_EQ(factory->changeCount(), before + 3);
-}
-
 } // namespace
