@@ -186,6 +186,7 @@ TEST_F(Painter, CutBoxAndOptionsTakeEffectAtTheNextDraw)
     EXPECT_TRUE(painter.octreeSurface().opaqueFaces().empty()) << "not built before it is drawn";
     draw(*volume);
     EXPECT_FALSE(painter.octreeSurface().opaqueFaces().empty());
+    EXPECT_EQ(painter.opaqueFaces().size(), 2u * (4 * 4 + 4 + 4)) << "the direct faces are built beside it";
     EXPECT_TRUE(painter.emptyVoxelFaces().empty()) << "the box holds no empty cell";
     EXPECT_EQ(painter.buildCount(), 3u);
 }
