@@ -20,15 +20,6 @@ std::shared_ptr<TotalVolume> tinyVolume()
 
 } // namespace
 
-TEST(Object, IdsAreUniqueAndIncreaseWithEveryConstructionClonesIncluded)
-{
-    auto a = tinyVolume();
-    auto b = tinyVolume();
-    std::unique_ptr<Model::Object> c(a->clone());
-    EXPECT_LT(a->objectId(), b->objectId());
-    EXPECT_LT(b->objectId(), c->objectId());
-}
-
 TEST(Object, NewObjectsTakeTheDefaultSchemeWhateverSchemeIsInForce)
 {
     ColorTable &table = ColorTable::instance();
@@ -41,34 +32,6 @@ TEST(Object, NewObjectsTakeTheDefaultSchemeWhateverSchemeIsInForce)
 
     volume->setOutlineColor(Vector4D(0.2, 0.3, 0.4, 1));
     EXPECT_EQ(volume->outlineColor(), Vector3D(0.2, 0.3, 0.4));
-}
-
-TEST(ColorTable, RowsAndSchemes)
-{
-    EXPECT_EQ(ColorTable::names(),
-              QStringList({"Object Color", "Outline Color", "Grid Color", "Background Color", "Substrate Object Color",
-                           "Substrate Outline Color", "Console Background Color", "Console Text Color",
-                           "Object Temporary Color"}));
-
-    const Vector4D black(0, 0, 0, 1), white(1, 1, 1, 1), red(1, 0, 0, 1), grey(0.4, 0.4, 0.4, 1),
-        lightGrey(0.6, 0.6, 0.6, 1), clearBlack(0, 0, 0, 0), clearWhite(1, 1, 1, 0);
-    // Columns: default scheme, low colour scheme, custom set.
-    const Vector4D expected[ColorTable::KindCount][ColorTable::kSetCount] = {
-        {black, white, red},                  // object
-        {white, black, white},                // outline
-        {grey, grey, grey},                   // grid
-        {clearBlack, clearWhite, clearBlack}, // background
-        {grey, grey, grey},                   // substrate object
-        {lightGrey, lightGrey, lightGrey},    // substrate outline
-        {white, black, white},                // console background
-        {black, white, black},                // console text
-        {white, black, white},                // object temporary
-    };
-    const ColorTable &table = ColorTable::instance();
-    for (int kind = 0; kind < ColorTable::KindCount; ++kind)
-        for (int set = 0; set < ColorTable::kSetCount; ++set)
-            EXPECT_EQ(table.color(ColorTable::Kind(kind), set), expected[kind][set])
-                << ColorTable::name(ColorTable::Kind(kind)).toStdString() << ", set " << set;
 }
 
 TEST(Scene, ObjectsAreAddedFoundRemovedAndClearedAway)

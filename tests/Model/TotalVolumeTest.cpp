@@ -1,6 +1,7 @@
 #include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "common/Cells.h"
 
 #include <QBitArray>
 #include <gmock/gmock.h>
@@ -13,19 +14,7 @@ using Model::Automaton::Cell;
 using Model::Automaton::TotalVolume;
 using ::testing::ElementsAre;
 
-namespace {
-
-std::vector<uint32_t> materialsOf(TotalVolume &volume)
-{
-    std::vector<uint32_t> out;
-    const Cell *cells = volume.lockCells();
-    for (uint32_t i = 0; i < volume.cellCount(); ++i)
-        out.push_back(cells[i].material());
-    volume.unlockCells();
-    return out;
-}
-
-} // namespace
+using TestSupport::materialsOf;
 
 TEST(TotalVolume, CellIndexRunsZFastestAndCoordinatesInvertIt)
 {
@@ -104,20 +93,6 @@ TEST(TotalVolume, CloneCopiesPlaceAndMaterialsOnly)
     copy->unlockCells();
     EXPECT_TRUE(copy->propertyNames().isEmpty());
     EXPECT_EQ(copy->topMask().size(), 0);
-}
-
-TEST(TotalVolume, PropertiesAreListedInKeyOrderAndAbsentOnesAreInvalid)
-{
-    TotalVolume volume(1, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), {1});
-    EXPECT_FALSE(volume.property("Random Walk Particle Count Type P").isValid());
-
-    volume.setProperty("Random Walk Particle Count Type P", 2);
-    volume.setProperty("Random Walk Particle Count Type N", 1);
-    volume.setProperty("Random Walk Particle Count Type P", 5);
-
-    EXPECT_EQ(volume.propertyNames(),
-              QStringList({"Random Walk Particle Count Type N", "Random Walk Particle Count Type P"}));
-    EXPECT_EQ(volume.property("Random Walk Particle Count Type P").toInt(), 5);
 }
 
 TEST(TotalVolume, ClearingAMaskKeepsItsBitCountAndParameters)

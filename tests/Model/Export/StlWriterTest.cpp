@@ -85,7 +85,7 @@ std::vector<uint32_t> ballAndSlab(uint32_t n, float radius)
 
 } // namespace
 
-TEST(StlWriterTest, CubeFacesGiveTwoTrianglesEachClosedAndPlacedAtTheOrigin)
+TEST(StlWriterTest, CubeFacesGiveTwoTrianglesEachAndBothSurfacesAreClosedAndPlaced)
 {
     const uint32_t n = 12;
     TotalVolume volume(n, n, n, 0.5f, 0.5f, 1.0f, Util::Vector3D(100.0, 0.0, -4.0), ballAndSlab(n, 3.5f));
@@ -122,30 +122,18 @@ TEST(StlWriterTest, CubeFacesGiveTwoTrianglesEachClosedAndPlacedAtTheOrigin)
     }
     std::string why;
     EXPECT_TRUE(isWatertight(triangles, &why)) << why;
-}
 
-TEST(StlWriterTest, SmoothSurfaceHasTheMarchingCubesTrianglesAndIsClosed)
-{
-    const uint32_t n = 14;
-    std::vector<uint32_t> ball = ballAndSlab(n, 4.5f);
-    for (uint32_t &m : ball)
-        m = m == 1u ? 1u : 0u;
-    TotalVolume volume(n, n, n, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0), ball);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("smooth.stl"));
-    ASSERT_EQ(StlWriter::write(volume, StlWriter::Surface::Smooth, path), QString());
-    const auto triangles = readStl(path);
-
+    // The smooth surface holds the marching-cubes triangles, closed as well, with their materials.
+    const QString smoothPath = dir.filePath(QStringLiteral("smooth.stl"));
+    ASSERT_EQ(StlWriter::write(volume, StlWriter::Surface::Smooth, smoothPath), QString());
+    const auto smooth = readStl(smoothPath);
     Model::Geometry::MarchingCubeSurface surface(volume);
-    const uint32_t lower[3] = {0, 0, 0};
-    const uint32_t upper[3] = {n, n, n};
     surface.build(lower, upper);
     ASSERT_GT(surface.triangleCount(), 0u);
-    EXPECT_EQ(triangles.size(), surface.triangleCount());
-    for (const auto &t : triangles)
-        EXPECT_EQ(t.attribute, 1u);
-    std::string why;
-    EXPECT_TRUE(isWatertight(triangles, &why)) << why;
+    EXPECT_EQ(smooth.size(), surface.triangleCount());
+    EXPECT_EQ(smooth.front().attribute, 1u);
+    EXPECT_EQ(smooth.back().attribute, 2u);
+    EXPECT_TRUE(isWatertight(smooth, &why)) << why;
 }
 
 TEST(StlWriterTest, AnEmptyVolumeGivesAnEmptyButValidFile)

@@ -1,3 +1,7 @@
+// Documents on disk: what the writer puts in them, what the reader takes from them (the State
+// parsed either from the file's bytes or from the XML reader), how materials in them meet the
+// catalogue, particle count fields, and every way a document can be damaged or refused.
+#include "Model/Automaton/ParticleCountField.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Persistence/DocumentArchive.h"
@@ -13,7 +17,6 @@
 #include "common/Observers.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -23,12 +26,14 @@
 #include <gtest/gtest.h>
 #include <random>
 
+using Model::Automaton::ParticleCountField;
 using Model::Automaton::TotalVolume;
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
 using namespace Model::Persistence;
 using TestSupport::CallObserver;
 using TestSupport::materialsOf;
+using Volumes = std::vector<std::vector<uint32_t>>;
 
 namespace {
 
@@ -103,53 +108,6 @@ private:
     QXmlStreamReader *reader = nullptr;
 };
 
-// An object of another type, read by an archiver that takes its "Outline" text from the
-// bytes when it may (letters only) and says which way the text came.
-struct Outline : Model::Object {
-    explicit Outline(QString text) : text(std::move(text)) {}
-    uint32_t objectType() const override { return ExtractedModelType; }
-    void paint(bool, bool, const Util::Vector3D &) override {}
-    void paintForPicking() override {}
-    Object *clone() override { return nullptr; }
-    void move(const Util::Vector4D &) override {}
-    void transform(const Util::Vector4D &, const Util::Vector4D &) override {}
-    QString text;
-};
-
-class OutlineArchiver : public ObjectArchiver {
-public:
-    void setWriter(QXmlStreamWriter *) override {}
-    void setReader(QXmlStreamReader *newReader) override { reader = newReader; }
-    void setMaterialIdMap(MaterialIdMap *) override {}
-    bool write(const std::shared_ptr<Model::Object> &) override { return false; }
-    QString readError() const override { return QString(); }
-    LiftableText liftableText() const override
-    {
-        return {QByteArrayLiteral("Outline"), QByteArrayLiteral("abcdefghijklmnopqrstuvwxyz")};
-    }
-    void setLiftedTexts(const LiftedTexts *texts) override { lifted = texts; }
-
-    std::shared_ptr<Model::Object> read() override
-    {
-        reader->readNextStartElement();
-        const LiftedTexts::Span *text = lifted ? lifted->text(*reader) : nullptr;
-        QString outline;
-        if (text) {
-            outline = "from the bytes: " + QString::fromUtf8(text->begin, int(text->end - text->begin));
-            reader->skipCurrentElement();
-        } else {
-            outline = "from the reader: " + reader->readElementText();
-        }
-        while (reader->readNextStartElement()) // the rest of the Object
-            reader->skipCurrentElement();
-        return std::make_shared<Outline>(outline);
-    }
-
-private:
-    QXmlStreamReader *reader = nullptr;
-    const LiftedTexts *lifted = nullptr;
-};
-
 struct DocumentFile : ::testing::Test {
     void TearDown() override
     {
@@ -168,20 +126,13 @@ struct DocumentFile : ::testing::Test {
         return volume;
     }
 
-    DocumentReader::Outcome readInto(Model::Scene &target, const QString &file, QString *why = nullptr)
-    {
-        DocumentReader reader(target, archive);
-        const auto outcome = reader.read(file);
-        if (why)
-            *why = reader.error();
-        return outcome;
-    }
+    DocumentWriter::Outcome write(const QString &file) { return DocumentWriter(scene, archive).write(file); }
 
     struct Reading {
         DocumentReader::Outcome outcome;
         QStringList warnings;
         QString error;
-        std::vector<std::vector<uint32_t>> volumes; // the cells of each object read, in order
+        Volumes volumes; // the cells of each volume read, in order
     };
     Reading readFully(Model::Scene &target, const QString &file)
     {
@@ -192,15 +143,33 @@ struct DocumentFile : ::testing::Test {
                 reading.volumes.push_back(materialsOf(*volume));
         return reading;
     }
+    Reading readFully(const QString &file)
+    {
+        Model::Scene target;
+        return readFully(target, file);
+    }
 
+    // Runs `check` with the State parsed from the bytes, then from the XML reader.
+    void eitherWay(const std::function<void()> &check)
+    {
+        for (const bool lifted : {true, false}) {
+            SCOPED_TRACE(lifted ? "State parsed from the bytes" : "State parsed from the XML reader");
+            if (!lifted)
+                archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
+            check();
+        }
+    }
+
+    static QByteArray document(const QString &body)
+    {
+        return (QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document><Header version=\"1\"/>") + body +
+                QStringLiteral("</Document>")).toUtf8();
+    }
     // A document holding the given object elements after the header.
     QString writeDocumentText(const QString &name, const QString &body)
     {
-        const QString file = path(name);
-        store(file, (QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document><Header version=\"1\"/>") +
-                     body + QStringLiteral("</Document>"))
-                        .toUtf8());
-        return file;
+        store(path(name), document(body));
+        return path(name);
     }
 
     static QString objectText(const QString &sizes, const QString &state)
@@ -219,9 +188,10 @@ struct DocumentFile : ::testing::Test {
 
 TEST_F(DocumentFile, WritesOneDecimalIdAndASpacePerCellInCellIndexOrder)
 {
-    addVolume(scene, 2, 2, 1, {1, 0, 0, 2}, Util::Vector3D(1.5, -2, 0.25), 0.5f, 1.f, 2.f);
+    auto volume = addVolume(scene, 2, 2, 1, {1, 0, 0, 2}, Util::Vector3D(1.5, -2, 0.25), 0.5f, 1.f, 2.f);
+    volume->setProperty("Something Else", 3); // not a particle count field: not written
     const QString file = path("small.vxf");
-    ASSERT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Written);
+    ASSERT_EQ(write(file), DocumentWriter::Outcome::Written);
     EXPECT_EQ(scene.documentName(), file);
 
     const QByteArray text = contents(file);
@@ -244,7 +214,7 @@ TEST_F(DocumentFile, RoundTripKeepsEveryObjectItsCellsPositionAndCellSize)
     const std::vector<Shape> shapes = {{1, 1, 1, 1.f, 1.f, 1.f, {0, 0, 0}},
                                        {17, 5, 9, 0.25f, 2.f, 3.5f, {-4, 10.5, 2}},
                                        {8, 31, 3, 1e-3f, 1e-3f, 1e-3f, {100, 200, -300}}};
-    std::vector<std::vector<uint32_t>> written;
+    Volumes written;
     for (const Shape &s : shapes) {
         std::vector<uint32_t> ids(size_t(s.x) * s.y * s.z);
         for (auto &id : ids)
@@ -253,38 +223,26 @@ TEST_F(DocumentFile, RoundTripKeepsEveryObjectItsCellsPositionAndCellSize)
         written.push_back(ids);
     }
     const QString file = path("several.vxf");
-    ASSERT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Written);
+    ASSERT_EQ(write(file), DocumentWriter::Outcome::Written);
 
     Model::Scene loaded;
-    ASSERT_EQ(readInto(loaded, file), DocumentReader::Outcome::Read);
+    const Reading reading = readFully(loaded, file);
+    ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read);
     EXPECT_EQ(loaded.documentName(), file);
-    const auto objects = loaded.objects();
-    ASSERT_EQ(objects.size(), int(shapes.size()));
+    EXPECT_EQ(reading.volumes, written);
+    // The same cells when the States are streamed through the XML reader instead.
+    archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
+    EXPECT_EQ(readFully(file).volumes, written);
+    ASSERT_EQ(loaded.objects().size(), int(shapes.size()));
     for (size_t i = 0; i < shapes.size(); ++i) {
-        auto volume = std::dynamic_pointer_cast<TotalVolume>(objects[int(i)]);
-        ASSERT_TRUE(volume);
-        EXPECT_EQ(volume->sizeX(), shapes[i].x);
-        EXPECT_EQ(volume->sizeY(), shapes[i].y);
-        EXPECT_EQ(volume->sizeZ(), shapes[i].z);
-        EXPECT_FLOAT_EQ(volume->cellSizeX(), shapes[i].cx);
-        EXPECT_FLOAT_EQ(volume->cellSizeY(), shapes[i].cy);
-        EXPECT_FLOAT_EQ(volume->cellSizeZ(), shapes[i].cz);
-        EXPECT_DOUBLE_EQ(volume->origin().x, shapes[i].origin.x);
-        EXPECT_DOUBLE_EQ(volume->origin().y, shapes[i].origin.y);
-        EXPECT_DOUBLE_EQ(volume->origin().z, shapes[i].origin.z);
-        EXPECT_EQ(materialsOf(*volume), written[i]) << "object " << i;
+        SCOPED_TRACE(i);
+        const auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects()[int(i)]);
+        const Shape &s = shapes[i];
+        EXPECT_EQ(Util::Vector3D(volume->sizeX(), volume->sizeY(), volume->sizeZ()), Util::Vector3D(s.x, s.y, s.z));
+        EXPECT_EQ(Util::Vector3D(volume->cellSizeX(), volume->cellSizeY(), volume->cellSizeZ()),
+                  Util::Vector3D(s.cx, s.cy, s.cz));
+        EXPECT_EQ(volume->origin(), s.origin);
     }
-}
-
-TEST_F(DocumentFile, StateAcceptsAnyRunOfBlanksBetweenIds)
-{
-    const QString file = writeDocumentText(
-        "blanks.vxf", objectText("size-x=\"2\" size-y=\"1\" size-z=\"3\"", "  4    0 1\n16\t\t3   0"));
-    ASSERT_EQ(readInto(scene, file), DocumentReader::Outcome::Read);
-    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(0));
-    ASSERT_TRUE(volume);
-    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{4, 0, 1, 16, 3, 0}));
-    EXPECT_FLOAT_EQ(volume->cellSizeX(), 1.f); // absent cell sizes are 1
 }
 
 // Plain State texts are parsed from the file's bytes instead of the XML reader's text; both
@@ -292,19 +250,17 @@ TEST_F(DocumentFile, StateAcceptsAnyRunOfBlanksBetweenIds)
 TEST_F(DocumentFile, StateReadsTheSameWhicheverWayItsTextIsParsed)
 {
     const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
-    const QString skipped = QStringLiteral("<Object object-type=\"99\"><State>7 7 7 7 </State></Object>");
-    struct Case { const char *name; QByteArray bytes; std::vector<std::vector<uint32_t>> volumes; };
+    struct Case { const char *name; QByteArray bytes; Volumes volumes; };
     const std::vector<Case> cases = {
-        {"entity and comment in state",
-         (QStringLiteral("<Document><Header version=\"1\"/>") + objectText(sizes, "1&#32;2 <!-- 9 -->3 4 ")
-          + QStringLiteral("</Document>")).toUtf8(), {{1, 2, 3, 4}}},
+        {"runs of blanks between ids", document(objectText(sizes, "  4    0\n16\t\t3   ")), {{4, 0, 16, 3}}},
+        {"entity and comment in state", document(objectText(sizes, "1&#32;2 <!-- 9 -->3 4 ")), {{1, 2, 3, 4}}},
         {"a state of an unknown object before a volume",
-         (QStringLiteral("<Document><Header version=\"1\"/>") + skipped + objectText(sizes, "1 2 3 4 ")
-          + objectText(sizes, "4\n3\n2\n1") + QStringLiteral("</Document>")).toUtf8(), {{1, 2, 3, 4}, {4, 3, 2, 1}}},
+         document(QStringLiteral("<Object object-type=\"99\"><State>7 7 7 7 </State></Object>") +
+                  objectText(sizes, "1 2 3 4 ") + objectText(sizes, "4\n3\n2\n1")), {{1, 2, 3, 4}, {4, 3, 2, 1}}},
         {"a file that already names the lifted text",
-         (QStringLiteral("<Document><Header version=\"1\"/><Object object-type=\"1\" %1><State %2=\"0\">5 5 5 5 "
-                         "</State></Object>").arg(sizes, QLatin1String(LiftedTexts::kAttribute))
-          + objectText(sizes, "1 2 3 4 ") + QStringLiteral("</Document>")).toUtf8(), {{5, 5, 5, 5}, {1, 2, 3, 4}}},
+         document(QStringLiteral("<Object object-type=\"1\" %1><State %2=\"0\">5 5 5 5 </State></Object>")
+                      .arg(sizes, QLatin1String(LiftedTexts::kAttribute)) + objectText(sizes, "1 2 3 4 ")),
+         {{5, 5, 5, 5}, {1, 2, 3, 4}}},
         // The file is read in text mode, which drops every carriage return.
         {"carriage returns", (QStringLiteral("<Document>\r\n<Header version=\"1\"/>\r\n")
                               + objectText(sizes, "1\r\n2\r3 4 5") + QStringLiteral("</Document>")).toUtf8(),
@@ -313,82 +269,25 @@ TEST_F(DocumentFile, StateReadsTheSameWhicheverWayItsTextIsParsed)
          (QStringLiteral("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Document><Header version=\"1\"/>")
           + objectText(sizes, "0 1 1 0") + QStringLiteral("</Document>")).toLatin1(), {{0, 1, 1, 0}}},
     };
-    for (const bool lifted : {true, false}) {
-        if (!lifted)
-            archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
+    eitherWay([&] {
         for (const Case &c : cases) {
             SCOPED_TRACE(c.name);
-            SCOPED_TRACE(lifted ? "State parsed from the bytes" : "State parsed from the XML reader");
-            const QString file = path(QStringLiteral("state.vxf"));
-            store(file, c.bytes);
+            store(path("state.vxf"), c.bytes);
             Model::Scene target;
-            QString why;
-            ASSERT_EQ(readInto(target, file, &why), DocumentReader::Outcome::Read) << why.toStdString();
-            ASSERT_EQ(target.objects().size(), int(c.volumes.size()));
-            for (size_t i = 0; i < c.volumes.size(); ++i)
-                EXPECT_EQ(materialsOf(*std::dynamic_pointer_cast<TotalVolume>(target.objects()[int(i)])),
-                          c.volumes[i]);
+            const Reading reading = readFully(target, path("state.vxf"));
+            ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+            EXPECT_EQ(reading.volumes, c.volumes);
+            EXPECT_FLOAT_EQ(std::dynamic_pointer_cast<TotalVolume>(target.objects()[0])->cellSizeX(), 1.f)
+                << "absent cell sizes are 1";
         }
-    }
+    });
 }
 
-// The same volume read three ways: its State lifted from the bytes, streamed because its
-// archiver asks for nothing, and streamed because a comment in it keeps it from being lifted.
-TEST_F(DocumentFile, VolumeCellsAreTheSameWhetherOrNotItsArchiverTakesTheStateFromTheBytes)
-{
-    std::mt19937 random(11);
-    std::vector<uint32_t> ids(13 * 11 * 7);
-    for (auto &id : ids)
-        id = random() % 4 == 0 ? 0u : 1u + random() % 60000;
-    addVolume(scene, 13, 11, 7, ids);
-    const QString lifted = path("lifted.vxf");
-    ASSERT_EQ(DocumentWriter(scene, archive).write(lifted), DocumentWriter::Outcome::Written);
-    QByteArray bytes = contents(lifted);
-    const QString commented = path("commented.vxf");
-    store(commented, bytes.insert(bytes.indexOf("<State>") + 7, "<!-- streamed -->"));
-
-    const auto cellsRead = [&](const QString &file) {
-        Model::Scene loaded;
-        EXPECT_EQ(readInto(loaded, file), DocumentReader::Outcome::Read);
-        auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
-        return volume ? materialsOf(*volume) : std::vector<uint32_t>();
-    };
-    EXPECT_EQ(cellsRead(lifted), ids);
-    EXPECT_EQ(cellsRead(commented), ids);
-    archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
-    EXPECT_EQ(cellsRead(lifted), ids);
-}
-
-// The reader knows no archiver: one for another object type that names its own element gets
-// that element's plain text from the bytes, beside the volumes that get theirs.
-TEST_F(DocumentFile, AnyArchiverThatNamesAnElementGetsItsPlainTextFromTheBytes)
-{
-    archive.setArchiver(Model::Object::ExtractedModelType, std::make_shared<OutlineArchiver>());
-    const QString sizes = QStringLiteral("size-x=\"1\" size-y=\"1\" size-z=\"2\"");
-    const QString file = writeDocumentText(
-        "outlines.vxf", QStringLiteral("<Object object-type=\"2\"><Outline>abc</Outline></Object>") +
-                            objectText(sizes, "7 8 ") +
-                            QStringLiteral("<Object object-type=\"2\">\n<Outline>b&amp;c</Outline></Object>"
-                                           "<Object object-type=\"2\"><Outline>b\nd</Outline></Object>"
-                                           "<Object object-type=\"2\"><Outline>abcd</Outline><State>5</State>"
-                                           "</Object>"));
-    QString why;
-    ASSERT_EQ(readInto(scene, file, &why), DocumentReader::Outcome::Read) << why.toStdString();
-    QStringList outlines;
-    for (const auto &object : scene.objects())
-        if (auto outline = std::dynamic_pointer_cast<Outline>(object))
-            outlines << outline->text;
-    EXPECT_EQ(outlines, (QStringList{"from the bytes: abc", "from the reader: b&c", "from the reader: b\nd",
-                                     "from the bytes: abcd"}));
-    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(1));
-    ASSERT_TRUE(volume);
-    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{7, 8}));
-}
-
-// Too few ids leave the last cells empty, too many are cut off, and a volume without a State is
-// empty (a document may leave the State out); the user hears of each such volume
-// once, by its place among the objects read and its size, whichever way its State is parsed.
-TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVolume)
+// Too few ids leave the last cells empty, too many are cut off, a volume without a State is
+// empty, and entries that are not ids (a letter, a sign, beyond 32 bits) leave their cell empty
+// while the ids around them keep their places. The user hears of each such volume once, by its
+// place among the objects read and its size, whichever way its State is parsed.
+TEST_F(DocumentFile, FaultyStatesAreReadAsFarAsTheyGoWithOneWarningPerVolume)
 {
     const QString file = writeDocumentText(
         "lengths.vxf", QStringLiteral("<Object object-type=\"99\"/>")
@@ -398,7 +297,9 @@ TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVo
                            + objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "")
                            + QStringLiteral("<Object object-type=\"1\" size-x=\"1\" size-y=\"3\" size-z=\"1\">"
                                             "<Position pos-x=\"2\" pos-y=\"0\" pos-z=\"0\"/></Object>"
-                                            "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"/>"));
+                                            "<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"/>")
+                           + objectText("size-x=\"2\" size-y=\"3\" size-z=\"1\"", "1 x 3 -4 99999999999 6 ")
+                           + objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "4294967296 2 "));
     const QStringList expected = {
         QString::fromUtf8("WARNING: The \"State\" of cell volume 2 (2 × 3 × 1) holds 3 material ids for its 6 "
                           "cells; the last 3 cells are left empty."),
@@ -408,46 +309,22 @@ TEST_F(DocumentFile, StateOfTheWrongLengthIsReadAsFarAsItGoesWithOneWarningPerVo
                           "cells; the last 2 cells are left empty."),
         QString::fromUtf8("WARNING: Cell volume 5 (1 × 3 × 1) has no \"State\" element; its 3 cells are left empty."),
         QString::fromUtf8("WARNING: Cell volume 6 (1 × 1 × 1) has no \"State\" element; its cell is left empty."),
-    };
-    for (const bool lifted : {true, false}) {
-        SCOPED_TRACE(lifted ? "State parsed from the bytes" : "State parsed from the XML reader");
-        if (!lifted)
-            archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
-        Model::Scene target;
-        const Reading reading = readFully(target, file);
-        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
-        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1, 2, 3, 4}, {5, 6, 7, 0, 0, 0},
-                                                                       {1, 2, 3, 4}, {0, 0}, {0, 0, 0}, {0}}));
-        EXPECT_EQ(reading.warnings, expected);
-        // A Position that comes first, for want of a State, still places its volume.
-        ASSERT_EQ(target.objects().size(), 6);
-        EXPECT_DOUBLE_EQ(std::dynamic_pointer_cast<TotalVolume>(target.objects()[4])->origin().x, 2.0);
-    }
-}
-
-TEST_F(DocumentFile, StateEntriesThatAreNotIdsReadAsEmptyCellsWithOneWarning)
-{
-    // A letter, a sign and an id beyond 32 bits each leave their cell empty; the ids around them
-    // keep their places.
-    const QString file = writeDocumentText(
-        "entries.vxf", objectText("size-x=\"2\" size-y=\"3\" size-z=\"1\"", "1 x 3 -4 99999999999 6 ")
-                           + objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "4294967296 2 "));
-    const QStringList expected = {
-        QString::fromUtf8("WARNING: The \"State\" of cell volume 1 (2 × 3 × 1) holds 3 entries that are not "
+        QString::fromUtf8("WARNING: The \"State\" of cell volume 7 (2 × 3 × 1) holds 3 entries that are not "
                           "material ids; their cells are left empty."),
-        QString::fromUtf8("WARNING: The \"State\" of cell volume 2 (1 × 1 × 2) holds 1 entry that is not a "
+        QString::fromUtf8("WARNING: The \"State\" of cell volume 8 (1 × 1 × 2) holds 1 entry that is not a "
                           "material id; its cell is left empty."),
     };
-    for (const bool lifted : {true, false}) {
-        SCOPED_TRACE(lifted ? "State parsed from the bytes where it can be" : "State parsed from the XML reader");
-        if (!lifted)
-            archive.setArchiver(TotalVolumeArchiver::kObjectType, std::make_shared<StreamingVolumeArchiver>());
+    eitherWay([&] {
         Model::Scene target;
         const Reading reading = readFully(target, file);
         ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
-        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1, 0, 3, 0, 0, 6}, {0, 2}}));
+        EXPECT_EQ(reading.volumes, (Volumes{{1, 2, 3, 4}, {5, 6, 7, 0, 0, 0}, {1, 2, 3, 4}, {0, 0}, {0, 0, 0}, {0},
+                                            {1, 0, 3, 0, 0, 6}, {0, 2}}));
         EXPECT_EQ(reading.warnings, expected);
-    }
+        // A Position that comes first, for want of a State, still places its volume.
+        ASSERT_EQ(target.objects().size(), 8);
+        EXPECT_DOUBLE_EQ(std::dynamic_pointer_cast<TotalVolume>(target.objects()[4])->origin().x, 2.0);
+    });
 }
 
 // Damage to the XML after the Header ends the document where it is met: the objects before it
@@ -459,27 +336,27 @@ TEST_F(DocumentFile, DamageAfterTheHeaderKeepsTheObjectsBeforeItWithAWarning)
     const QString laterMaterial = QStringLiteral("<Material version=\"1\" name=\"InP\" material-id=\"4322\"/>");
     addVolume(scene, 10, 10, 10, std::vector<uint32_t>(1000, 1));
     addVolume(scene, 10, 10, 10, std::vector<uint32_t>(1000, 3));
-    ASSERT_EQ(DocumentWriter(scene, archive).write(path("whole.vxf")), DocumentWriter::Outcome::Written);
+    ASSERT_EQ(write(path("whole.vxf")), DocumentWriter::Outcome::Written);
     const QByteArray whole = contents(path("whole.vxf"));
     const int secondState = whole.indexOf("<State>", whole.indexOf("</Object>"));
 
     struct Case { const char *name; QByteArray bytes; size_t objects; int line; };
-    const auto document = [&](const QString &body) {
+    const auto unfinished = [&](const QString &body) {
         return (QStringLiteral("<Document><Header version=\"1\"/>") + body).toUtf8();
     };
     const std::vector<Case> cases = {
         {"unclosed tag after two objects",
-         document(unknownMaterial + objectText(sizes, "1 2 3 4 ") + "\n" + objectText(sizes, "4 3 2 1 ")
+         unfinished(unknownMaterial + objectText(sizes, "1 2 3 4 ") + "\n" + objectText(sizes, "4 3 2 1 ")
                   + "\n<Broken" + laterMaterial), 2, 3},
         {"mismatched tag in the second object",
-         document(objectText(sizes, "1 2 3 4 ") + "\n<Object object-type=\"1\" " + sizes
+         unfinished(objectText(sizes, "1 2 3 4 ") + "\n<Object object-type=\"1\" " + sizes
                   + "><State>1 1 1 1 </State><Position></Wrong></Object></Document>"), 1, 2},
         // The State's four line breaks plus the one after the object put the damage on line 6.
         {"damage behind a multi-line State",
-         document(objectText(sizes, "1\n2\r\n3\n4\n") + "\n<Broken"), 1, 6},
+         unfinished(objectText(sizes, "1\n2\r\n3\n4\n") + "\n<Broken"), 1, 6},
         {"cut inside the second State", whole.left(secondState + 500), 1, 1},
         {"cut after the second object", whole.left(whole.lastIndexOf("</Object>") + 9), 2, 1},
-        {"damaged unknown object", document(QStringLiteral("<Object object-type=\"99\"><a></b>")), 0, 1},
+        {"damaged unknown object", unfinished(QStringLiteral("<Object object-type=\"99\"><a></b>")), 0, 1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -501,15 +378,12 @@ TEST_F(DocumentFile, DamageAfterTheHeaderKeepsTheObjectsBeforeItWithAWarning)
         EXPECT_FALSE(warning.contains(QLatin1String(".."))) << warning.toStdString();
     }
     // The first two volumes of the cut copies hold what was written.
-    Model::Scene target;
     store(path("damaged.vxf"), cases[4].bytes);
-    EXPECT_EQ(readFully(target, path("damaged.vxf")).volumes,
-              (std::vector<std::vector<uint32_t>>{std::vector<uint32_t>(1000, 1), std::vector<uint32_t>(1000, 3)}));
+    EXPECT_EQ(readFully(path("damaged.vxf")).volumes, (Volumes{std::vector<uint32_t>(1000, 1), std::vector<uint32_t>(1000, 3)}));
     // Materials before the damage join the catalogue; those after it were never read.
     MaterialFactory::instance()->createDefaultMaterials();
     store(path("damaged.vxf"), cases[0].bytes);
-    Model::Scene again;
-    ASSERT_EQ(readFully(again, path("damaged.vxf")).outcome, DocumentReader::Outcome::Read);
+    ASSERT_EQ(readFully(path("damaged.vxf")).outcome, DocumentReader::Outcome::Read);
     EXPECT_EQ(MaterialFactory::instance()->material(4321).name(), QStringLiteral("GaAs"));
     EXPECT_EQ(MaterialFactory::instance()->material(4322).materialId(), 0u);
 }
@@ -527,37 +401,116 @@ TEST_F(DocumentFile, DamageWarningEndsEachSentenceInOneFullStop)
     for (const auto &text : texts) {
         SCOPED_TRACE(text.first.toStdString());
         archive.setArchiver(Model::Object::ExtractedModelType, std::make_shared<RaisingArchiver>(text.first));
-        Model::Scene target;
-        const Reading reading = readFully(target, file);
+        const Reading reading = readFully(file);
         ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
-        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1}}));
+        EXPECT_EQ(reading.volumes, (Volumes{{1}}));
         EXPECT_EQ(reading.warnings,
                   QStringList{QStringLiteral("WARNING: The document is damaged near line 1: %1 Reading stopped "
                                              "there, after 1 object.").arg(text.second)});
     }
 }
 
+// Nothing after the document element is read: no object, no material, and no warning for
+// whatever bytes follow.
 TEST_F(DocumentFile, EverythingAfterTheDocumentElementIsIgnored)
 {
-    const QByteArray document = "<?xml version=\"1.0\"?><Document><Header version=\"1\"/><Object object-type=\"1\" "
-                                "size-x=\"1\" size-y=\"1\" size-z=\"2\"><State>1 3 </State></Object></Document>";
-    const std::vector<QByteArray> tails = {
-        "\n<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\"><State>4 </State></Object>",
-        "\n<Material version=\"1\" name=\"GaAs\" material-id=\"4321\"/>",
-        "</Document>",
-        "garbage & <<< \x01",
-        "\n<!-- a comment -->\n",
-    };
-    for (const QByteArray &tail : tails) {
+    const QByteArray whole = document(objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "1 3 "));
+    for (const QByteArray &tail : {QByteArray("\n<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"1\">"
+                                              "<State>4 </State></Object>"),
+                                   QByteArray("\n<Material version=\"1\" name=\"GaAs\" material-id=\"4321\"/>"),
+                                   QByteArray("garbage & <<< \x01")}) {
         SCOPED_TRACE(tail.toStdString());
-        store(path("tail.vxf"), document + tail);
-        Model::Scene target;
-        const Reading reading = readFully(target, path("tail.vxf"));
+        store(path("tail.vxf"), whole + tail);
+        const Reading reading = readFully(path("tail.vxf"));
         ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
-        EXPECT_EQ(reading.volumes, (std::vector<std::vector<uint32_t>>{{1, 3}}));
+        EXPECT_EQ(reading.volumes, (Volumes{{1, 3}}));
         EXPECT_TRUE(reading.warnings.isEmpty()) << reading.warnings.join('\n').toStdString();
         EXPECT_EQ(MaterialFactory::instance()->material(4321).materialId(), 0u);
     }
+}
+
+TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
+{
+    const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
+    struct Case { const char *name; QByteArray bytes; const char *reason; };
+    const std::vector<Case> cases = {
+        {"wrong root", "<Materials><Header version=\"1\"/></Materials>", "Document"},
+        {"no header", "<Document><Object object-type=\"1\"/></Document>", "Header"},
+        {"not xml", "\x01\x02garbage", "Document"},
+        {"empty file", "", "Document"},
+        {"element in state", document(objectText(sizes, "1 2 <b/>3 4 ")), "element"},
+        {"missing size", document(objectText("size-x=\"2\" size-y=\"2\"", "1 2 3 4 ")), "size-z"},
+        {"size not a number", document(objectText("size-x=\"2\" size-y=\"two\" size-z=\"1\"", "1 2 ")), "two"},
+        {"negative size", document(objectText("size-x=\"-2\" size-y=\"2\" size-z=\"1\"", "")), "-2"},
+        {"zero size", document(objectText("size-x=\"0\" size-y=\"2\" size-z=\"1\"", "")), "size-x"},
+        {"beyond 32-bit index", document(objectText("size-x=\"65536\" size-y=\"65536\" size-z=\"2\"", "")), "large"},
+        {"beyond any size",
+         document(objectText("size-x=\"18446744073709551615\" size-y=\"18446744073709551615\" "
+                             "size-z=\"18446744073709551615\"", "")), "large"},
+        {"bad cell size",
+         document(QStringLiteral("<Object object-type=\"1\" %1 cellsize-x=\"nan\"><State>1 2 3 4 </State></Object>")
+                      .arg(sizes)), "cellsize-x"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = path("bad.vxf");
+        store(file, c.bytes);
+        Model::Scene target;
+        target.setDocumentName(QStringLiteral("previous.vxf"));
+        const Reading reading = readFully(target, file);
+        const QString &why = reading.error;
+        EXPECT_EQ(reading.outcome, DocumentReader::Outcome::Refused);
+        EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
+        // One sentence or more, each ending in one full stop.
+        EXPECT_TRUE(why.endsWith(QLatin1Char('.'))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QLatin1String(".."))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QLatin1String("  "))) << why.toStdString();
+        EXPECT_FALSE(why.contains(QLatin1String(" ."))) << why.toStdString();
+        EXPECT_TRUE(target.objects().isEmpty());
+        EXPECT_EQ(target.documentName(), QStringLiteral("previous.vxf"));
+        EXPECT_EQ(contents(file), c.bytes); // reading never touches the file
+    }
+}
+
+TEST_F(DocumentFile, MissingFileIsNeitherReadNorReported)
+{
+    const Reading reading = readFully(scene, path("absent.vxf"));
+    EXPECT_EQ(reading.outcome, DocumentReader::Outcome::NotOpened);
+    EXPECT_TRUE(reading.error.isEmpty());
+    EXPECT_EQ(write(path("no/such/folder/x.vxf")), DocumentWriter::Outcome::NotOpened);
+    EXPECT_TRUE(scene.documentName().isEmpty());
+}
+
+TEST_F(DocumentFile, FailedWriteLeavesThePreviousFileByteForByte)
+{
+    const QString file = path("kept.vxf");
+    addVolume(scene, 3, 3, 3, std::vector<uint32_t>(27, 1));
+    ASSERT_EQ(write(file), DocumentWriter::Outcome::Written);
+    const QByteArray before = contents(file);
+
+    FailingDevice broken;
+    archive.setArchiver(1, std::make_shared<TamperingArchiver>([&](QXmlStreamWriter *writer) {
+        writer->setDevice(&broken);
+    }));
+    addVolume(scene, 4, 4, 4, std::vector<uint32_t>(64, 3));
+    scene.setDocumentName(QStringLiteral("before.vxf"));
+    EXPECT_EQ(write(file), DocumentWriter::Outcome::Failed);
+    EXPECT_EQ(contents(file), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.vxf"}); // no temporary left behind
+    EXPECT_EQ(scene.documentName(), QStringLiteral("before.vxf"));
+}
+
+TEST_F(DocumentFile, TargetFolderVanishingDuringTheWriteIsAFailure)
+{
+    QTemporaryDir parent;
+    const QString folder = parent.filePath("doc");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    archive.setArchiver(1, std::make_shared<TamperingArchiver>([&](QXmlStreamWriter *) {
+        QDir(folder).removeRecursively();
+    }));
+    addVolume(scene, 2, 2, 2, std::vector<uint32_t>(8, 1));
+    EXPECT_EQ(write(folder + "/gone.vxf"), DocumentWriter::Outcome::Failed);
+    EXPECT_TRUE(scene.documentName().isEmpty());
 }
 
 // Materials are reconciled only once the document is accepted: a document refused for an object
@@ -592,11 +545,12 @@ TEST_F(DocumentFile, RefusedDocumentChangesNeitherTheCatalogueNorTheIdMap)
     }
 
     // Without the bad object the same materials do reach the catalogue, the map and the user,
-    // and the cells arrive holding catalogue ids.
-    Model::Scene target;
-    const Reading reading = readFully(target, writeDocumentText("accepted.vxf", materials + good));
+    // and the cells arrive holding catalogue ids: "PDMS", unknown by id but known by name, takes
+    // the catalogue's id and adds nothing; "GaAs" joins under its own id.
+    const Reading reading = readFully(writeDocumentText("accepted.vxf", materials + good));
     ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
     EXPECT_EQ(asked->count, 1);
+    EXPECT_EQ(MaterialFactory::instance()->materials().size(), catalogue.size() + 2);
     EXPECT_EQ(MaterialFactory::instance()->material(4321).name(), QStringLiteral("GaAs"));
     ASSERT_EQ(reading.volumes.size(), 1u);
     const uint32_t newId = MaterialIdMap::instance().translate(3);
@@ -611,135 +565,16 @@ TEST_F(DocumentFile, EarlierDocumentsDoNotTranslateIdsALaterDocumentDoesNotList)
     MaterialConflict::instance().setObserver(std::make_shared<TestSupport::CountingObserver>());
     const QString conflicting =
         QStringLiteral("<Material version=\"1\" name=\"Si\" material-id=\"3\" color=\"#FF102030\"/>");
-    Model::Scene first;
-    const Reading earlier = readFully(first, writeDocumentText(
+    const Reading earlier = readFully(writeDocumentText(
         "earlier.vxf", conflicting + objectText("size-x=\"1\" size-y=\"1\" size-z=\"1\"", "3 ")));
     ASSERT_EQ(earlier.outcome, DocumentReader::Outcome::Read) << earlier.error.toStdString();
     ASSERT_NE(MaterialIdMap::instance().translate(3), 3u); // "Si" joined under a new id
 
-    Model::Scene second;
-    const Reading later = readFully(second, writeDocumentText(
+    const Reading later = readFully(writeDocumentText(
         "later.vxf", objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "3 1 ")));
     ASSERT_EQ(later.outcome, DocumentReader::Outcome::Read) << later.error.toStdString();
     ASSERT_EQ(later.volumes.size(), 1u);
     EXPECT_EQ(later.volumes[0], (std::vector<uint32_t>{3, 1}));
-}
-
-TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
-{
-    const QString sizes = QStringLiteral("size-x=\"2\" size-y=\"2\" size-z=\"1\"");
-    struct Case { const char *name; QByteArray bytes; const char *reason; };
-    const auto document = [](const QString &body) {
-        return (QStringLiteral("<?xml version=\"1.0\"?><Document><Header version=\"1\"/>") + body +
-                QStringLiteral("</Document>")).toUtf8();
-    };
-    const std::vector<Case> cases = {
-        {"wrong root", "<Materials><Header version=\"1\"/></Materials>", "Document"},
-        {"no header", "<Document><Object object-type=\"1\"/></Document>", "Header"},
-        {"not xml", "\x01\x02garbage", "Document"},
-        {"empty file", "", "Document"},
-        {"element in state", document(objectText(sizes, "1 2 <b/>3 4 ")), "element"},
-        {"missing size", document(objectText("size-x=\"2\" size-y=\"2\"", "1 2 3 4 ")), "size-z"},
-        {"size not a number", document(objectText("size-x=\"2\" size-y=\"two\" size-z=\"1\"", "1 2 ")), "two"},
-        {"negative size", document(objectText("size-x=\"-2\" size-y=\"2\" size-z=\"1\"", "")), "-2"},
-        {"zero size", document(objectText("size-x=\"0\" size-y=\"2\" size-z=\"1\"", "")), "size-x"},
-        {"beyond 32-bit index", document(objectText("size-x=\"65536\" size-y=\"65536\" size-z=\"2\"", "")), "large"},
-        {"beyond any size",
-         document(objectText("size-x=\"18446744073709551615\" size-y=\"18446744073709551615\" "
-                             "size-z=\"18446744073709551615\"", "")), "large"},
-        {"bad cell size",
-         document(QStringLiteral("<Object object-type=\"1\" %1 cellsize-x=\"nan\"><State>1 2 3 4 </State></Object>")
-                      .arg(sizes)), "cellsize-x"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString file = path(QStringLiteral("bad.vxf"));
-        store(file, c.bytes);
-        Model::Scene target;
-        target.setDocumentName(QStringLiteral("previous.vxf"));
-        QString why;
-        EXPECT_EQ(readInto(target, file, &why), DocumentReader::Outcome::Refused);
-        EXPECT_TRUE(why.contains(QLatin1String(c.reason))) << why.toStdString();
-        // One sentence or more, each ending in one full stop.
-        EXPECT_TRUE(why.endsWith(QLatin1Char('.'))) << why.toStdString();
-        EXPECT_FALSE(why.contains(QLatin1String(".."))) << why.toStdString();
-        EXPECT_FALSE(why.contains(QLatin1String("  "))) << why.toStdString();
-        EXPECT_FALSE(why.contains(QLatin1String(" ."))) << why.toStdString();
-        EXPECT_TRUE(target.objects().isEmpty());
-        EXPECT_EQ(target.documentName(), QStringLiteral("previous.vxf"));
-        EXPECT_EQ(contents(file), c.bytes); // reading never touches the file
-    }
-}
-
-TEST_F(DocumentFile, MissingFileIsNeitherReadNorReported)
-{
-    QString why;
-    EXPECT_EQ(readInto(scene, path("absent.vxf"), &why), DocumentReader::Outcome::NotOpened);
-    EXPECT_TRUE(why.isEmpty());
-    EXPECT_EQ(DocumentWriter(scene, archive).write(path("no/such/folder/x.vxf")), DocumentWriter::Outcome::NotOpened);
-    EXPECT_TRUE(scene.documentName().isEmpty());
-}
-
-TEST_F(DocumentFile, FailedWriteLeavesThePreviousFileByteForByte)
-{
-    const QString file = path("kept.vxf");
-    addVolume(scene, 3, 3, 3, std::vector<uint32_t>(27, 1));
-    ASSERT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Written);
-    const QByteArray before = contents(file);
-
-    FailingDevice broken;
-    archive.setArchiver(1, std::make_shared<TamperingArchiver>([&](QXmlStreamWriter *writer) {
-        writer->setDevice(&broken);
-    }));
-    addVolume(scene, 4, 4, 4, std::vector<uint32_t>(64, 3));
-    scene.setDocumentName(QStringLiteral("before.vxf"));
-    EXPECT_EQ(DocumentWriter(scene, archive).write(file), DocumentWriter::Outcome::Failed);
-    EXPECT_EQ(contents(file), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.vxf"}); // no temporary left behind
-    EXPECT_EQ(scene.documentName(), QStringLiteral("before.vxf"));
-}
-
-TEST_F(DocumentFile, TargetFolderVanishingDuringTheWriteIsAFailure)
-{
-    QTemporaryDir parent;
-    const QString folder = parent.filePath("doc");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    archive.setArchiver(1, std::make_shared<TamperingArchiver>([&](QXmlStreamWriter *) {
-        QDir(folder).removeRecursively();
-    }));
-    addVolume(scene, 2, 2, 2, std::vector<uint32_t>(8, 1));
-    EXPECT_EQ(DocumentWriter(scene, archive).write(folder + "/gone.vxf"), DocumentWriter::Outcome::Failed);
-    EXPECT_TRUE(scene.documentName().isEmpty());
-}
-
-TEST_F(DocumentFile, UnknownIdWithAKnownNameTakesTheCatalogueId)
-{
-    const QString file = writeDocumentText(
-        "byname.vxf", QStringLiteral("<Material version=\"1\" name=\"PDMS\" material-id=\"777\" density=\"1\" "
-                                     "poisson-ratio=\"0\" young-modulus=\"0\" color=\"#FF000000\"/>") +
-                          objectText("size-x=\"1\" size-y=\"1\" size-z=\"3\"", "777 0 777 "));
-    const auto before = MaterialFactory::instance()->materials().size();
-    ASSERT_EQ(readInto(scene, file), DocumentReader::Outcome::Read);
-    EXPECT_EQ(MaterialFactory::instance()->materials().size(), before);
-    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(0));
-    ASSERT_TRUE(volume);
-    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{13, 0, 13}));
-}
-
-TEST_F(DocumentFile, UnknownMaterialJoinsTheCatalogueUnderItsOwnId)
-{
-    const Material gallium(4321, QStringLiteral("GaAs"), 5320, 8.5e10f, 0.31f, {0.2f, 0.4f, 0.6f, 1.f});
-    MaterialFactory::instance()->setMaterial(gallium);
-    addVolume(scene, 1, 1, 2, {4321, 1});
-    ASSERT_EQ(DocumentWriter(scene, archive).write(path("gaas.vxf")), DocumentWriter::Outcome::Written);
-    MaterialFactory::instance()->createDefaultMaterials();
-
-    Model::Scene loaded;
-    ASSERT_EQ(readInto(loaded, path("gaas.vxf")), DocumentReader::Outcome::Read);
-    const Material added = MaterialFactory::instance()->material(4321);
-    EXPECT_EQ(added.name(), QStringLiteral("GaAs"));
-    EXPECT_EQ(added.toQColor(), gallium.toQColor());
-    EXPECT_FLOAT_EQ(added.density(), 5320.f);
 }
 
 TEST_F(DocumentFile, ConflictChoicesSettleTheMapAndTheCatalogue)
@@ -752,10 +587,9 @@ TEST_F(DocumentFile, ConflictChoicesSettleTheMapAndTheCatalogue)
     const auto cellsAfterChoosing = [&](std::function<void()> choose) {
         MaterialFactory::instance()->createDefaultMaterials();
         MaterialConflict::instance().setObserver(std::make_shared<CallObserver>(choose));
-        Model::Scene loaded;
-        EXPECT_EQ(readInto(loaded, file), DocumentReader::Outcome::Read);
-        auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
-        return volume ? materialsOf(*volume) : std::vector<uint32_t>();
+        const Reading reading = readFully(file);
+        EXPECT_EQ(reading.outcome, DocumentReader::Outcome::Read);
+        return reading.volumes.empty() ? std::vector<uint32_t>() : reading.volumes[0];
     };
     auto &conflict = MaterialConflict::instance();
     using Choice = MaterialConflict::Choice;
@@ -796,12 +630,10 @@ TEST_F(DocumentFile, UnreadableMaterialIsAWarningAndItsCellsKeepTheirIds)
     const QString file = writeDocumentText(
         "nameless.vxf", QStringLiteral("<Material version=\"1\" material-id=\"9000\"/>") +
                             objectText("size-x=\"1\" size-y=\"1\" size-z=\"2\"", "9000 1 "));
-    DocumentReader reader(scene, archive);
-    ASSERT_EQ(reader.read(file), DocumentReader::Outcome::Read);
-    EXPECT_EQ(reader.warnings(), QStringList{QLatin1String(DocumentReader::kMaterialWarning)});
-    auto volume = std::dynamic_pointer_cast<TotalVolume>(scene.objects().value(0));
-    ASSERT_TRUE(volume);
-    EXPECT_EQ(materialsOf(*volume), (std::vector<uint32_t>{9000, 1}));
+    const Reading reading = readFully(file);
+    ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read);
+    EXPECT_EQ(reading.warnings, QStringList{QLatin1String(DocumentReader::kMaterialWarning)});
+    EXPECT_EQ(reading.volumes, (Volumes{{9000, 1}}));
 }
 
 TEST_F(DocumentFile, ShippedExamplesOpen)
@@ -810,12 +642,73 @@ TEST_F(DocumentFile, ShippedExamplesOpen)
     struct Example { const char *name; uint32_t silicon, oxide; };
     for (const Example &e : {Example{"silicon-substrate.vxf", 2000, 0}, Example{"oxide-on-silicon.vxf", 2000, 800}}) {
         SCOPED_TRACE(e.name);
-        Model::Scene loaded;
-        ASSERT_EQ(readInto(loaded, examples.absoluteFilePath(e.name)), DocumentReader::Outcome::Read);
-        auto volume = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
-        ASSERT_TRUE(volume);
-        const auto cells = materialsOf(*volume);
+        const Reading reading = readFully(examples.absoluteFilePath(e.name));
+        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read);
+        ASSERT_EQ(reading.volumes.size(), 1u);
+        const auto &cells = reading.volumes[0];
         EXPECT_EQ(std::count(cells.begin(), cells.end(), 1u), long(e.silicon));
         EXPECT_EQ(std::count(cells.begin(), cells.end(), 3u), long(e.oxide));
+    }
+}
+
+// Particle count fields follow the Position, runs of zeros written as "*count".
+TEST_F(DocumentFile, ParticleCountFieldsAreWrittenAfterThePositionAndReadBackWhole)
+{
+    auto volume = TestSupport::flatVolume(2, 1, 3, 2, 1);
+    scene.addObject(volume);
+    auto n = std::make_shared<ParticleCountField>(6);
+    n->counters(0)[6] = 100000;
+    n->counters(0)[2] = 4;
+    n->counters(5)[0] = 7;
+    auto p = std::make_shared<ParticleCountField>(6);
+    p->counters(3)[6] = 1;
+    volume->setParticleCountField(ParticleCountField::kTypeNName, n);
+    volume->setParticleCountField(ParticleCountField::kTypePName, p);
+    ASSERT_EQ(write(path("field.vxf")), DocumentWriter::Outcome::Written);
+
+    // 2 zeros, 4, 3 zeros, 100000, then 28 counters to the 7, and the last 6 slots of the last cell.
+    const QByteArray text = contents(path("field.vxf"));
+    EXPECT_TRUE(text.contains("<Position pos-x=\"0\" pos-y=\"0\" pos-z=\"0\"/>"
+                              "<ParticleCountField name=\"Random Walk Particle Count Type N\" counters-per-cell=\"7\">"
+                              "*2 4 *3 100000 *28 7 *6 </ParticleCountField>"
+                              "<ParticleCountField name=\"Random Walk Particle Count Type P\" counters-per-cell=\"7\">"
+                              "*27 1 *14 </ParticleCountField></Object>"))
+        << text.toStdString();
+
+    Model::Scene loaded;
+    const Reading reading = readFully(loaded, path("field.vxf"));
+    EXPECT_TRUE(reading.warnings.isEmpty()) << reading.warnings.join('\n').toStdString();
+    EXPECT_EQ(reading.volumes, Volumes{materialsOf(*volume)});
+    const auto read = std::dynamic_pointer_cast<TotalVolume>(loaded.objects().value(0));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->particleCountFieldNames(), volume->particleCountFieldNames());
+    EXPECT_TRUE(*read->particleCountField(ParticleCountField::kTypeNName) == *n);
+    EXPECT_TRUE(*read->particleCountField(ParticleCountField::kTypePName) == *p);
+}
+
+TEST_F(DocumentFile, ADamagedParticleCountFieldIsLeftOutWithAWarningAndTheCellsStay)
+{
+    const struct {
+        const char *field;
+        const char *why;
+    } cases[] = {
+        {"<ParticleCountField name=\"N\" counters-per-cell=\"7\">*13 </ParticleCountField>", "13 counters"},
+        {"<ParticleCountField name=\"N\" counters-per-cell=\"7\">*10 x 3 </ParticleCountField>", "\"x\""},
+        {"<ParticleCountField name=\"N\" counters-per-cell=\"7\">*15 </ParticleCountField>", "more than"},
+        {"<ParticleCountField name=\"N\" counters-per-cell=\"6\">*12 </ParticleCountField>", "6 counters per cell"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.field);
+        const QString file = writeDocumentText(
+            "field.vxf", QStringLiteral("<Object object-type=\"1\" size-x=\"1\" size-y=\"1\" size-z=\"2\">"
+                                        "<State>1 1 </State><Position pos-x=\"0\" pos-y=\"0\" pos-z=\"0\"/>%1"
+                                        "<Later/></Object>").arg(QLatin1String(c.field)));
+        Model::Scene loaded;
+        const Reading reading = readFully(loaded, file);
+        ASSERT_EQ(reading.outcome, DocumentReader::Outcome::Read) << reading.error.toStdString();
+        EXPECT_EQ(reading.volumes, (Volumes{{1, 1}}));
+        EXPECT_TRUE(std::dynamic_pointer_cast<TotalVolume>(loaded.objects()[0])->particleCountFieldNames().isEmpty());
+        ASSERT_EQ(reading.warnings.size(), 1);
+        EXPECT_TRUE(reading.warnings[0].contains(QLatin1String(c.why))) << reading.warnings[0].toStdString();
     }
 }

@@ -1,6 +1,7 @@
-#include "Model/Automaton/TotalVolume.h"
+// Undo snapshots: records found by name and instance, and the scratch files that hold them.
 #include "Model/Persistence/DocumentArchive.h"
 #include "Model/Persistence/SnapshotRecords.h"
+#include "common/Cells.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +10,8 @@
 
 using Model::Automaton::TotalVolume;
 using namespace Model::Persistence;
+using TestSupport::materialsOf;
+using TestSupport::setMaterials;
 
 namespace {
 
@@ -20,24 +23,6 @@ std::vector<uint32_t> randomMaterials(size_t count, unsigned seed)
     for (auto &m : out)
         m = pick(random) % 3 == 0 ? 0 : pick(random);
     return out;
-}
-
-std::vector<uint32_t> materialsOf(TotalVolume &volume)
-{
-    std::vector<uint32_t> out(volume.cellCount());
-    const auto *cells = volume.lockCells();
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = cells[i].material();
-    volume.unlockCells();
-    return out;
-}
-
-void setMaterials(TotalVolume &volume, const std::vector<uint32_t> &materials)
-{
-    auto *cells = volume.lockCells();
-    for (size_t i = 0; i < materials.size(); ++i)
-        cells[i].setMaterial(materials[i]);
-    volume.unlockCells();
 }
 
 } // namespace

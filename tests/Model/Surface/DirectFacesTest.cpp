@@ -101,17 +101,6 @@ TEST_F(DirectFaces, NeighboursHideOnlyWhatTheRulesSay)
     EXPECT_EQ(facesOf(*volume).opaqueFaces().front().color, DirectCubicSurface::kMissingMaterialColor);
 }
 
-TEST_F(DirectFaces, ASolidShowsItsHullAndTheFacesAroundAHoleInIt)
-{
-    auto volume = emptyVolume(10, 9, 21);
-    fill(*volume, kSi);
-    setMaterial(*volume, 5, 4, 13, 0);
-    const auto &list = facesOf(*volume).opaqueFaces();
-    EXPECT_EQ(list.size(), size_t(2 * (10 * 9 + 10 * 21 + 9 * 21) + 6));
-    for (int k = 0; k < 6; ++k)
-        EXPECT_EQ(count(list, kSi, k), size_t(k < 2 ? 10 * 9 : k < 4 ? 10 * 21 : 9 * 21) + 1) << "face " << k;
-}
-
 TEST_F(DirectFaces, OnlyTheCutBoxShowsFacesAndItsBoundaryAlways)
 {
     auto volume = emptyVolume(4, 5, 6, 1.0f, 2.0f, 1.5f);

@@ -1,20 +1,35 @@
-// Marching-cubes surfaces of cell volumes: where the triangles lie, what they show, their normals,
-// and that the thread count changes nothing.
+// Marching-cubes surfaces of cell volumes: the case tables, where the triangles lie, what they
+// show, their normals, that the surface is closed and outward, and that the thread count changes
+// nothing.
+//
+// What "closed" means at the sides: a corner outside the counted range of the cut box (at or
+// below the lower limit, above the upper one, or past the volume's end) counts as empty, so the
+// surface always closes over the box's sides, even where material touches them. No empty border
+// is needed, and the random volumes below fill their outermost cells too. The surface parts
+// filled from empty; two materials that meet make no triangles between them.
 
-#include "MarchingCubesMesh.h"
 #include "PainterTestSupport.h"
+
+#include "Model/Geometry/MarchingCubeSurface.h"
+#include "Model/Geometry/MarchingCubeTables.h"
+
+#include "common/ThreadCount.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
-#include <iomanip>
+#include <cstring>
+#include <functional>
+#include <map>
 #include <random>
-#include <set>
+#include <sstream>
 
-using namespace MarchingCubesMesh;
 using namespace PainterTestSupport;
 using Model::Geometry::MarchingCubeSurface;
-using Model::Geometry::Rgba;
+using Model::Geometry::Point3f;
+using Model::Geometry::Triangle;
+namespace Tables = Model::Geometry::MarchingCubes;
 using Util::Slab;
 using ::testing::ElementsAre;
 using ::testing::FloatNear;
@@ -22,86 +37,83 @@ using ::testing::Pointwise;
 
 namespace {
 
+std::vector<Triangle> buildOver(TotalVolume &volume, const uint32_t lower[3], const uint32_t upper[3])
+{
+    Model::Geometry::MarchingCubeSurface surface(volume);
+    surface.build(lower, upper);
+    return surface.triangles();
+}
+
+std::vector<Triangle> buildWhole(TotalVolume &volume)
+{
+    const uint32_t lower[3] = {0, 0, 0};
+    const uint32_t upper[3] = {volume.sizeX(), volume.sizeY(), volume.sizeZ()};
+    return buildOver(volume, lower, upper);
+}
+
+std::string text(const Point3f &p)
+{
+    std::ostringstream out;
+    out << '(' << p[0] << ", " << p[1] << ", " << p[2] << ')';
+    return out.str();
+}
+
+// Empty when every directed edge is used by exactly one triangle and its reverse by exactly one
+// other: the mesh is closed and its triangles agree on their orientation. Otherwise the first
+// offending edge.
+std::string closureProblem(const std::vector<Triangle> &triangles)
+{
+    std::map<std::pair<Point3f, Point3f>, int> uses;
+    for (const Triangle &t : triangles)
+        for (int j = 0; j < 3; ++j)
+            ++uses[{t.vertices[j].position, t.vertices[(j + 1) % 3].position}];
+    for (const auto &[edge, count] : uses) {
+        const auto reverse = uses.find({edge.second, edge.first});
+        const int reverseCount = reverse == uses.end() ? 0 : reverse->second;
+        if (count != 1 || reverseCount != 1)
+            return "edge " + text(edge.first) + " -> " + text(edge.second) + " used " + std::to_string(count) +
+                   " times, its reverse " + std::to_string(reverseCount) + " times";
+    }
+    return {};
+}
+
+// Empty when every triangle spans an area; otherwise the first one that does not.
+std::string degenerateProblem(const std::vector<Triangle> &triangles)
+{
+    for (size_t i = 0; i < triangles.size(); ++i) {
+        const auto &a = triangles[i].vertices[0].position;
+        const auto &b = triangles[i].vertices[1].position;
+        const auto &c = triangles[i].vertices[2].position;
+        const double u[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
+        const double v[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
+        const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+        if (n[0] == 0.0 && n[1] == 0.0 && n[2] == 0.0)
+            return "triangle " + std::to_string(i) + " " + text(a) + " " + text(b) + " " + text(c) + " has no area";
+    }
+    return {};
+}
+
+// Volume enclosed by a closed mesh; positive when its normals point outward.
+double signedVolume(const std::vector<Triangle> &triangles)
+{
+    double sum = 0.0;
+    for (const Triangle &t : triangles) {
+        const auto &a = t.vertices[0].position;
+        const auto &b = t.vertices[1].position;
+        const auto &c = t.vertices[2].position;
+        sum += double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) +
+               double(a[1]) * (double(b[2]) * c[0] - double(b[0]) * c[2]) +
+               double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0]);
+    }
+    return sum / 6.0;
+}
+
 constexpr uint32_t kMaterialA = 5;
 constexpr uint32_t kMaterialB = 9;
 
-// Cells of two materials at random, some of them cut, with the given cell lengths.
-std::unique_ptr<TotalVolume> randomBlobs(uint32_t nx, uint32_t ny, uint32_t nz, const float s[3], unsigned seed)
-{
-    auto volume = emptyVolume(nx, ny, nz, s[0], s[1], s[2]);
-    std::mt19937 random(seed);
-    Model::Automaton::Cell *cells = volume->lockCells();
-    for (uint32_t i = 0; i < volume->cellCount(); ++i) {
-        const unsigned draw = random() % 10;
-        cells[i].setMaterial(draw < 3 ? kMaterialA : draw < 5 ? kMaterialB : 0);
-        cells[i].setCutCount(random() % 9 == 0 ? 1 : 0);
-    }
-    volume->unlockCells();
-    return volume;
-}
-
-std::vector<std::string> describe(const std::vector<Triangle> &triangles)
-{
-    std::vector<std::string> lines;
-    lines.reserve(triangles.size());
-    for (const Triangle &t : triangles) {
-        std::ostringstream line;
-        line << std::setprecision(9);
-        for (const auto &v : t.vertices)
-            line << text(v.position) << " n" << text(v.normal) << " m" << v.materialId << "; ";
-        lines.push_back(line.str());
-    }
-    return lines;
-}
-
-TEST(MarchingCubes, ALoneFilledCellIsCutOffByOneTriangleInEachOfItsEightCubes)
-{
-    const float s[3] = {2.0f, 3.0f, 0.5f};
-    auto volume = emptyVolume(3, 3, 3, s[0], s[1], s[2]);
-    setMaterial(*volume, 1, 1, 1, kMaterialA);
-    const auto triangles = buildWhole(*volume);
-
-    // Cubes come in x, y, z order; cube (cx, cy, cz) holds the cell at its corner 1 − c.
-    ASSERT_EQ(triangles.size(), 8u);
-    for (int cube = 0; cube < 8; ++cube) {
-        const int side[3] = {(cube & 4) ? 1 : -1, (cube & 2) ? 1 : -1, (cube & 1) ? 1 : -1};
-        std::set<Point3f> expected;
-        for (int axis = 0; axis < 3; ++axis) {
-            Point3f midpoint{s[0], s[1], s[2]};
-            midpoint[axis] += side[axis] * 0.5f * s[axis];
-            expected.insert(midpoint);
-        }
-        std::set<Point3f> actual;
-        for (const auto &v : triangles[cube].vertices) {
-            actual.insert(v.position);
-            EXPECT_EQ(v.materialId, kMaterialA);
-        }
-        EXPECT_EQ(actual, expected) << "cube " << cube;
-    }
-    EXPECT_EQ(closureProblem(triangles), "");
-    EXPECT_GT(signedVolume(triangles), 0.0);
-}
-
-TEST(MarchingCubes, CornersCountOnlyAboveTheLowerLimitUpToTheUpperOneAndWhenNotCut)
-{
-    auto volume = emptyVolume(5, 5, 5);
-    setMaterial(*volume, 2, 2, 2, kMaterialA);
-    const uint32_t whole[3] = {5, 5, 5};
-    const uint32_t zero[3] = {0, 0, 0};
-
-    const uint32_t lowerAtCell[3] = {0, 2, 0};
-    EXPECT_TRUE(buildOver(*volume, lowerAtCell, whole).empty());
-    const uint32_t upperAtCell[3] = {5, 5, 2};
-    EXPECT_EQ(buildOver(*volume, zero, upperAtCell).size(), 8u);
-    const uint32_t upperBelowCell[3] = {1, 5, 5};
-    EXPECT_TRUE(buildOver(*volume, zero, upperBelowCell).empty());
-
-    setCutCount(*volume, 2, 2, 2, 1);
-    EXPECT_TRUE(buildWhole(*volume).empty());
-}
-
 // Every vertex sits halfway between a counted filled corner and an empty one, and shows the
-// filled corner's material.
+// filled corner's material: corners outside the box's counted range or in cut cells are empty,
+// and two materials that meet make no triangles between them.
 void expectVerticesBetweenFilledAndEmpty(TotalVolume &volume, const std::vector<Triangle> &triangles,
                                          const uint32_t lower[3], const uint32_t upper[3])
 {
@@ -153,47 +165,6 @@ void expectOneUnitNormalPerGridPoint(const std::vector<Triangle> &triangles, con
     }
 }
 
-TEST(MarchingCubes, RandomBlobsGiveAClosedOutwardSurfaceWithVerticesBetweenFilledAndEmptyCorners)
-{
-    const float s[3] = {0.5f, 1.0f, 2.0f};
-    for (unsigned seed : {11u, 12u, 13u}) {
-        auto volume = randomBlobs(13, 11, 9, s, seed);
-        const uint32_t lower[3] = {1, 0, 2};
-        const uint32_t upper[3] = {11, 11, 8};
-        const auto triangles = buildOver(*volume, lower, upper);
-        ASSERT_GT(triangles.size(), 500u);
-        EXPECT_EQ(closureProblem(triangles), "") << "seed " << seed;
-        EXPECT_GT(signedVolume(triangles), 0.0) << "seed " << seed;
-        expectVerticesBetweenFilledAndEmpty(*volume, triangles, lower, upper);
-        expectOneUnitNormalPerGridPoint(triangles, s);
-    }
-}
-
-TEST(MarchingCubes, ThreadCountChangesNeitherTheTrianglesNorTheirOrder)
-{
-    const float s[3] = {0.3f, 1.0f, 0.7f};
-    auto volume = randomBlobs(23, 10, 8, s, 7);
-    auto trianglesWith = [&](int threads, const uint32_t lower[3], const uint32_t upper[3]) {
-        ScopedMaxThreads scoped(threads);
-        return describe(buildOver(*volume, lower, upper));
-    };
-
-    const uint32_t lower[3] = {1, 0, 0};
-    const uint32_t upper[3] = {22, 10, 8};
-    const auto single = trianglesWith(1, lower, upper);
-    ASSERT_GT(single.size(), 1000u);
-    for (int threads : {2, 3, 8})
-        EXPECT_EQ(trianglesWith(threads, lower, upper), single) << threads << " threads";
-
-    // Narrower along x than the thread count.
-    const uint32_t narrowLower[3] = {6, 2, 1};
-    const uint32_t narrowUpper[3] = {8, 9, 7};
-    const auto narrowSingle = trianglesWith(1, narrowLower, narrowUpper);
-    ASSERT_FALSE(narrowSingle.empty());
-    for (int threads : {3, 8})
-        EXPECT_EQ(trianglesWith(threads, narrowLower, narrowUpper), narrowSingle) << threads << " threads";
-}
-
 TEST(MarchingCubes, WorkersShareTheCutBoxAlongXAndTheLastRunsOnToTheVolumeEnd)
 {
     EXPECT_THAT(MarchingCubeSurface::workerSlabs(2, 10, 12, 3),
@@ -224,23 +195,225 @@ TEST(MarchingCubes, ALoneCellsNormalsAreTheMeansOverItsGridPoints)
     }
 }
 
-TEST(MarchingCubes, ColorMapHighlightsTheCatalogueColoursOfASelectedVolume)
+static_assert(sizeof(Triangle) == 3 * (6 * sizeof(float) + sizeof(uint32_t)),
+              "triangles compare byte for byte only without padding");
+
+bool sameBits(const std::vector<Triangle> &a, const std::vector<Triangle> &b)
 {
-    auto volume = emptyVolume(2, 2, 2);
-    MarchingCubeSurface surface(*volume);
-    const Model::Geometry::MaterialColorMap catalogue{{0, {0.0f, 0.0f, 0.0f, 0.0f}},
-                                                      {kMaterialA, {0.8f, 0.2f, 0.5f, 1.0f}}};
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(Triangle)) == 0);
+}
 
-    surface.rebuildColorMap(catalogue, false);
-    EXPECT_EQ(surface.color(kMaterialA), (Rgba{0.8f, 0.2f, 0.5f, 1.0f}));
-    EXPECT_EQ(surface.color(0), (Rgba{0.0f, 0.0f, 0.0f, 0.0f}));
+using CellRule = std::function<uint32_t(uint32_t x, uint32_t y, uint32_t z, std::mt19937 &random)>;
 
-    EXPECT_EQ(surface.color(kUnknown), (Rgba{0.5f, 0.5f, 0.5f, 1.0f}));
+struct Sample {
+    std::string name;
+    std::array<uint32_t, 3> size;
+    std::array<float, 3> cellLength;
+    unsigned seed;
+    CellRule material;
+    double cutRatio = 0.0;
+};
 
-    surface.rebuildColorMap(catalogue, true);
-    EXPECT_THAT(surface.color(kMaterialA), Pointwise(FloatNear(1e-6f), Rgba{0.1f, 0.5f, 0.8f, 1.0f}));
-    EXPECT_THAT(surface.color(kUnknown), Pointwise(FloatNear(1e-6f), Rgba{0.8f, 0.8f, 0.8f, 1.0f}))
-        << "highlighted like every other colour, as on the cube faces";
+std::unique_ptr<TotalVolume> volumeOf(const Sample &sample)
+{
+    auto volume = emptyVolume(sample.size[0], sample.size[1], sample.size[2], sample.cellLength[0],
+                              sample.cellLength[1], sample.cellLength[2]);
+    std::mt19937 random(sample.seed);
+    std::bernoulli_distribution cut(sample.cutRatio);
+    Model::Automaton::Cell *cells = volume->lockCells();
+    for (uint32_t x = 0; x < sample.size[0]; ++x)
+        for (uint32_t y = 0; y < sample.size[1]; ++y)
+            for (uint32_t z = 0; z < sample.size[2]; ++z) {
+                Model::Automaton::Cell &cell = cells[volume->cellIndex(x, y, z)];
+                cell.setMaterial(sample.material(x, y, z, random));
+                cell.setCutCount(cut(random) ? 1 : 0);
+            }
+    volume->unlockCells();
+    return volume;
+}
+
+// Filled with probability `fill`, by one material or two.
+CellRule randomFill(double fill, bool twoMaterials)
+{
+    return [fill, twoMaterials](uint32_t, uint32_t, uint32_t, std::mt19937 &random) -> uint32_t {
+        std::uniform_real_distribution<double> draw(0.0, 1.0);
+        if (draw(random) >= fill)
+            return 0;
+        return twoMaterials && draw(random) < 0.5 ? kMaterialB : kMaterialA;
+    };
+}
+
+// Filled where (x + y + z) is even, so that every face of every cube is ambiguous, with a
+// fraction `noise` of the cells flipped.
+CellRule checkerboard(double noise)
+{
+    return [noise](uint32_t x, uint32_t y, uint32_t z, std::mt19937 &random) -> uint32_t {
+        std::bernoulli_distribution flip(noise);
+        const bool filled = ((x + y + z) % 2 == 0) != flip(random);
+        return filled ? kMaterialA : 0;
+    };
+}
+
+// Columns filled where (x + y) is even: the faces across z are ambiguous, the others are not.
+CellRule checkeredColumns()
+{
+    return [](uint32_t x, uint32_t y, uint32_t, std::mt19937 &) -> uint32_t {
+        return (x + y) % 2 == 0 ? kMaterialB : 0;
+    };
+}
+
+std::vector<Sample> samples()
+{
+    const std::array<float, 3> unit{1.0f, 1.0f, 1.0f};
+    const std::array<float, 3> uneven{0.3f, 1.25f, 0.7f};
+    const std::array<float, 3> binary{0.5f, 1.0f, 2.0f};
+    std::vector<Sample> out;
+    for (unsigned seed : {1u, 2u}) {
+        for (double fill : {0.1, 0.5, 0.9}) {
+            const std::string tag = "fill " + std::to_string(fill) + " seed " + std::to_string(seed);
+            out.push_back({"one cell, " + tag, {1, 1, 1}, unit, seed, randomFill(fill, false)});
+            out.push_back({"2x2x2, " + tag, {2, 2, 2}, unit, seed, randomFill(fill, false)});
+            out.push_back({"3x4x5, " + tag, {3, 4, 5}, uneven, seed, randomFill(fill, true)});
+            out.push_back({"19x7x6, " + tag, {19, 7, 6}, uneven, seed, randomFill(fill, true), 0.1});
+            out.push_back({"12x13x11, " + tag, {12, 13, 11}, binary, seed, randomFill(fill, true)});
+        }
+        const std::string tag = " seed " + std::to_string(seed);
+        out.push_back({"checkerboard" + tag, {11, 9, 8}, unit, seed, checkerboard(0.0)});
+        out.push_back({"checkerboard, 10% flipped" + tag, {14, 9, 10}, uneven, seed, checkerboard(0.1)});
+        out.push_back({"checkerboard, 40% flipped" + tag, {9, 12, 7}, unit, seed, checkerboard(0.4), 0.05});
+        out.push_back({"checkered columns" + tag, {10, 8, 6}, uneven, seed, checkeredColumns()});
+    }
+    return out;
+}
+
+// The whole volume, and a box cut somewhere inside it (its sides cross the material).
+std::vector<std::pair<std::array<uint32_t, 3>, std::array<uint32_t, 3>>> boxesFor(const Sample &sample)
+{
+    std::mt19937 random(sample.seed + 1000);
+    std::array<uint32_t, 3> lower{}, upper{};
+    for (int a = 0; a < 3; ++a) {
+        lower[a] = uint32_t(random() % sample.size[a]);
+        upper[a] = lower[a] + 1 + uint32_t(random() % (sample.size[a] - lower[a]));
+    }
+    return {{{0, 0, 0}, sample.size}, {lower, upper}};
+}
+
+std::string boxText(const std::array<uint32_t, 3> &lower, const std::array<uint32_t, 3> &upper)
+{
+    std::ostringstream out;
+    out << "box (" << lower[0] << ", " << lower[1] << ", " << lower[2] << ")-(" << upper[0] << ", " << upper[1]
+        << ", " << upper[2] << ")";
+    return out.str();
+}
+
+TEST(MarchingCubes, RandomVolumesGiveClosedOrientedSurfacesThatNoThreadCountChanges)
+{
+    size_t triangleTotal = 0;
+    for (const Sample &sample : samples()) {
+        auto volume = volumeOf(sample);
+        for (const auto &[lower, upper] : boxesFor(sample)) {
+            SCOPED_TRACE(sample.name + ", " + boxText(lower, upper));
+            std::vector<Triangle> first;
+            for (int threads : TestSupport::kThreadCounts) {
+                const TestSupport::ScopedThreadCount scoped(threads);
+                const auto triangles = buildOver(*volume, lower.data(), upper.data());
+                if (threads == *TestSupport::kThreadCounts.begin()) {
+                    first = triangles;
+                    continue;
+                }
+                EXPECT_TRUE(sameBits(triangles, first)) << threads << " threads";
+            }
+            triangleTotal += first.size();
+            EXPECT_EQ(closureProblem(first), "");
+            EXPECT_EQ(degenerateProblem(first), "");
+            expectVerticesBetweenFilledAndEmpty(*volume, first, lower.data(), upper.data());
+            // Rounding to grid points is exact only for cell lengths that are powers of two.
+            if (std::all_of(sample.cellLength.begin(), sample.cellLength.end(),
+                            [](float length) { int e; return std::frexp(length, &e) == 0.5f; }))
+                expectOneUnitNormalPerGridPoint(first, sample.cellLength.data());
+            if (!first.empty()) {
+                EXPECT_GT(signedVolume(first), 0.0) << "normals point out of the filled side";
+            }
+        }
+    }
+    EXPECT_GT(triangleTotal, 20000u) << "the samples should exercise many cubes";
+}
+
+// A volume filled to its sides: the cells of the first layer on each axis sit at or below the
+// lower limit and count as empty, the cubes past the last layer see empty corners beyond it, and
+// the surface closes round the filled corners 1 .. size − 1. Its volume, cube by cube: whole
+// inner cubes, halves on the sides, an eighth along the edges (a prism of legs ½) and a 48th at
+// the corners (a tetrahedron of legs ½).
+TEST(MarchingCubes, AVolumeFilledToItsSidesClosesRoundItsCountedCorners)
+{
+    const float s[3] = {0.5f, 1.5f, 2.0f};
+    auto volume = emptyVolume(7, 5, 4, s[0], s[1], s[2]);
+    PainterTestSupport::fill(*volume, kMaterialA);
+
+    const double m[3] = {7 - 2, 5 - 2, 4 - 2}; // inner cubes per axis between counted corners
+    const double cubes = m[0] * m[1] * m[2] + (m[1] * m[2] + m[0] * m[2] + m[0] * m[1]) +
+                         (m[0] + m[1] + m[2]) / 2.0 + 8.0 / 48.0;
+    const double expected = cubes * s[0] * s[1] * s[2];
+
+    for (int threads : TestSupport::kThreadCounts) {
+        const TestSupport::ScopedThreadCount scoped(threads);
+        const auto triangles = buildWhole(*volume);
+        EXPECT_EQ(closureProblem(triangles), "") << threads << " threads";
+        EXPECT_EQ(degenerateProblem(triangles), "") << threads << " threads";
+        EXPECT_NEAR(signedVolume(triangles), expected, 1e-6 * expected) << threads << " threads";
+    }
+}
+
+bool filled(int config, int corner)
+{
+    return ((config >> corner) & 1) != 0;
+}
+
+TEST(MarchingCubesTables, RowsUseOnlyAndAllTheEdgesBetweenFilledAndEmptyCorners)
+{
+    const Tables::CaseTables &tables = Tables::caseTables();
+    for (int config = 0; config < Tables::kCaseCount; ++config) {
+        unsigned expectedMask = 0;
+        for (int e = 0; e < Tables::kEdgeCount; ++e)
+            if (filled(config, Tables::kEdgeCorners[e][0]) != filled(config, Tables::kEdgeCorners[e][1]))
+                expectedMask |= 1u << e;
+        EXPECT_EQ(tables.edgeMask[config], expectedMask) << "case " << config;
+
+        const auto &row = tables.triangles[config];
+        unsigned usedMask = 0;
+        int length = 0;
+        while (length < Tables::kRowLength && row[length] != Tables::kEndOfRow) {
+            ASSERT_GE(row[length], 0) << "case " << config;
+            ASSERT_LT(row[length], Tables::kEdgeCount) << "case " << config;
+            usedMask |= 1u << row[length];
+            ++length;
+        }
+        ASSERT_LT(length, Tables::kRowLength) << "case " << config << " is not terminated";
+        EXPECT_EQ(length % 3, 0) << "case " << config;
+        EXPECT_LE(length / 3, Tables::kMaxTrianglesPerCase) << "case " << config;
+        EXPECT_EQ(usedMask, expectedMask) << "case " << config;
+    }
+}
+
+// Each case as eight filled cells of a small volume: the cube between them has that case, and
+// its neighbours see the same corners from outside, so any two cubes that cut a shared face
+// differently leave a hole or a doubled edge.
+TEST(MarchingCubesTables, EveryCaseClosesIntoAnOutwardSurfaceWithItsNeighbours)
+{
+    constexpr uint32_t kMaterial = 4;
+    for (int config = 1; config < Tables::kCaseCount; ++config) {
+        auto volume = PainterTestSupport::emptyVolume(4, 4, 4);
+        for (int corner = 0; corner < Tables::kCornerCount; ++corner) {
+            if (filled(config, corner)) {
+                const auto &offset = Tables::kCornerOffsets[corner];
+                PainterTestSupport::setMaterial(*volume, 1 + offset[0], 1 + offset[1], 1 + offset[2], kMaterial);
+            }
+        }
+        const auto triangles = buildWhole(*volume);
+        ASSERT_FALSE(triangles.empty()) << "case " << config;
+        EXPECT_EQ(closureProblem(triangles), "") << "case " << config;
+        EXPECT_GT(signedVolume(triangles), 0.0) << "case " << config;
+    }
 }
 
 } // namespace

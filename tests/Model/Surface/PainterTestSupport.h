@@ -5,8 +5,9 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Materials/MaterialFactory.h"
+#include "common/Materials.h"
+#include "common/ThreadCount.h"
 
-#include <QThreadPool>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -27,47 +28,19 @@ constexpr uint32_t kMagenta = 2904;    // opaque (0.8, 0.2, 0.5, 1)
 constexpr uint32_t kFarGlass = 100000; // translucent, far above the usual ids
 constexpr uint32_t kUnknown = 777;     // not in the catalogue
 
-// Adds the test materials for the lifetime of the object, then puts the catalogue back.
-class ScopedTestMaterials {
-public:
-    ScopedTestMaterials() : saved(factory()->materials())
+// Adds the test materials above for the lifetime of the object, then puts the catalogue back.
+struct ScopedTestMaterials : TestSupport::ScopedTestMaterials {
+    ScopedTestMaterials()
+        : TestSupport::ScopedTestMaterials({{kGlass, {0.2f, 0.6f, 0.9f, 0.5f}},
+                                            {kResin, {0.9f, 0.6f, 0.2f, 0.3f}},
+                                            {kVapour, {1.0f, 1.0f, 1.0f, 0.0f}},
+                                            {kMagenta, {0.8f, 0.2f, 0.5f, 1.0f}},
+                                            {kFarGlass, {0.1f, 0.9f, 0.1f, 0.4f}}})
     {
-        add(kGlass, {0.2f, 0.6f, 0.9f, 0.5f});
-        add(kResin, {0.9f, 0.6f, 0.2f, 0.3f});
-        add(kVapour, {1.0f, 1.0f, 1.0f, 0.0f});
-        add(kMagenta, {0.8f, 0.2f, 0.5f, 1.0f});
-        add(kFarGlass, {0.1f, 0.9f, 0.1f, 0.4f});
     }
-    ~ScopedTestMaterials()
-    {
-        factory()->createDefaultMaterials();
-        for (const auto &material : saved)
-            factory()->setMaterial(material);
-    }
-    static void add(uint32_t id, const Rgba &color)
-    {
-        factory()->setMaterial(Model::Materials::Material(id, QStringLiteral("test %1").arg(id), 1, 1, 0.3f, color));
-    }
-
-private:
-    static std::shared_ptr<Model::Materials::MaterialFactory> factory()
-    {
-        return Model::Materials::MaterialFactory::instance();
-    }
-    std::vector<Model::Materials::Material> saved;
 };
 
-class ScopedMaxThreads {
-public:
-    explicit ScopedMaxThreads(int threads) : previous(QThreadPool::globalInstance()->maxThreadCount())
-    {
-        QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    }
-    ~ScopedMaxThreads() { QThreadPool::globalInstance()->setMaxThreadCount(previous); }
-
-private:
-    int previous;
-};
+using ScopedMaxThreads = TestSupport::ScopedThreadCount;
 
 // Every material of the catalogue with its colour, and 0 with none, as the painter gives them
 // to its surface builders.
