@@ -64,17 +64,6 @@ void enterLine(CommandConsole &console, const QString &text)
 
 } // namespace
 
-TEST(CommandConsole, ShowsTheFormWithItsTitleAndSize)
-{
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    EXPECT_EQ(console.objectName(), "CommandConsoleForm");
-    EXPECT_EQ(console.windowTitle(), "Console");
-    EXPECT_EQ(console.size(), QSize(400, 140));
-    EXPECT_TRUE(console.output()->isReadOnly());
-    EXPECT_EQ(console.output()->focusPolicy(), Qt::NoFocus);
-}
-
 TEST(CommandConsole, TypedPointReachesTheWaitingOperationAndIsEchoed)
 {
     InputRequest request;
@@ -103,6 +92,12 @@ TEST(CommandConsole, InvalidPointIsReportedAndTheRequestStays)
     EXPECT_FALSE(move.received);
     EXPECT_EQ(request.requester(), &move);
     EXPECT_EQ(outputLines(console).last(), "Invalid entry. Enter the x, y, z coordinates.");
+
+    // With nobody waiting, a line is only echoed.
+    InputRequest idle;
+    CommandConsole quiet(nullptr, Qt::Tool, &idle);
+    enterLine(quiet, "hello");
+    EXPECT_EQ(outputLines(quiet), QStringList({"hello"}));
 }
 
 TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
@@ -118,14 +113,6 @@ TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
     EXPECT_EQ(step.executions, 2);
     EXPECT_TRUE(console.history().isEmpty());
     EXPECT_TRUE(console.output()->toPlainText().isEmpty());
-}
-
-TEST(CommandConsole, LineNobodyWaitsForIsOnlyEchoed)
-{
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    enterLine(console, "hello");
-    EXPECT_EQ(outputLines(console), QStringList({"hello"}));
 }
 
 TEST(CommandConsole, UpAndDownWalkTheHistory)

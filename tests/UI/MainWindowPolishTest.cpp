@@ -1,12 +1,11 @@
 // What makes the main window feel finished: the console stays with its window, the status bar
 // carries the running operation's prompt, undo and redo say what they did, missing steps say
-// so, menus answer Alt+letter, documents open from the command line, and the about box.
+// so, menus answer Alt+letter, and documents open from the command line.
 
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/Document/DocumentFiles.h"
 #include "Core/Operations/ObjectOperation.h"
 #include "Model/Automaton/TotalVolume.h"
-#include "UI/AboutWindow.h"
 #include "UI/MainWindow.h"
 #include "UI/MainWindowActions.h"
 #include "UI/MainWindowPresenter.h"
@@ -14,16 +13,13 @@
 #include "common/TestSupport.h"
 
 #include <QAction>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -80,7 +76,7 @@ std::shared_ptr<Model::Automaton::TotalVolume> smallVolume()
 
 } // namespace
 
-TEST(MainWindowPolish, ConsoleIsAToolWindowOfItsMainWindowWithMargins)
+TEST(MainWindowPolish, ConsoleIsAToolWindowOfItsMainWindow)
 {
     auto window = makeWindow();
     auto &console = window->presenter().commandConsole();
@@ -92,11 +88,6 @@ TEST(MainWindowPolish, ConsoleIsAToolWindowOfItsMainWindowWithMargins)
     EXPECT_EQ(console.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     ASSERT_TRUE(console.windowHandle());
     EXPECT_EQ(console.windowHandle()->transientParent(), window->windowHandle());
-
-    const QMargins margins = console.layout()->contentsMargins();
-    EXPECT_EQ(margins, QMargins(10, 10, 10, 10));
-    const QRect input = console.input()->geometry().translated(console.input()->parentWidget()->pos());
-    EXPECT_EQ(console.height() - input.bottom() - 1, 10) << "the input line keeps its bottom margin";
 }
 
 TEST(MainWindowPolish, ConsoleShownAgainShowsTheNewestLine)
@@ -251,24 +242,4 @@ TEST(MainWindowPolish, CommandLineDocumentsOpenInWindowsOfTheirOwn)
     windows = Ui::MainWindow::windowsForDocuments({});
     EXPECT_EQ(windows.size(), 1);
     qDeleteAll(windows);
-}
-
-TEST(MainWindowPolish, AboutBoxShowsTheVersionAndCloses)
-{
-    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d+").match(Ui::AboutWindow::version()).hasMatch())
-        << Ui::AboutWindow::version().toStdString();
-    Ui::AboutWindow about;
-    EXPECT_EQ(about.objectName(), "AboutForm");
-    EXPECT_EQ(about.windowTitle(), "About");
-    auto *version = about.findChild<QLabel *>("lblVersion");
-    ASSERT_TRUE(version);
-    EXPECT_EQ(version->text(), "Version " + Ui::AboutWindow::version());
-    auto *buttons = about.findChild<QDialogButtonBox *>();
-    ASSERT_TRUE(buttons);
-    QPushButton *close = buttons->button(QDialogButtonBox::Close);
-    ASSERT_TRUE(close);
-    TestSupport::answerNextModal([](QWidget *modal) {
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Close)->click();
-    });
-    EXPECT_EQ(about.exec(), QDialog::Rejected);
 }

@@ -19,8 +19,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -72,88 +70,7 @@ std::unique_ptr<Ui::MainWindow> makeWindow()
     return window;
 }
 
-QStringList menuTitles(Ui::MainWindow &window)
-{
-    QStringList titles;
-    for (QAction *a : window.menuBar()->actions())
-        titles << QString(a->text()).remove(QLatin1Char('&')); // the mnemonic marks aside
-    return titles;
-}
-
 } // namespace
-
-TEST(MainWindow, StartsWithTitleMenusAndActionStates)
-{
-    auto window = makeWindow();
-    EXPECT_EQ(window->windowTitle(), "Voxfab");
-    EXPECT_EQ(menuTitles(*window), QStringList({"File", "Edit", "Simulation", "Materials", "Rendering", "View",
-                                                "Windows", "About"}));
-
-    QAction *undo = window->action("actionUndo");
-    QAction *redo = window->action("actionRedo");
-    ASSERT_TRUE(undo && redo);
-    EXPECT_EQ(undo->text(), "Undo");
-    EXPECT_FALSE(undo->isEnabled());
-    EXPECT_FALSE(redo->isEnabled());
-    EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
-    EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Y"));
-    EXPECT_EQ(window->action("actionNew")->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(window->action("actionExit")->shortcut(), QKeySequence("Ctrl+Q"));
-    EXPECT_EQ(window->action("actionExit")->toolTip(), "Exit Voxfab");
-
-    QAction *console = window->action("actionConsole");
-    EXPECT_TRUE(console->isCheckable());
-    EXPECT_TRUE(console->isChecked());
-    EXPECT_EQ(console->statusTip(), "View the console window.");
-}
-
-TEST(MainWindow, HasEveryActionWithItsTextsAndMenus)
-{
-    auto window = makeWindow();
-    EXPECT_EQ(window->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly).size(), 72);
-
-    QAction *manual = window->action("actionManual_View");
-    EXPECT_EQ(manual->text(), "Manual View");
-    EXPECT_EQ(manual->shortcut(), QKeySequence("Ctrl+V, Ctrl+M"));
-    EXPECT_EQ(manual->statusTip(), "Choose an arbitrary viewing angle.");
-    QAction *cut = window->action("actionCut_Cell_Volume");
-    EXPECT_EQ(cut->toolTip(), "Cut Make cuts to view inside the cell volume. Volume");
-    // Model extraction is offered in the "Simulation" menu beside the other volume tools.
-    EXPECT_TRUE(window->action("actionModel_Extraction")->isEnabled());
-    EXPECT_TRUE(window->action("actionShow_Axis")->isChecked());
-    EXPECT_FALSE(window->action("actionShow_Lights")->isChecked());
-    EXPECT_TRUE(window->action("actionSelect")->isCheckable());
-    EXPECT_EQ(window->action("actionSave_As")->shortcut(), QKeySequence("Ctrl+Shift+S"));
-
-    auto items = [&](const char *menuName) {
-        QStringList texts;
-        for (QAction *a : window->findChild<QMenu *>(menuName)->actions())
-            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        return texts;
-    };
-    EXPECT_EQ(items("menuFile"), QStringList({"New", "Open", "Save", "Save As ...", "-", "Export Data", "-",
-                                              "New Process List", "Open Process List", "-", "Save Image", "Export VTK ...",
-                                              "Export STL ...", "-",
-                                              "Exit"}));
-    EXPECT_EQ(items("menuEdit"), QStringList({"Undo", "Redo", "-", "Select", "Copy", "Move", "Delete", "-", "Grid",
-                                              "Snap to Grid", "Grid Spacing"}));
-    EXPECT_EQ(items("menuSimulation").size(), 28);
-    EXPECT_TRUE(items("menuSimulation").contains("Model Extraction"));
-    EXPECT_EQ(items("menuSimulation").first(), "Create Substrate");
-    EXPECT_EQ(items("menuView"), QStringList({"Front View", "Back View", "Bottom View", "Top View", "Right View",
-                                              "Left View", "-", "Show Axis", "Show Lights", "-", "Set View",
-                                              "Set Lighting"}));
-}
-
-TEST(MainWindow, SelectActionFollowsTheSelectionMode)
-{
-    auto window = makeWindow();
-    auto &mode = window->presenter().selectionMode();
-    window->action("actionSelect")->trigger();
-    EXPECT_TRUE(mode.isSelectionMode());
-    mode.setSelectionMode(false);
-    EXPECT_FALSE(window->action("actionSelect")->isChecked());
-}
 
 TEST(MainWindow, UndoAndRedoLabelsFollowTheStacks)
 {
@@ -208,36 +125,9 @@ TEST(MainWindow, EscapeCancelsAndReturnOrEnterResume)
     }
 }
 
-// The document below has a change since its last save, so New asks whether to save it first;
-// a document without changes is only asked about once more (see NewOnAnUnchangedDocument...).
-TEST(MainWindow, NewAnsweredWithCancelChangesNothing)
-{
-    auto window = makeWindow();
-    auto &model = window->presenter().applicationModel();
-    auto volume = std::make_shared<Model::Automaton::TotalVolume>(2, 2, 2, 1.f, 1.f, 1.f, Util::Vector3D(),
-                                                                  std::vector<uint32_t>(8, 1));
-    model.scene().addObject(volume);
-    model.startOperation(std::make_shared<FakeStep>(&model, "Create Substrate"));
-    auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
-    model.startOperation(waiting);
-
-    TestSupport::answerNextModal([](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        EXPECT_EQ(box->windowTitle(), "Voxfab");
-        EXPECT_EQ(box->text(), "The document has been modified.");
-        box->button(QMessageBox::Cancel)->click();
-    });
-    window->action("actionNew")->trigger();
-
-    EXPECT_EQ(model.scene().objects().size(), 1);
-    EXPECT_EQ(model.currentOperation(), waiting);
-    EXPECT_EQ(waiting->cancels, 0);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
-    EXPECT_TRUE(model.isModified());
-}
-
-TEST(MainWindow, NewAnsweredWithDiscardEmptiesTheDocument)
+// A document with changes since its last save: New asks first. Cancel changes nothing, not even
+// the operation waiting for input; Discard empties the document and its history.
+TEST(MainWindow, NewAnsweredWithCancelChangesNothingAndWithDiscardEmptiesTheDocument)
 {
     auto window = makeWindow();
     auto &model = window->presenter().applicationModel();
@@ -250,9 +140,16 @@ TEST(MainWindow, NewAnsweredWithDiscardEmptiesTheDocument)
     auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
     model.startOperation(waiting);
 
+    TestSupport::pressOnNextModal(QMessageBox::Cancel);
+    window->action("actionNew")->trigger();
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.currentOperation(), waiting);
+    EXPECT_EQ(waiting->cancels, 0);
+    EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
+    EXPECT_TRUE(model.isModified());
+
     TestSupport::pressOnNextModal(QMessageBox::Discard);
     window->action("actionNew")->trigger();
-
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_TRUE(model.scene().documentName().isEmpty());
     EXPECT_EQ(window->windowTitle(), "Voxfab");
@@ -285,20 +182,6 @@ TEST(MainWindow, NewOnAnUnchangedDocumentAsksOnlyWhetherToErase)
         EXPECT_EQ(model.scene().objects().size(), button == QMessageBox::Ok ? 0 : 1);
     }
     EXPECT_TRUE(model.scene().documentName().isEmpty());
-}
-
-TEST(MainWindow, ConsoleActionShowsAndHidesTheConsole)
-{
-    auto window = makeWindow();
-    window->show();
-    auto &console = window->presenter().commandConsole();
-    // The console comes up once the main window is on the screen.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return console.isVisible(); }, 5000));
-    EXPECT_TRUE(console.windowFlags() & Qt::Tool);
-    window->action("actionConsole")->trigger();
-    EXPECT_FALSE(console.isVisible());
-    window->action("actionConsole")->trigger();
-    EXPECT_TRUE(console.isVisible());
 }
 
 TEST(MainWindow, UnknownOperationIdOnlyCancelsTheRunningOperation)
@@ -355,26 +238,13 @@ TEST(MainWindow, RenderingActionsSwitchTheView)
         window->action(name)->trigger();
     EXPECT_FALSE(view->drawFaces() || view->lighting() || view->showAxes());
     EXPECT_TRUE(view->drawOutlines() && view->showGrid() && view->snapToGrid() && view->showLamps());
-}
 
-TEST(MainWindow, StatusBarShowsTheViewsNumbers)
-{
-    auto window = makeWindow();
-    auto message = [&] { return window->statusBar()->currentMessage(); };
-    window->changeZoomValue_statusBar(123.456789f);
-    EXPECT_EQ(message(), "Zoom = 123.457%");
-    window->changeAxisPositionValue_staturBar({1.5f, -2.0f, 1234567.0f});
-    EXPECT_EQ(message(), "Volume position in relation to the axes: X = 1.5 Y = -2 Z = 1.23457e+06");
-    window->changeViewPostionValue_statusBar({0.25f, 3.0f});
-    EXPECT_EQ(message(), "Volume position in relation to the screen: X = 0.25 Y = 3");
-    window->changeRotationValue_statusBar({-60.0f, 0.0f, 30.0f});
-    EXPECT_EQ(message(), "Rotation angles: X Axis = -60 Y Axis = 0 Z axis = 30");
-    window->changeLampPosition_statusBar({2.9f, 300.0f, 60.0f, 45.0f});
-    EXPECT_EQ(message(), QString::fromUtf8("Lamp 2 Position : Radius = 300 Angle θ = 60 Angle φ = 45"));
-
-    // The view's own changes arrive there too.
-    window->view()->setZoom(2.0f);
-    EXPECT_EQ(message(), "Zoom = 200%");
+    // The select action and the selection mode follow each other.
+    auto &mode = window->presenter().selectionMode();
+    window->action("actionSelect")->trigger();
+    EXPECT_TRUE(mode.isSelectionMode());
+    mode.setSelectionMode(false);
+    EXPECT_FALSE(window->action("actionSelect")->isChecked());
 }
 
 TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
@@ -423,6 +293,13 @@ TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
     TestSupport::pressOnNextModal(QDialogButtonBox::Cancel);
     window->action("actionSet_View")->trigger();
     EXPECT_FLOAT_EQ(view->zoom(), 0.25f);
+
+    TestSupport::answerNextModal([](QWidget *modal) {
+        modal->findChild<QDoubleSpinBox *>("dbxGridSpacing")->setValue(25.0);
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    window->action("actionGrid_Spacing")->trigger();
+    EXPECT_DOUBLE_EQ(view->gridSpacing(), 25.0);
 }
 
 TEST(MainWindow, ColourSchemesAndHandPickedColours)
@@ -451,15 +328,4 @@ TEST(MainWindow, ColourSchemesAndHandPickedColours)
     EXPECT_EQ(table.color(Model::ColorTable::GridColor), Util::Vector4D(0.5, 0.25, 0, 1));
     EXPECT_EQ(table.color(Model::ColorTable::BackgroundColor), Util::Vector4D(1, 1, 1, 0));
     table.restoreDefaults();
-}
-
-TEST(MainWindow, GridSpacingDialogSetsTheSpacing)
-{
-    auto window = makeWindow();
-    TestSupport::answerNextModal([](QWidget *modal) {
-        modal->findChild<QDoubleSpinBox *>("dbxGridSpacing")->setValue(25.0);
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
-    window->action("actionGrid_Spacing")->trigger();
-    EXPECT_DOUBLE_EQ(window->view()->gridSpacing(), 25.0);
 }

@@ -67,24 +67,6 @@ void applyFile(QWidget &dialog, const char *side, const QString &path)
 
 } // namespace
 
-TEST(PhotolithographyDialog, FormTitleAndRows)
-{
-    PhotolithographyDialog dialog;
-    EXPECT_EQ(dialog.objectName(), "PhotolithographyBaseDialog");
-    EXPECT_EQ(dialog.windowTitle(), "Photolithography Options");
-    EXPECT_EQ(child<QGroupBox>(dialog, "grpTopMask")->title(), "Top Mask");
-    EXPECT_EQ(child<QGroupBox>(dialog, "grpBottomMask")->title(), "Bottom Mask");
-    for (const char *side : {"Top", "Bottom"}) {
-        const std::string s(side);
-        EXPECT_EQ(child<QPushButton>(dialog, ("btn" + s + "MaskChoose").c_str())->text(), "...");
-        EXPECT_EQ(child<QPushButton>(dialog, ("btn" + s + "MaskApply").c_str())->text(), "Apply");
-        EXPECT_EQ(child<QPushButton>(dialog, ("btn" + s + "MaskRemove").c_str())->text(), "Remove");
-    }
-    EXPECT_EQ(child<QLabel>(dialog, "lblFilm")->text(), "Select Film");
-    EXPECT_EQ(child<QComboBox>(dialog, "cbxMaterial")->count(),
-              int(Model::Materials::MaterialFactory::instance()->materials().size()));
-}
-
 TEST(PhotolithographyDialog, ApplyReadsTheImageRemoveEmptiesAndUnreadableFilesWarn)
 {
     QTemporaryDir dir;
