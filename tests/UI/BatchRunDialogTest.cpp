@@ -423,32 +423,6 @@ TEST(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
     EXPECT_TRUE(model.scene().objects().isEmpty());
 }
 
-TEST(BatchRunDialog, AStepWithoutItsMaterialStopsTheRun)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("broken.plst");
-    Core::ApplicationModel model;
-    {
-        RunProcessesDialog writer(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-        FakeUser user;
-        user.attachTo(writer);
-        addStep(writer, Engine::CreateSubstrateType);
-        addStep(writer, Engine::CvdType);
-        QList<ProcessData> list = writer.processes();
-        ProcessData unfinished(Engine::CvdType);
-        unfinished.addProcessParameter("Thickness", 1.0, true);
-        list << unfinished << list[1];
-        ASSERT_TRUE(Engine::ProcessListFile().write(path, list));
-    }
-
-    RunProcessesDialog dialog(nullptr, path, &model);
-    ASSERT_EQ(dialog.processes().size(), 4);
-    click(dialog, "btnRun");
-    ASSERT_TRUE(waitForRun(dialog));
-    EXPECT_EQ(dialog.findChild<QProgressBar *>("progressBar")->value(), 2);
-    EXPECT_EQ(model.scene().objects().size(), 1);
-}
-
 TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
 {
     Core::ApplicationModel model;
