@@ -64,23 +64,7 @@ void enterLine(CommandConsole &console, const QString &text)
 
 } // namespace
 
-TEST(CommandConsole, TypedPointReachesTheWaitingOperationAndIsEchoed)
-{
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    PointTaker move(request);
-    move.execute();
-
-    enterLine(console, "1,2,3");
-
-    EXPECT_TRUE(move.received);
-    EXPECT_EQ(move.point, Util::Vector4D(1, 2, 3, 0));
-    EXPECT_EQ(outputLines(console), QStringList({"1,2,3", "Move: Object(s) moved"}));
-    EXPECT_EQ(console.history(), QStringList({"1,2,3"}));
-    EXPECT_TRUE(console.input()->text().isEmpty());
-}
-
-TEST(CommandConsole, InvalidPointIsReportedAndTheRequestStays)
+TEST(CommandConsole, TypedPointReachesTheWaitingOperationOnlyWhenValid)
 {
     InputRequest request;
     CommandConsole console(nullptr, Qt::Tool, &request);
@@ -88,10 +72,16 @@ TEST(CommandConsole, InvalidPointIsReportedAndTheRequestStays)
     move.execute();
 
     enterLine(console, "1, 2");
-
     EXPECT_FALSE(move.received);
     EXPECT_EQ(request.requester(), &move);
-    EXPECT_EQ(outputLines(console).last(), "Invalid entry. Enter the x, y, z coordinates.");
+    EXPECT_EQ(outputLines(console), QStringList({"1, 2", "Invalid entry. Enter the x, y, z coordinates."}));
+
+    enterLine(console, "1,2,3");
+    EXPECT_TRUE(move.received);
+    EXPECT_EQ(move.point, Util::Vector4D(1, 2, 3, 0));
+    EXPECT_EQ(outputLines(console).mid(2), QStringList({"1,2,3", "Move: Object(s) moved"}));
+    EXPECT_EQ(console.history(), QStringList({"1,2,3", "1, 2"})); // newest first
+    EXPECT_TRUE(console.input()->text().isEmpty());
 
     // With nobody waiting, a line is only echoed.
     InputRequest idle;

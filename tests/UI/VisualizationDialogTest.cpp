@@ -69,21 +69,6 @@ TEST(ChangeVolumeVisualizationDialog, OffersTheChoicesInTheOrderOfTheOptions)
               int(Model::Materials::MaterialFactory::instance()->materials().size()));
 }
 
-TEST(ChangeVolumeVisualizationDialog, SurfaceAtomsOnlyFollowsRenderSiAtoms)
-{
-    ChangeVolumeVisualizationDialog dialog{VisualizationOptions()};
-    auto *atoms = child<QCheckBox>(dialog, "chkRenderSiAtoms");
-    auto *surfaceOnly = child<QCheckBox>(dialog, "chkRenderSurfaceAtomsOnly");
-    EXPECT_FALSE(surfaceOnly->isEnabled());
-    atoms->setChecked(true);
-    EXPECT_TRUE(surfaceOnly->isEnabled());
-    atoms->setChecked(false);
-    EXPECT_FALSE(surfaceOnly->isEnabled());
-
-    ChangeVolumeVisualizationDialog filled{everyOptionSet()};
-    EXPECT_TRUE(child<QCheckBox>(filled, "chkRenderSurfaceAtomsOnly")->isEnabled());
-}
-
 TEST(ChangeVolumeVisualizationDialog, ReturnsTheOptionsItWasFilledWithAndEachChange)
 {
     const VisualizationOptions all = everyOptionSet();
@@ -99,6 +84,17 @@ TEST(ChangeVolumeVisualizationDialog, ReturnsTheOptionsItWasFilledWithAndEachCha
     EXPECT_EQ(dialog.options(), expected);
     EXPECT_TRUE(dialog.renderUnitCellOutlines());
     EXPECT_EQ(dialog.particleDistribution(), 2);
+    EXPECT_TRUE(child<QCheckBox>(dialog, "chkRenderSurfaceAtomsOnly")->isEnabled());
+
+    // "Surface atoms only" is open only while Si atoms are drawn.
+    ChangeVolumeVisualizationDialog plain{VisualizationOptions()};
+    auto *atoms = child<QCheckBox>(plain, "chkRenderSiAtoms");
+    auto *surfaceOnly = child<QCheckBox>(plain, "chkRenderSurfaceAtomsOnly");
+    EXPECT_FALSE(surfaceOnly->isEnabled());
+    atoms->setChecked(true);
+    EXPECT_TRUE(surfaceOnly->isEnabled());
+    atoms->setChecked(false);
+    EXPECT_FALSE(surfaceOnly->isEnabled());
 }
 
 TEST(ChangeVolumeVisualizationDialog, ChangeColorKeepsTheChosenFilmColourAndPaintsTheSwatch)
