@@ -166,9 +166,18 @@ TEST(MainWindow, NewAnsweredWithCancelChangesNothingAndWithDiscardEmptiesTheDocu
     auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
     model.startOperation(waiting);
 
-    TestSupport::pressOnNextModal(QMessageBox::Cancel);
+    QString asked;
+    TestSupport::answerNextModal([&asked](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        asked = box->text();
+        box->button(QMessageBox::Cancel)->click();
+    });
     window->action("actionNew")->trigger();
+    EXPECT_EQ(asked, "The document has been modified.");
     EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.scene().documentName(), "wafer.vxf");
+    EXPECT_EQ(window->windowTitle(), "Voxfab  wafer.vxf");
     EXPECT_EQ(model.currentOperation(), waiting);
     EXPECT_EQ(waiting->cancels, 0);
     EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
