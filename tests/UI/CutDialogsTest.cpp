@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -216,8 +215,6 @@ TEST(CutActions, FromTheMainWindowAVolumeIsCutUndoneAndItsCutsRemoved)
 
     window.presenter().undo();
     EXPECT_EQ(cutColumns(), (std::vector<uint32_t>{0, 0, 0, 0}));
-    window.presenter().redo();
-    EXPECT_EQ(cutColumns(), (std::vector<uint32_t>{0, 1, 1, 1}));
 
     TestSupport::answerNextModal([&](QWidget *widget) {
         ASSERT_EQ(widget->objectName(), "CutCellVolumeBaseDialog");
@@ -230,9 +227,5 @@ TEST(CutActions, FromTheMainWindowAVolumeIsCutUndoneAndItsCutsRemoved)
     window.presenter().operationActivated("35");
     EXPECT_EQ(cutColumns(), (std::vector<uint32_t>{0, 0, 0, 0}));
 
-    const QString messages = window.presenter().commandConsole().output()->toPlainText();
-    for (const char *line : {"Masked Cut: Cut planes changed.", "Change Cut Planes: Cut planes changed.",
-                             "Remove Cuts: Cut planes changed."})
-        EXPECT_TRUE(messages.contains(line)) << line << "\n" << messages.toStdString();
     EXPECT_FALSE(model.isModified()) << "cuts leave the document as it was saved";
 }

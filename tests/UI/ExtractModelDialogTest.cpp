@@ -40,10 +40,10 @@ struct ExtractModelDialogTest : ::testing::Test {
     }
 
     // Starts "Model Extraction" on the volume and finds its tool window.
-    void start(bool selectVolume = true)
+    void start()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // a window closed before
-        if (selectVolume && !volume->isSelected()) {
+        if (!volume->isSelected()) {
             model.selectionMode().setSelectionMode(true);
             model.selectionMode().toggleObject(volume->objectId());
         }
@@ -174,14 +174,4 @@ TEST_F(ExtractModelDialogTest, TheWindowAndTheOperationEndEachOther)
         EXPECT_EQ(model.scene().objects().size(), 1);
         EXPECT_FALSE(volume->painter().isHidden());
     }
-}
-
-TEST_F(ExtractModelDialogTest, WithoutASelectedVolumeNoWindowOpensUntilOneIsChosen)
-{
-    start(false);
-    EXPECT_FALSE(dialog);
-    model.selectionMode().toggleObject(volume->objectId());
-    model.inputRequest().submit("");
-    EXPECT_TRUE(window->findChild<ExtractModelDialog *>());
-    dialog = window->findChild<ExtractModelDialog *>();
 }
