@@ -2,11 +2,13 @@
 #include "UI/BatchRun/Dialog/RunProcessesDialog.h"
 #include "Engine/ProcessListFile.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/LastFolders.h"
 #include "UI/MainWindow.h"
 #include "UI/MainWindowPresenter.h"
 #include "common/TestSupport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -88,10 +90,14 @@ TEST(BatchRunActions, ProcessListActionsOpenTheDialog)
     step.addProcessParameter("Filename", "x.png", true);
     ASSERT_TRUE(Engine::ProcessListFile().write(path, {step}));
 
+    // The file dialog starts in the folder of the last process list.
+    QTemporaryDir last;
+    Ui::rememberFolder(Ui::FileKind::ProcessLists, last.path());
     SeenDialog listed;
     TestSupport::answerNextModal([&](QWidget *modal) {
         auto *chooser = qobject_cast<QFileDialog *>(modal);
         ASSERT_TRUE(chooser);
+        EXPECT_EQ(chooser->directory().absolutePath(), QDir(last.path()).absolutePath());
         EXPECT_EQ(chooser->windowTitle(), "Process List File");
         EXPECT_EQ(chooser->nameFilters(), QStringList{"Process List (*.plst)"});
         closeNextBatchDialog(listed);
@@ -102,4 +108,5 @@ TEST(BatchRunActions, ProcessListActionsOpenTheDialog)
     EXPECT_TRUE(listed.opened);
     EXPECT_EQ(listed.title, "Batch Run " + path);
     EXPECT_EQ(listed.steps, 1);
+    EXPECT_EQ(Ui::lastFolder(Ui::FileKind::ProcessLists), QDir(dir.path()).absolutePath());
 }

@@ -64,34 +64,7 @@ void enterLine(CommandConsole &console, const QString &text)
 
 } // namespace
 
-TEST(CommandConsole, ShowsTheFormWithItsTitleAndSize)
-{
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    EXPECT_EQ(console.objectName(), "CommandConsoleForm");
-    EXPECT_EQ(console.windowTitle(), "Console");
-    EXPECT_EQ(console.size(), QSize(400, 140));
-    EXPECT_TRUE(console.output()->isReadOnly());
-    EXPECT_EQ(console.output()->focusPolicy(), Qt::NoFocus);
-}
-
-TEST(CommandConsole, TypedPointReachesTheWaitingOperationAndIsEchoed)
-{
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    PointTaker move(request);
-    move.execute();
-
-    enterLine(console, "1,2,3");
-
-    EXPECT_TRUE(move.received);
-    EXPECT_EQ(move.point, Util::Vector4D(1, 2, 3, 0));
-    EXPECT_EQ(outputLines(console), QStringList({"1,2,3", "Move: Object(s) moved"}));
-    EXPECT_EQ(console.history(), QStringList({"1,2,3"}));
-    EXPECT_TRUE(console.input()->text().isEmpty());
-}
-
-TEST(CommandConsole, InvalidPointIsReportedAndTheRequestStays)
+TEST(CommandConsole, TypedPointReachesTheWaitingOperationOnlyWhenValid)
 {
     InputRequest request;
     CommandConsole console(nullptr, Qt::Tool, &request);
@@ -99,10 +72,22 @@ TEST(CommandConsole, InvalidPointIsReportedAndTheRequestStays)
     move.execute();
 
     enterLine(console, "1, 2");
-
     EXPECT_FALSE(move.received);
     EXPECT_EQ(request.requester(), &move);
-    EXPECT_EQ(outputLines(console).last(), "Invalid entry. Enter the x, y, z coordinates.");
+    EXPECT_EQ(outputLines(console), QStringList({"1, 2", "Invalid entry. Enter the x, y, z coordinates."}));
+
+    enterLine(console, "1,2,3");
+    EXPECT_TRUE(move.received);
+    EXPECT_EQ(move.point, Util::Vector4D(1, 2, 3, 0));
+    EXPECT_EQ(outputLines(console).mid(2), QStringList({"1,2,3", "Move: Object(s) moved"}));
+    EXPECT_EQ(console.history(), QStringList({"1,2,3", "1, 2"})); // newest first
+    EXPECT_TRUE(console.input()->text().isEmpty());
+
+    // With nobody waiting, a line is only echoed.
+    InputRequest idle;
+    CommandConsole quiet(nullptr, Qt::Tool, &idle);
+    enterLine(quiet, "hello");
+    EXPECT_EQ(outputLines(quiet), QStringList({"hello"}));
 }
 
 TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
@@ -118,14 +103,6 @@ TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
     EXPECT_EQ(step.executions, 2);
     EXPECT_TRUE(console.history().isEmpty());
     EXPECT_TRUE(console.output()->toPlainText().isEmpty());
-}
-
-TEST(CommandConsole, LineNobodyWaitsForIsOnlyEchoed)
-{
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    enterLine(console, "hello");
-    EXPECT_EQ(outputLines(console), QStringList({"hello"}));
 }
 
 TEST(CommandConsole, UpAndDownWalkTheHistory)

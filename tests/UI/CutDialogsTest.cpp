@@ -16,7 +16,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -70,31 +69,6 @@ std::string boxText(const CutBox &box)
 
 } // namespace
 
-TEST(CutCellVolumeDialog, FormTitleGroupsAndHints)
-{
-    CutCellVolumeDialog dialog;
-    EXPECT_EQ(dialog.objectName(), "CutCellVolumeBaseDialog");
-    EXPECT_EQ(dialog.windowTitle(), "Cut Cell Volume");
-    const char *hints[3][2] = {{"Lower X cutoff limit.", "Upper X cutoff limit."},
-                               {"Lower Y cutoff limit.", "Upper Y cutoff limit."},
-                               {"Lower Z cuttoff limit", "Upper Z cutoff limit."}};
-    const char *axes[3] = {"X", "Y", "Z"};
-    for (int a = 0; a < 3; ++a) {
-        EXPECT_EQ(child<QGroupBox>(dialog, QStringLiteral("grp%1Axis").arg(axes[a]))->title(),
-                  QStringLiteral("%1 Axis Limits").arg(axes[a]));
-        EXPECT_EQ(child<QLabel>(dialog, QStringLiteral("lblLower%1").arg(axes[a]))->text(), "Lower Limit");
-        EXPECT_EQ(child<QLabel>(dialog, QStringLiteral("lblUpper%1").arg(axes[a]))->text(), "Upper Limit");
-        EXPECT_EQ(limit(dialog, "Lower", axes[a])->toolTip(), hints[a][0]);
-        EXPECT_EQ(limit(dialog, "Upper", axes[a])->toolTip(), hints[a][1]);
-    }
-    EXPECT_EQ(child<QCheckBox>(dialog, "chkPreview")->text(), "Preview");
-    EXPECT_EQ(child<QCheckBox>(dialog, "chkPreview")->statusTip(), "Check to preview changes.");
-    EXPECT_EQ(child<QCheckBox>(dialog, "chkPreview")->toolTip(),
-              "Check to preview changes, it might be slow for large structures.");
-    EXPECT_EQ(child<QPushButton>(dialog, "btnReset")->text(), "Reset");
-    EXPECT_EQ(child<QPushButton>(dialog, "btnReset")->toolTip(), "Reset to original values.");
-}
-
 TEST(CutCellVolumeDialog, RangesFollowTheVolumeAndLimitsPushEachOtherAlong)
 {
     CutCellVolumeDialog dialog;
@@ -139,18 +113,6 @@ TEST(CutCellVolumeDialog, PreviewShowsEachChangeOnceAndOnlyWhileChecked)
                                                boxText(CutBox{{2, 0, 0}, {6, 1, 5}}),
                                                boxText(CutBox{{5, 0, 0}, {6, 1, 5}}),
                                                boxText(CutBox{{0, 0, 0}, {6, 4, 5}})}));
-}
-
-TEST(MaskedCutOptionsDialog, FormTitleAndMaskRow)
-{
-    MaskedCutOptionsDialog dialog;
-    EXPECT_EQ(dialog.objectName(), "MaskedCutOptionsBaseDialog");
-    EXPECT_EQ(dialog.windowTitle(), "Masked Cell Cut Options");
-    EXPECT_EQ(child<QGroupBox>(dialog, "grpMask")->title(), "Top Down Cut Mask");
-    EXPECT_EQ(child<QPushButton>(dialog, "btnMaskChoose")->text(), "...");
-    EXPECT_EQ(child<QPushButton>(dialog, "btnMaskApply")->text(), "Apply");
-    EXPECT_EQ(child<QPushButton>(dialog, "btnMaskRemove")->text(), "Remove");
-    EXPECT_EQ(child<QLabel>(dialog, "lblMaskSize")->text(), "No mask");
 }
 
 TEST(MaskedCutOptionsDialog, ApplyReadsRemoveEmptiesAndBadFilesWarnAndKeepTheMask)
@@ -253,8 +215,6 @@ TEST(CutActions, FromTheMainWindowAVolumeIsCutUndoneAndItsCutsRemoved)
 
     window.presenter().undo();
     EXPECT_EQ(cutColumns(), (std::vector<uint32_t>{0, 0, 0, 0}));
-    window.presenter().redo();
-    EXPECT_EQ(cutColumns(), (std::vector<uint32_t>{0, 1, 1, 1}));
 
     TestSupport::answerNextModal([&](QWidget *widget) {
         ASSERT_EQ(widget->objectName(), "CutCellVolumeBaseDialog");
@@ -267,9 +227,5 @@ TEST(CutActions, FromTheMainWindowAVolumeIsCutUndoneAndItsCutsRemoved)
     window.presenter().operationActivated("35");
     EXPECT_EQ(cutColumns(), (std::vector<uint32_t>{0, 0, 0, 0}));
 
-    const QString messages = window.presenter().commandConsole().output()->toPlainText();
-    for (const char *line : {"Masked Cut: Cut planes changed.", "Change Cut Planes: Cut planes changed.",
-                             "Remove Cuts: Cut planes changed."})
-        EXPECT_TRUE(messages.contains(line)) << line << "\n" << messages.toStdString();
     EXPECT_FALSE(model.isModified()) << "cuts leave the document as it was saved";
 }

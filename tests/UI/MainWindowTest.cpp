@@ -1,3 +1,5 @@
+#include "Core/ApplicationModel.h"
+#include "Core/Operations/Document/DocumentFiles.h"
 #include "Core/Operations/ObjectOperation.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/ColorTable.h"
@@ -15,15 +17,20 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <QMenu>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -31,17 +38,20 @@ using Core::Operations::ObjectOperation;
 
 namespace {
 
-// An undoable operation that finishes as soon as it starts, or waits for Enter.
+// An undoable operation that finishes as soon as it starts, or waits for Enter (with a prompt,
+// as the object operations do, when given one).
 class FakeStep : public ObjectOperation {
 public:
-    FakeStep(Core::ApplicationModel *model, std::string name, bool waitForEnter = false)
-        : ObjectOperation(model, std::move(name), 99), waitForEnter(waitForEnter)
+    FakeStep(Core::ApplicationModel *model, std::string name, bool waitForEnter = false, std::string prompt = {})
+        : ObjectOperation(model, std::move(name), 99), waitForEnter(waitForEnter), prompt(std::move(prompt))
     {
     }
     void execute() override
     {
         ++executions;
         if (waitForEnter && executions == 1) {
+            if (!prompt.empty())
+                postMessage(prompt);
             model->inputRequest().requestEnter(this);
             return;
         }
@@ -61,6 +71,7 @@ public:
     bool redo() override { return true; }
 
     bool waitForEnter;
+    std::string prompt;
     int executions = 0;
     int cancels = 0;
 };
@@ -72,88 +83,18 @@ std::unique_ptr<Ui::MainWindow> makeWindow()
     return window;
 }
 
-QStringList menuTitles(Ui::MainWindow &window)
+QString consoleText(Ui::MainWindow &window)
 {
-    QStringList titles;
-    for (QAction *a : window.menuBar()->actions())
-        titles << QString(a->text()).remove(QLatin1Char('&')); // the mnemonic marks aside
-    return titles;
+    return window.presenter().commandConsole().output()->toPlainText();
+}
+
+std::shared_ptr<Model::Automaton::TotalVolume> smallVolume()
+{
+    std::vector<uint32_t> cells(4 * 4 * 2, 1u);
+    return std::make_shared<Model::Automaton::TotalVolume>(4, 4, 2, 1.0f, 1.0f, 1.0f, Util::Vector3D(), cells);
 }
 
 } // namespace
-
-TEST(MainWindow, StartsWithTitleMenusAndActionStates)
-{
-    auto window = makeWindow();
-    EXPECT_EQ(window->windowTitle(), "Voxfab");
-    EXPECT_EQ(menuTitles(*window), QStringList({"File", "Edit", "Simulation", "Materials", "Rendering", "View",
-                                                "Windows", "About"}));
-
-    QAction *undo = window->action("actionUndo");
-    QAction *redo = window->action("actionRedo");
-    ASSERT_TRUE(undo && redo);
-    EXPECT_EQ(undo->text(), "Undo");
-    EXPECT_FALSE(undo->isEnabled());
-    EXPECT_FALSE(redo->isEnabled());
-    EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
-    EXPECT_EQ(redo->shortcut(), QKeySequence("Ctrl+Y"));
-    EXPECT_EQ(window->action("actionNew")->shortcut(), QKeySequence("Ctrl+N"));
-    EXPECT_EQ(window->action("actionExit")->shortcut(), QKeySequence("Ctrl+Q"));
-    EXPECT_EQ(window->action("actionExit")->toolTip(), "Exit Voxfab");
-
-    QAction *console = window->action("actionConsole");
-    EXPECT_TRUE(console->isCheckable());
-    EXPECT_TRUE(console->isChecked());
-    EXPECT_EQ(console->statusTip(), "View the console window.");
-}
-
-TEST(MainWindow, HasEveryActionWithItsTextsAndMenus)
-{
-    auto window = makeWindow();
-    EXPECT_EQ(window->findChildren<QAction *>(QString(), Qt::FindDirectChildrenOnly).size(), 72);
-
-    QAction *manual = window->action("actionManual_View");
-    EXPECT_EQ(manual->text(), "Manual View");
-    EXPECT_EQ(manual->shortcut(), QKeySequence("Ctrl+V, Ctrl+M"));
-    EXPECT_EQ(manual->statusTip(), "Choose an arbitrary viewing angle.");
-    QAction *cut = window->action("actionCut_Cell_Volume");
-    EXPECT_EQ(cut->toolTip(), "Cut Make cuts to view inside the cell volume. Volume");
-    // Model extraction is offered in the "Simulation" menu beside the other volume tools.
-    EXPECT_TRUE(window->action("actionModel_Extraction")->isEnabled());
-    EXPECT_TRUE(window->action("actionShow_Axis")->isChecked());
-    EXPECT_FALSE(window->action("actionShow_Lights")->isChecked());
-    EXPECT_TRUE(window->action("actionSelect")->isCheckable());
-    EXPECT_EQ(window->action("actionSave_As")->shortcut(), QKeySequence("Ctrl+Shift+S"));
-
-    auto items = [&](const char *menuName) {
-        QStringList texts;
-        for (QAction *a : window->findChild<QMenu *>(menuName)->actions())
-            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        return texts;
-    };
-    EXPECT_EQ(items("menuFile"), QStringList({"New", "Open", "Save", "Save As ...", "-", "Export Data", "-",
-                                              "New Process List", "Open Process List", "-", "Save Image", "Export VTK ...",
-                                              "Export STL ...", "-",
-                                              "Exit"}));
-    EXPECT_EQ(items("menuEdit"), QStringList({"Undo", "Redo", "-", "Select", "Copy", "Move", "Delete", "-", "Grid",
-                                              "Snap to Grid", "Grid Spacing"}));
-    EXPECT_EQ(items("menuSimulation").size(), 28);
-    EXPECT_TRUE(items("menuSimulation").contains("Model Extraction"));
-    EXPECT_EQ(items("menuSimulation").first(), "Create Substrate");
-    EXPECT_EQ(items("menuView"), QStringList({"Front View", "Back View", "Bottom View", "Top View", "Right View",
-                                              "Left View", "-", "Show Axis", "Show Lights", "-", "Set View",
-                                              "Set Lighting"}));
-}
-
-TEST(MainWindow, SelectActionFollowsTheSelectionMode)
-{
-    auto window = makeWindow();
-    auto &mode = window->presenter().selectionMode();
-    window->action("actionSelect")->trigger();
-    EXPECT_TRUE(mode.isSelectionMode());
-    mode.setSelectionMode(false);
-    EXPECT_FALSE(window->action("actionSelect")->isChecked());
-}
 
 TEST(MainWindow, UndoAndRedoLabelsFollowTheStacks)
 {
@@ -176,6 +117,14 @@ TEST(MainWindow, UndoAndRedoLabelsFollowTheStacks)
     redo->trigger();
     EXPECT_EQ(undo->text(), "Undo Create Substrate");
     EXPECT_FALSE(redo->isEnabled());
+    // Each says what it acted on, on the console and in the status bar; nothing left to redo
+    // adds no line.
+    EXPECT_TRUE(consoleText(*window).endsWith("Undo: Create Substrate.\nRedo: Create Substrate."))
+        << consoleText(*window).toStdString();
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Redo: Create Substrate.");
+    const QString before = consoleText(*window);
+    window->presenter().redo();
+    EXPECT_EQ(consoleText(*window), before);
 
     // A new finished operation empties the redo stack.
     undo->trigger();
@@ -208,36 +157,9 @@ TEST(MainWindow, EscapeCancelsAndReturnOrEnterResume)
     }
 }
 
-// The document below has a change since its last save, so New asks whether to save it first;
-// a document without changes is only asked about once more (see NewOnAnUnchangedDocument...).
-TEST(MainWindow, NewAnsweredWithCancelChangesNothing)
-{
-    auto window = makeWindow();
-    auto &model = window->presenter().applicationModel();
-    auto volume = std::make_shared<Model::Automaton::TotalVolume>(2, 2, 2, 1.f, 1.f, 1.f, Util::Vector3D(),
-                                                                  std::vector<uint32_t>(8, 1));
-    model.scene().addObject(volume);
-    model.startOperation(std::make_shared<FakeStep>(&model, "Create Substrate"));
-    auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
-    model.startOperation(waiting);
-
-    TestSupport::answerNextModal([](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        EXPECT_EQ(box->windowTitle(), "Voxfab");
-        EXPECT_EQ(box->text(), "The document has been modified.");
-        box->button(QMessageBox::Cancel)->click();
-    });
-    window->action("actionNew")->trigger();
-
-    EXPECT_EQ(model.scene().objects().size(), 1);
-    EXPECT_EQ(model.currentOperation(), waiting);
-    EXPECT_EQ(waiting->cancels, 0);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
-    EXPECT_TRUE(model.isModified());
-}
-
-TEST(MainWindow, NewAnsweredWithDiscardEmptiesTheDocument)
+// A document with changes since its last save: New asks first. Cancel changes nothing, not even
+// the operation waiting for input; Discard empties the document and its history.
+TEST(MainWindow, NewAnsweredWithCancelChangesNothingAndWithDiscardEmptiesTheDocument)
 {
     auto window = makeWindow();
     auto &model = window->presenter().applicationModel();
@@ -250,9 +172,25 @@ TEST(MainWindow, NewAnsweredWithDiscardEmptiesTheDocument)
     auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
     model.startOperation(waiting);
 
+    QString asked;
+    TestSupport::answerNextModal([&asked](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ASSERT_TRUE(box);
+        asked = box->text();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    window->action("actionNew")->trigger();
+    EXPECT_EQ(asked, "The document has been modified.");
+    EXPECT_EQ(model.scene().objects().size(), 1);
+    EXPECT_EQ(model.scene().documentName(), "wafer.vxf");
+    EXPECT_EQ(window->windowTitle(), "Voxfab  wafer.vxf");
+    EXPECT_EQ(model.currentOperation(), waiting);
+    EXPECT_EQ(waiting->cancels, 0);
+    EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
+    EXPECT_TRUE(model.isModified());
+
     TestSupport::pressOnNextModal(QMessageBox::Discard);
     window->action("actionNew")->trigger();
-
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_TRUE(model.scene().documentName().isEmpty());
     EXPECT_EQ(window->windowTitle(), "Voxfab");
@@ -287,20 +225,6 @@ TEST(MainWindow, NewOnAnUnchangedDocumentAsksOnlyWhetherToErase)
     EXPECT_TRUE(model.scene().documentName().isEmpty());
 }
 
-TEST(MainWindow, ConsoleActionShowsAndHidesTheConsole)
-{
-    auto window = makeWindow();
-    window->show();
-    auto &console = window->presenter().commandConsole();
-    // The console comes up once the main window is on the screen.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return console.isVisible(); }, 5000));
-    EXPECT_TRUE(console.windowFlags() & Qt::Tool);
-    window->action("actionConsole")->trigger();
-    EXPECT_FALSE(console.isVisible());
-    window->action("actionConsole")->trigger();
-    EXPECT_TRUE(console.isVisible());
-}
-
 TEST(MainWindow, UnknownOperationIdOnlyCancelsTheRunningOperation)
 {
     auto window = makeWindow();
@@ -313,8 +237,8 @@ TEST(MainWindow, UnknownOperationIdOnlyCancelsTheRunningOperation)
 
     EXPECT_EQ(waiting->cancels, 1);
     EXPECT_EQ(model.currentOperation(), nullptr);
-    const auto messages = window->presenter().commandConsole().output()->toPlainText();
-    EXPECT_TRUE(messages.contains("Step: Operation canceled."));
+    // The cancel says so; the ids themselves add no line.
+    EXPECT_TRUE(consoleText(*window).endsWith("Step: Operation canceled.")) << consoleText(*window).toStdString();
 }
 
 TEST(MainWindow, NamedViewsTurnTheViewAndManualLeavesIt)
@@ -355,26 +279,13 @@ TEST(MainWindow, RenderingActionsSwitchTheView)
         window->action(name)->trigger();
     EXPECT_FALSE(view->drawFaces() || view->lighting() || view->showAxes());
     EXPECT_TRUE(view->drawOutlines() && view->showGrid() && view->snapToGrid() && view->showLamps());
-}
 
-TEST(MainWindow, StatusBarShowsTheViewsNumbers)
-{
-    auto window = makeWindow();
-    auto message = [&] { return window->statusBar()->currentMessage(); };
-    window->changeZoomValue_statusBar(123.456789f);
-    EXPECT_EQ(message(), "Zoom = 123.457%");
-    window->changeAxisPositionValue_staturBar({1.5f, -2.0f, 1234567.0f});
-    EXPECT_EQ(message(), "Volume position in relation to the axes: X = 1.5 Y = -2 Z = 1.23457e+06");
-    window->changeViewPostionValue_statusBar({0.25f, 3.0f});
-    EXPECT_EQ(message(), "Volume position in relation to the screen: X = 0.25 Y = 3");
-    window->changeRotationValue_statusBar({-60.0f, 0.0f, 30.0f});
-    EXPECT_EQ(message(), "Rotation angles: X Axis = -60 Y Axis = 0 Z axis = 30");
-    window->changeLampPosition_statusBar({2.9f, 300.0f, 60.0f, 45.0f});
-    EXPECT_EQ(message(), QString::fromUtf8("Lamp 2 Position : Radius = 300 Angle θ = 60 Angle φ = 45"));
-
-    // The view's own changes arrive there too.
-    window->view()->setZoom(2.0f);
-    EXPECT_EQ(message(), "Zoom = 200%");
+    // The select action and the selection mode follow each other.
+    auto &mode = window->presenter().selectionMode();
+    window->action("actionSelect")->trigger();
+    EXPECT_TRUE(mode.isSelectionMode());
+    mode.setSelectionMode(false);
+    EXPECT_FALSE(window->action("actionSelect")->isChecked());
 }
 
 TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
@@ -423,6 +334,13 @@ TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
     TestSupport::pressOnNextModal(QDialogButtonBox::Cancel);
     window->action("actionSet_View")->trigger();
     EXPECT_FLOAT_EQ(view->zoom(), 0.25f);
+
+    TestSupport::answerNextModal([](QWidget *modal) {
+        modal->findChild<QDoubleSpinBox *>("dbxGridSpacing")->setValue(25.0);
+        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    window->action("actionGrid_Spacing")->trigger();
+    EXPECT_DOUBLE_EQ(view->gridSpacing(), 25.0);
 }
 
 TEST(MainWindow, ColourSchemesAndHandPickedColours)
@@ -453,13 +371,123 @@ TEST(MainWindow, ColourSchemesAndHandPickedColours)
     table.restoreDefaults();
 }
 
-TEST(MainWindow, GridSpacingDialogSetsTheSpacing)
+// What makes the main window feel finished: the console stays with its window, the status bar
+// carries the running operation's prompt, undo and redo say what they did, menus answer
+// Alt+letter, and documents open from the command line.
+
+TEST(MainWindow, ConsoleIsAToolWindowOfItsMainWindowThatShowsTheNewestLine)
 {
     auto window = makeWindow();
-    TestSupport::answerNextModal([](QWidget *modal) {
-        modal->findChild<QDoubleSpinBox *>("dbxGridSpacing")->setValue(25.0);
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    auto &console = window->presenter().commandConsole();
+    EXPECT_FALSE(console.isVisible()) << "no console before its window is on the screen";
+    window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return console.isVisible(); }, 5000));
+
+    EXPECT_EQ(console.parentWidget(), window.get());
+    EXPECT_EQ(console.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    ASSERT_TRUE(console.windowHandle());
+    EXPECT_EQ(console.windowHandle()->transientParent(), window->windowHandle());
+
+    // The console action hides and shows it; shown again, it shows the newest line.
+    QScrollBar *bar = console.output()->verticalScrollBar();
+    window->action("actionConsole")->trigger();
+    EXPECT_FALSE(console.isVisible());
+    for (int i = 0; i < 60; ++i)
+        console.writeMessage(QStringLiteral("Line %1").arg(i));
+    bar->setValue(0);
+    window->action("actionConsole")->trigger();
+    ASSERT_TRUE(console.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 0 && bar->value() == bar->maximum(); }, 5000))
+        << bar->value() << " of " << bar->maximum();
+}
+
+TEST(MainWindow, StatusBarCarriesThePromptUntilTheOperationEnds)
+{
+    auto window = makeWindow();
+    auto &model = window->presenter().applicationModel();
+    QLabel *prompt = window->promptLabel();
+    ASSERT_TRUE(prompt);
+    EXPECT_EQ(prompt->objectName(), "lblOperationPrompt");
+    EXPECT_TRUE(prompt->text().isEmpty());
+
+    // The name's prefix goes; a colon inside the text stays.
+    model.startOperation(std::make_shared<FakeStep>(&model, "Move", true, "Click a volume: then press Enter."));
+    EXPECT_EQ(prompt->text(), "Click a volume: then press Enter.");
+    window->presenter().cancelPressed();
+    EXPECT_TRUE(prompt->text().isEmpty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Move: Operation canceled.");
+
+    // Finished through Enter: the prompt goes too.
+    model.startOperation(std::make_shared<FakeStep>(&model, "Copy", true, "Click a volume: then press Enter."));
+    EXPECT_FALSE(prompt->text().isEmpty());
+    window->presenter().enterPressed();
+    EXPECT_TRUE(prompt->text().isEmpty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Copy: Operation finished.");
+
+    // Selection mode without an operation says what a click does.
+    window->action("actionSelect")->trigger();
+    EXPECT_FALSE(prompt->text().isEmpty());
+    window->action("actionSelect")->trigger();
+    EXPECT_TRUE(prompt->text().isEmpty());
+}
+
+TEST(MainWindow, EveryMenuOpensWithItsOwnAltLetter)
+{
+    auto window = makeWindow();
+    QSet<QString> letters;
+    for (QAction *menu : window->menuBar()->actions()) {
+        const QString title = menu->text();
+        const int mark = title.indexOf(QLatin1Char('&'));
+        ASSERT_GE(mark, 0) << title.toStdString();
+        EXPECT_EQ(QKeySequence::mnemonic(title), QKeySequence(Qt::ALT | title.at(mark + 1).toUpper().unicode()));
+        letters << title.mid(mark + 1, 1).toUpper();
+    }
+    EXPECT_EQ(letters.size(), window->menuBar()->actions().size());
+    EXPECT_EQ(window->menuBar()->actions().first()->text(), "&File");
+}
+
+TEST(MainWindow, CommandLineDocumentsOpenInWindowsOfTheirOwn)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("first.vxf");
+    const QString second = dir.filePath("second.vxf");
+    const QString broken = dir.filePath("broken.vxf");
+    {
+        auto source = makeWindow();
+        auto &model = source->presenter().applicationModel();
+        model.scene().addObject(smallVolume());
+        ASSERT_TRUE(Core::Operations::writeDocument(model, first, nullptr));
+        model.scene().addObject(smallVolume());
+        ASSERT_TRUE(Core::Operations::writeDocument(model, second, nullptr));
+    }
+    QFile garbage(broken);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a document");
+    garbage.close();
+
+    QString asked;
+    TestSupport::answerNextModal([&asked](QWidget *modal) {
+        asked = modal->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            box->button(QMessageBox::Ok)->click();
     });
-    window->action("actionGrid_Spacing")->trigger();
-    EXPECT_DOUBLE_EQ(window->view()->gridSpacing(), 25.0);
+    QList<Ui::MainWindow *> windows = Ui::MainWindow::windowsForDocuments({first, broken, second});
+    EXPECT_EQ(asked, "Error reading from file");
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[0]->presenter().scene().objects().size(), 1);
+    EXPECT_EQ(windows[1]->presenter().scene().objects().size(), 2);
+    EXPECT_TRUE(windows[0]->windowTitle().endsWith("first.vxf"));
+    EXPECT_FALSE(windows[0]->presenter().applicationModel().isModified());
+    qDeleteAll(windows);
+
+    // Nothing readable (or nothing given): one empty window.
+    TestSupport::pressOnNextModal(QMessageBox::Ok);
+    windows = Ui::MainWindow::windowsForDocuments({broken});
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->presenter().scene().objects().isEmpty());
+    EXPECT_EQ(windows[0]->windowTitle(), "Voxfab");
+    qDeleteAll(windows);
+    windows = Ui::MainWindow::windowsForDocuments({});
+    EXPECT_EQ(windows.size(), 1);
+    qDeleteAll(windows);
 }

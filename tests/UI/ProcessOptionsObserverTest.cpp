@@ -35,35 +35,8 @@ public:
     double thickness = 0.0;
 };
 
-using FakeObserver = Ui::Observers::ProcessOptionsObserver<FakeDialog, FakeStep>;
 
 } // namespace
-
-TEST(ProcessOptionsObserver, OnlyAnAcceptedDialogHandsItsValuesToTheOperation)
-{
-    Core::ApplicationModel model;
-    auto observer = std::make_shared<FakeObserver>(&model, nullptr);
-    uint32_t offered = 0;
-    bool accept = true;
-    observer->setDialogRunner([&](FakeDialog &dialog) {
-        offered = dialog.offeredProcess;
-        dialog.thickness = 2.5;
-        return accept;
-    });
-
-    auto accepted = std::make_shared<FakeStep>(&model, 7);
-    accepted->setOptionsObserver(observer);
-    model.startOperation(accepted);
-    EXPECT_EQ(offered, 7u) << "the choices are offered before the dialog runs";
-    EXPECT_EQ(accepted->thickness, 2.5);
-
-    accept = false;
-    auto rejected = std::make_shared<FakeStep>(&model, 9);
-    rejected->setOptionsObserver(observer);
-    model.startOperation(rejected);
-    EXPECT_EQ(offered, 9u);
-    EXPECT_EQ(rejected->thickness, -1.0);
-}
 
 TEST(ProcessOptionsObserver, ShowsNothingWhenTheCurrentOperationIsNotItsOwn)
 {

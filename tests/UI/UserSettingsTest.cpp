@@ -10,9 +10,7 @@
 #include "UI/UserSettings.h"
 #include "common/TestSupport.h"
 
-#include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,24 +52,6 @@ TEST(UserSettings, EachKindOfFileRemembersItsLastFolder)
     const QString gone = masks.path();
     masks.remove();
     EXPECT_EQ(Ui::lastFolder(FileKind::Masks), QDir::homePath()) << "a folder that is gone: " << gone.toStdString();
-}
-
-TEST(UserSettings, OpenProcessListStartsInTheLastFolderAndRemembersTheNext)
-{
-    QTemporaryDir lists;
-    Ui::rememberFolder(FileKind::ProcessLists, lists.path());
-    auto window = makeWindow();
-
-    QString started;
-    TestSupport::answerNextModal([&started](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        ASSERT_TRUE(dialog);
-        started = dialog->directory().absolutePath();
-        dialog->reject();
-        TestSupport::pressOnNextModal(0); // the batch run dialog that opens with an empty list
-    });
-    window->action("actionOpen_Process_List")->trigger();
-    EXPECT_EQ(started, QDir(lists.path()).absolutePath());
 }
 
 TEST(UserSettings, ColoursRoundTrip)

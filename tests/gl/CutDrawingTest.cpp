@@ -10,7 +10,7 @@
 #include "Model/Materials/Material.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "UI/MainWindowPresenter.h"
-#include "Util/IObserver.h"
+#include "common/Observers.h"
 
 #include <QBitArray>
 #include <functional>
@@ -23,12 +23,6 @@ constexpr uint32_t kRed = 2911;
 // 20 × 20 × 10 cells of edge 4 centred on the view's axis: a square of 80 × 80 pixels on screen.
 constexpr uint32_t kSize = 20, kHeight = 10;
 constexpr float kCell = 4.0f;
-
-struct CallObserver : Util::IObserver {
-    explicit CallObserver(std::function<void()> f) : call(std::move(f)) {}
-    void update() override { call(); }
-    std::function<void()> call;
-};
 
 class CutDrawingTest : public GlTest::ViewTest {
 protected:
@@ -53,7 +47,7 @@ protected:
     {
         auto op = std::make_shared<Op>(&model());
         Op *raw = op.get();
-        op->setOptionsObserver(std::make_shared<CallObserver>([raw, dialog] { dialog(*raw); }));
+        op->setOptionsObserver(std::make_shared<TestSupport::CallObserver>([raw, dialog] { dialog(*raw); }));
         model().startOperation(op);
     }
 

@@ -73,19 +73,41 @@ protected:
 
 // ---- faces and their absence -----------------------------------------------------------------
 
-TEST_F(PainterDrawingTest, SubstrateShowsAtTheCentreAndBackgroundAroundIt)
+// Every surface algorithm shows the volume's square and the background around it, and a colour
+// edited in the catalogue (as "Manage Materials" stores it, nobody asking the painter for
+// anything) shows in the next frame.
+TEST_F(PainterDrawingTest, EverySurfaceShowsTheVolumeInItsCurrentColour)
 {
-    addVolume(kRed);
-    const QImage image = frame();
-    EXPECT_TRUE(isReddish(image.pixel(centre()))) << std::hex << image.pixel(centre());
-    EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(35, 35))));
-    EXPECT_TRUE(isReddish(image.pixel(centre() - QPoint(35, 35))));
-    // The square ends 40 pixels from the centre.
-    EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(45, 0))));
-    EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(0, 45))));
-    const int w = image.width() - 1, h = image.height() - 1;
-    for (const QPoint corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
-        EXPECT_TRUE(isBackground(image.pixel(corner))) << corner.x() << "," << corner.y();
+    auto factory = Model::Materials::MaterialFactory::instance();
+    const Model::Materials::Material red = factory->material(kRed);
+    Model::Materials::Material green = red;
+    green.setColor(Model::Materials::Color{0.1f, 0.9f, 0.1f, 1.0f});
+    auto isGreenish = [](QRgb pixel) {
+        return pixel != kWhite && qGreen(pixel) > qRed(pixel) + 20 && qGreen(pixel) > qBlue(pixel) + 20;
+    };
+    auto volume = addVolume(kRed);
+    for (int algorithm : {TotalVolumePainter::DirectCubic, TotalVolumePainter::MarchingCubes,
+                          TotalVolumePainter::Octree}) {
+        SCOPED_TRACE(algorithm);
+        volume->painter().applyOptions(false, algorithm);
+        const QImage image = frame();
+        EXPECT_TRUE(isReddish(image.pixel(centre()))) << std::hex << image.pixel(centre());
+        EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(35, 35))));
+        EXPECT_TRUE(isReddish(image.pixel(centre() - QPoint(35, 35))));
+        // The square ends 40 pixels from the centre.
+        EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(45, 0))));
+        EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(0, 45))));
+        const int w = image.width() - 1, h = image.height() - 1;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
+            EXPECT_TRUE(isBackground(image.pixel(corner))) << corner.x() << "," << corner.y();
+
+        factory->setMaterial(green);
+        QRgb pixel = frame().pixel(centre());
+        EXPECT_TRUE(isGreenish(pixel)) << std::hex << pixel;
+        factory->setMaterial(red);
+        pixel = frame().pixel(centre());
+        EXPECT_TRUE(isReddish(pixel)) << std::hex << pixel;
+    }
 }
 
 TEST_F(PainterDrawingTest, TheFrameAfterTheCellsChangedShowsThem)
@@ -147,7 +169,10 @@ TEST_F(PainterDrawingTest, DrawingLeavesTheMatrixAndStateAsItFoundThem)
 
 // ---- translucency and masks ------------------------------------------------------------------
 
-TEST_F(PainterDrawingTest, TranslucentLayerLetsTheOpaqueColourShowThrough)
+// Blending with depth writes off: the face drawn last weighs most, so the nearer of two stacked
+// translucent bodies must dominate from either side, and an opaque body shows through a
+// translucent cover.
+TEST_F(PainterDrawingTest, TranslucentBodiesBlendWithWhatLiesBehindThem)
 {
     auto plain = addVolume(kRed);
     const QRgb red = frame().pixel(centre());
@@ -155,32 +180,25 @@ TEST_F(PainterDrawingTest, TranslucentLayerLetsTheOpaqueColourShowThrough)
     window->presenter().scene().removeObject(plain);
 
     // The top half is translucent blue, seen from above in front of the red half.
-    addVolume(kRed, kClearBlue, kSizeZ / 2);
+    auto covered = addVolume(kRed, kClearBlue, kSizeZ / 2);
     const QRgb blend = frame().pixel(centre());
     EXPECT_GT(qBlue(blend), qBlue(red) + 15) << std::hex << blend << " over " << red;
     EXPECT_LT(qRed(blend), qRed(red));
     EXPECT_GT(qRed(blend), qRed(red) / 2) << "the red below must still dominate a 0.3 cover";
     EXPECT_GT(qRed(blend), qBlue(blend));
-}
+    window->presenter().scene().removeObject(covered);
 
-TEST_F(PainterDrawingTest, TranslucentBodyOverNothingBlendsWithTheBackground)
-{
-    addVolume(kClearBlue);
-    const QRgb pixel = frame().pixel(centre());
+    // Over nothing: mostly background white, tinted blue.
+    auto alone = addVolume(kClearBlue);
+    QRgb pixel = frame().pixel(centre());
     EXPECT_FALSE(isBackground(pixel));
-    // Mostly background white, tinted blue.
     EXPECT_GT(qRed(pixel), 120);
     EXPECT_GT(qBlue(pixel), qRed(pixel));
-}
+    window->presenter().scene().removeObject(alone);
 
-// Blending with depth writes off: the face drawn last weighs most, so the nearer of two stacked
-// translucent bodies must dominate from either side.
-TEST_F(PainterDrawingTest, StackedTranslucentBodiesAreBlendedFarthestFirst)
-{
     addVolume(kClearGreen, kClearBlue, kSizeZ / 2); // blue above green
-    QRgb pixel = frame().pixel(centre());
+    pixel = frame().pixel(centre());
     EXPECT_GT(qBlue(pixel), qGreen(pixel) + 5) << "from above, blue is nearer: " << std::hex << pixel;
-
     window->setView("bottom");
     pixel = frame().pixel(centre());
     EXPECT_FALSE(isBackground(pixel));
@@ -210,20 +228,15 @@ TEST_F(PainterDrawingTest, TopMaskTintsOnlyTheMaskedColumnsGreen)
     volume->setTopMask(QBitArray(int(kSizeX * kSizeY)), kSizeX, kSizeY);
     volume->setBottomMask(bits, kSizeX, kSizeY);
     EXPECT_EQ(frame().pixel(left), before.pixel(left));
-}
 
-TEST_F(PainterDrawingTest, MaskParametersBeyondTheVolumeAreClipped)
-{
-    auto volume = addVolume(kRed);
-    const QImage before = frame();
     // A wider and taller grid than the volume, every bit set: only the volume's columns show.
+    volume->setBottomMask(QBitArray(int(kSizeX * kSizeY)), kSizeX, kSizeY);
     const uint32_t width = kSizeX + 10, height = kSizeY + 10;
-    QBitArray bits(int(width * height), true);
-    volume->setTopMask(bits, width, height);
-    const QImage after = frame();
-    EXPECT_GT(qGreen(after.pixel(centre())), qGreen(before.pixel(centre())) + 30);
-    EXPECT_TRUE(isBackground(after.pixel(centre() + QPoint(45, 0))));
-    EXPECT_TRUE(isBackground(after.pixel(centre() - QPoint(0, 45))));
+    volume->setTopMask(QBitArray(int(width * height), true), width, height);
+    const QImage clipped = frame();
+    EXPECT_GT(qGreen(clipped.pixel(centre())), qGreen(before.pixel(centre())) + 30);
+    EXPECT_TRUE(isBackground(clipped.pixel(centre() + QPoint(45, 0))));
+    EXPECT_TRUE(isBackground(clipped.pixel(centre() - QPoint(0, 45))));
 }
 
 // ---- move preview ----------------------------------------------------------------------------
@@ -255,46 +268,7 @@ TEST_F(PainterDrawingTest, TemporaryVolumeIsDrawnAtItsPreviewDisplacement)
     EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(130, 0))));
 }
 
-// ---- surface algorithms ----------------------------------------------------------------------
-
-TEST_F(PainterDrawingTest, MarchingCubesAndOctreeSurfacesAreDrawn)
-{
-    auto volume = addVolume(kRed);
-    for (int algorithm : {TotalVolumePainter::MarchingCubes, TotalVolumePainter::Octree,
-                          TotalVolumePainter::DirectCubic}) {
-        SCOPED_TRACE(algorithm);
-        volume->painter().applyOptions(false, algorithm);
-        const QImage image = frame();
-        EXPECT_TRUE(isReddish(image.pixel(centre()))) << std::hex << image.pixel(centre());
-        EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(60, 0))));
-        EXPECT_TRUE(isBackground(image.pixel(0, 0)));
-    }
-}
-
-// As "Manage Materials" stores an edited colour: nobody asks the painter for anything.
-TEST_F(PainterDrawingTest, AColourEditedInTheCatalogueShowsInTheNextFrameOnEverySurface)
-{
-    auto factory = Model::Materials::MaterialFactory::instance();
-    const Model::Materials::Material red = factory->material(kRed);
-    Model::Materials::Material green = red;
-    green.setColor(Model::Materials::Color{0.1f, 0.9f, 0.1f, 1.0f});
-    auto isGreenish = [](QRgb pixel) {
-        return pixel != kWhite && qGreen(pixel) > qRed(pixel) + 20 && qGreen(pixel) > qBlue(pixel) + 20;
-    };
-    auto volume = addVolume(kRed);
-    for (int algorithm : {TotalVolumePainter::MarchingCubes, TotalVolumePainter::Octree,
-                          TotalVolumePainter::DirectCubic}) {
-        SCOPED_TRACE(algorithm);
-        volume->painter().applyOptions(false, algorithm);
-        ASSERT_TRUE(isReddish(frame().pixel(centre())));
-        factory->setMaterial(green);
-        QRgb pixel = frame().pixel(centre());
-        EXPECT_TRUE(isGreenish(pixel)) << std::hex << pixel;
-        factory->setMaterial(red);
-        pixel = frame().pixel(centre());
-        EXPECT_TRUE(isReddish(pixel)) << std::hex << pixel;
-    }
-}
+// ---- particle counts ------------------------------------------------------------------------
 
 TEST_F(PainterDrawingTest, ParticleFieldViewDrawsCountedCellsOnTheColourScale)
 {
@@ -341,18 +315,15 @@ TEST_F(PainterDrawingTest, PickingTheVolumeTogglesItsSelectionAndHighlight)
     EXPECT_FALSE(volume->isSelected());
     EXPECT_TRUE(model.selectedObjects().isEmpty());
     EXPECT_EQ(frame().pixel(centre()), plain);
-}
 
-TEST_F(PainterDrawingTest, PickProxyFollowsTheVolumesOrigin)
-{
-    auto volume = std::make_shared<TotalVolume>(5, 5, 5, kCell, kCell, kCell, Util::Vector3D(100.0, 100.0, 0.0),
-                                                std::vector<uint32_t>(125, kRed));
-    window->presenter().scene().addObject(volume);
-    window->action("actionSelect")->trigger();
-    EXPECT_FALSE(view->pickAt(centre()));
-    // x = 100..120, y = 100..120; screen y grows downwards.
+    // The pick proxy follows the volume's origin: x = 100..120, y = 100..120 (screen y grows
+    // downwards).
+    auto shifted = std::make_shared<TotalVolume>(5, 5, 5, kCell, kCell, kCell, Util::Vector3D(100.0, 100.0, 0.0),
+                                                 std::vector<uint32_t>(125, kRed));
+    window->presenter().scene().addObject(shifted);
     EXPECT_TRUE(view->pickAt(centre() + QPoint(110, -110)));
-    EXPECT_TRUE(volume->isSelected());
+    EXPECT_TRUE(shifted->isSelected());
+    EXPECT_FALSE(volume->isSelected());
 }
 
 // ---- concurrency -----------------------------------------------------------------------------

@@ -62,24 +62,18 @@ protected:
 
 } // namespace
 
-TEST_F(EditCompatibleMaterials, ListsProcessesAndSplitsTheMaterials)
+// Each process splits the catalogue into its compatible materials and the others; insert and
+// remove move materials between them in a working copy only.
+TEST_F(EditCompatibleMaterials, InsertAndRemoveChangeOnlyTheWorkingCopy)
 {
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Edit Compatible Materials"));
     ASSERT_EQ(processChooser->count(), 18);
     EXPECT_EQ(processChooser->itemText(2), QStringLiteral("CVD"));
-    EXPECT_EQ(processChooser->itemData(2).toUInt(), 3u);
-
     chooseProcess(3);
     EXPECT_EQ(names(compatible), (QStringList{"Thermal Si02", "Poly-Si"}));
     EXPECT_EQ(compatible->item(1)->data(Qt::UserRole).toUInt(), 16u);
     EXPECT_EQ(available->count(), 13);
-    EXPECT_EQ(available->item(0)->text(), QStringLiteral("Si"));
     EXPECT_TRUE(available->findItems(QStringLiteral("Poly-Si"), Qt::MatchExactly).isEmpty());
-}
 
-TEST_F(EditCompatibleMaterials, InsertAndRemoveChangeOnlyTheWorkingCopy)
-{
-    chooseProcess(3);
     select(available, {"Au (bulk)", "Si"});
     insert->click();
     EXPECT_EQ(workingList(3), (std::vector<uint32_t>{3, 16, 1, 9}));
