@@ -3,7 +3,6 @@
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
-#include "Engine/DopingSteps.h"
 #include "Engine/StepRunner.h"
 
 #include "common/Cells.h"

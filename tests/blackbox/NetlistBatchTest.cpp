@@ -4,7 +4,6 @@
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
-#include "Engine/MooreAndSliceSteps.h"
 
 #include "Engine/ProcessListFile.h"
 

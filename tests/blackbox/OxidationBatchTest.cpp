@@ -4,7 +4,6 @@
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
-#include "Engine/OxidationSteps.h"
 #include "Engine/StepRunner.h"
 
 #include "common/Cells.h"

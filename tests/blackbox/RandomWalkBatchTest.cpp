@@ -3,7 +3,6 @@
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
-#include "Engine/RandomWalkSteps.h"
 
 #include "common/Cells.h"
 
