@@ -1,5 +1,5 @@
 // The files voxfab-batch writes after the list has run: VTK image data, STL surfaces, framed
-// pictures; and the usage errors of their options.
+// pictures; and the usage errors of the options of every file written after the run.
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
@@ -117,8 +117,11 @@ TEST_F(ExportBatchTest, BadExportOptionsAreUsageErrors)
         {{"--stl", program.path("a.stl"), "--surface", "round"}, "--surface takes cubes or smooth"},
         {{"--surface", "smooth"}, "give --stl FILE.stl too"},
         {{"--vtk", ""}, "--vtk needs a file name"},
+        {{"--netlist", ""}, "--netlist needs a file name."},
+        {{"--data-field", "Random Walk Particle Count Type N"}, "give --export-data FILE.csv too"},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.message);
         const Outcome outcome = run(c.arguments);
         EXPECT_EQ(outcome.exitCode, 2) << c.message;
         EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(c.message))) << outcome.stderrText.toStdString();

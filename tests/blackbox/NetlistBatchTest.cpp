@@ -75,14 +75,6 @@ TEST_F(NetlistBatchTest, WithoutABeamNoFileIsWrittenAndTheRunFails)
     EXPECT_TRUE(QFile::exists(output));
 }
 
-TEST_F(NetlistBatchTest, NetlistOptionNeedsAFileName)
-{
-    const Outcome run = program.run({"--list", harmlessList(), "--output", output, "--netlist", ""});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.stderrText.contains("--netlist needs a file name.")) << run.stderrText.toStdString();
-    EXPECT_FALSE(QFile::exists(output));
-}
-
 // The example: silicon 48 × 16 × 4, 2 layers of CVD oxide, the anchor opened through resist at
 // x < 8, 4 cells of CVD poly-silicon planarized to z < 7, the beam patterned (x 8..30, y 6..10)
 // by RIE of the top poly layer, and the oxide etched away. Left: an anchor of poly-silicon
