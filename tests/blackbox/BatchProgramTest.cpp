@@ -187,20 +187,41 @@ TEST_F(BatchProgramTest, AStepWhoseMaterialIsNotInTheCatalogueRunsWithAWarning)
 TEST_F(BatchProgramTest, UsageErrorsAreRefusedBeforeAnythingIsWritten)
 {
     const QString list = program.writeList("steps.plst", substrateDepositEtch());
-    const QList<QStringList> wrongLines = {
-        {"--output", output},
-        {"--list", list},
-        {"--list", list, "--output", output, "--frobnicate"},
-        {"--list", list, "--output", output, "--threads", "0"},
-        {"--list", list, "--output", output, "--threads", "abc"},
-        {"--list", list, "--output", output, "--threads"},
-        {"--list", list, "--output", output, "extra"},
+    const QString png = program.path("a.png");
+    const QString usage = "Usage: voxfab-batch";
+    const QString imageSize = "--image-size needs a size WIDTHxHEIGHT";
+    const struct {
+        QStringList arguments;
+        QString message;
+    } cases[] = {
+        {{"--output", output}, usage},
+        {{"--list", list}, usage},
+        {{"--list", list, "--output", output, "--frobnicate"}, usage},
+        {{"--list", list, "--output", output, "--threads", "0"}, usage},
+        {{"--list", list, "--output", output, "--threads", "abc"}, usage},
+        {{"--list", list, "--output", output, "--threads"}, usage},
+        {{"--list", list, "--output", output, "extra"}, usage},
+        // The options of the files written after the run.
+        {{"--image", png, "--view", "sideways"}, "--view takes one of iso, front, top, right, left, back, bottom"},
+        {{"--image", png, "--image-size", "640"}, imageSize},
+        {{"--image", png, "--image-size", "0x480"}, imageSize},
+        {{"--image", png, "--image-size", "99999x10"}, imageSize},
+        {{"--view", "top"}, "give --image FILE.png too"},
+        {{"--stl", program.path("a.stl"), "--surface", "round"}, "--surface takes cubes or smooth"},
+        {{"--surface", "smooth"}, "give --stl FILE.stl too"},
+        {{"--vtk", ""}, "--vtk needs a file name"},
+        {{"--vtk", program.path("no/such/folder/x.vti")}, "x.vti"},
+        {{"--netlist", ""}, "--netlist needs a file name."},
+        {{"--data-field", "Random Walk Particle Count Type N"}, "give --export-data FILE.csv too"},
     };
-    for (const QStringList &arguments : wrongLines) {
+    for (const auto &c : cases) {
+        QStringList arguments = c.arguments;
+        if (!arguments.contains("--list") && !arguments.contains("--output"))
+            arguments = QStringList{"--list", list, "--output", output} + arguments;
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const Outcome outcome = program.run(arguments);
         EXPECT_EQ(outcome.exitCode, 2);
-        EXPECT_TRUE(outcome.stderrText.contains("Usage: voxfab-batch")) << outcome.stderrText.toStdString();
+        EXPECT_TRUE(outcome.stderrText.contains(c.message)) << outcome.stderrText.toStdString();
         EXPECT_TRUE(outcome.stdoutLines.isEmpty());
         EXPECT_FALSE(QFile::exists(output));
     }
@@ -298,14 +319,7 @@ TEST_F(BatchProgramTest, ShortStateAndDamagedDocumentsRunWithTheirWarningsOnStde
 
 // --- "Save Image"
 
-struct SaveImageTest : BatchProgramTest {
-    QList<Engine::ProcessData> substrateAndImage(const QString &image)
-    {
-        return {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon), BatchTest::saveImage(image)};
-    }
-};
-
-TEST_F(SaveImageTest, SavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
+TEST_F(BatchProgramTest, SaveImageSavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "\"Save Image\" needs an X display; run the tests under xvfb-run";
@@ -330,13 +344,16 @@ TEST_F(SaveImageTest, SavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
     EXPECT_GT(oxide, 100);
 }
 
-TEST_F(SaveImageTest, WithoutADisplayTheStepFailsWithItsReason)
+TEST_F(BatchProgramTest, SaveImageWithoutADisplayFailsWithItsReason)
 {
     const QString image = program.path("view.png");
     QProcessEnvironment environment = program.environment();
     environment.remove("DISPLAY");
     const Outcome outcome = program.run(
-        {"--list", program.writeList("steps.plst", substrateAndImage(image)), "--output", output}, environment);
+        {"--list",
+         program.writeList("steps.plst", {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight), BatchTest::saveImage(image)}),
+         "--output", output},
+        environment);
 
     EXPECT_EQ(outcome.exitCode, 1);
     ASSERT_EQ(outcome.stdoutLines.size(), 2);
