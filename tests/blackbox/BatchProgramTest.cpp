@@ -80,10 +80,7 @@ TEST_F(BatchProgramTest, DocumentStepsActOnItsFirstVolumeAndKeepTheOthers)
     const VolumeCells secondBefore = cellsOf(*second);
     const QString input = program.writeDocument("in.vxf", {first, second});
     const QByteArray inputBytes = readFile(input);
-    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
-
-    const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
-
+    const Outcome outcome = program.runSteps({deposition(kOxide, kFilm, Engine::CvdType)}, input);
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     EXPECT_EQ(outcome.stdoutLines, succeededLines({"CVD"}));
     const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
@@ -102,11 +99,8 @@ TEST_F(BatchProgramTest, CvdFillsEveryCellWithinTheThicknessOfAPoint)
     auto point = TestSupport::volumeOf(n, n, n, [](uint32_t x, uint32_t y, uint32_t z) {
         return x == c && y == c && z == c ? kSilicon : 0u;
     });
-    const QString input = program.writeDocument("point.vxf", {point});
-    const QString list = program.writeList("cvd.plst", {deposition(kOxide, thickness, Engine::CvdType)});
-
-    const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
-
+    const Outcome outcome =
+        program.runSteps({deposition(kOxide, thickness, Engine::CvdType)}, program.writeDocument("point.vxf", {point}));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
     ASSERT_EQ(volumes.size(), 1);
@@ -143,46 +137,29 @@ TEST_F(BatchProgramTest, OldFormatListIsUpdatedWithAWarningAndRuns)
 
 // --- Runs that stop
 
-TEST_F(BatchProgramTest, FailingStepStopsTheRunAndTheDocumentKeepsTheStepsBeforeIt)
-{
-    QList<Engine::ProcessData> steps = substrateDepositEtch();
-    steps[2] = BatchTest::without(steps[2], "Material_Id");
-    steps << deposition(kOxide, kFilm, Engine::CvdType);
-
-    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
-
-    EXPECT_EQ(outcome.exitCode, 1);
-    QStringList expected = succeededLines({"Create Substrate", "CVD"});
-    expected << QStringLiteral("Step 3: Isotropic etching: ") + Engine::stepResultText(Engine::StepMissingParameter);
-    EXPECT_EQ(outcome.stdoutLines, expected);
-    EXPECT_EQ(BatchProgram::readDocument(output).value(0), runInProcess(steps.mid(0, 2)));
-}
+// A step that cannot run: ProcessStepsBatchTest.cpp, one case for each family.
 
 TEST_F(BatchProgramTest, WithoutAVolumeNoStepRunsAndTheMissingVolumeTextIsPrinted)
 {
-    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
-    const Outcome outcome = program.run({"--list", list, "--output", output});
-
+    const Outcome outcome = program.runSteps({deposition(kOxide, kFilm, Engine::CvdType)});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_TRUE(outcome.stdoutLines.isEmpty()) << outcome.stdoutLines.join('\n').toStdString();
     EXPECT_TRUE(outcome.stderrText.contains(kMissingVolumeText)) << outcome.stderrText.toStdString();
 }
 
-// --- Refusals: exit status 2, a message, and no document written
-
 TEST_F(BatchProgramTest, AStepWhoseMaterialIsNotInTheCatalogueRunsWithAWarning)
 {
     constexpr uint32_t kUnknownMaterial = 4242; // neither in the catalogue nor in the list's materials
-    const QList<Engine::ProcessData> steps = {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
-                                              deposition(kUnknownMaterial, kFilm)};
-    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
-
+    const Outcome outcome =
+        program.runSteps({boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight), deposition(kUnknownMaterial, kFilm)});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     EXPECT_TRUE(outcome.stderrText.contains(
         "Step 2: Isotropic Deposition: Warning: no material for \"Material\""))
         << outcome.stderrText.toStdString();
     EXPECT_FALSE(outcome.stderrText.contains("Step 1:")) << outcome.stderrText.toStdString();
 }
+
+// --- Refusals: exit status 2, a message, and no document written
 
 TEST_F(BatchProgramTest, UsageErrorsAreRefusedBeforeAnythingIsWritten)
 {

@@ -276,7 +276,8 @@ TEST(ProcessStepsBatch, TheWetEtchExampleEtchesAPyramidAndAVGroove)
     EXPECT_NEAR(depth(107, 40), 2 * kTanWall, kCellReading);
 }
 
-// --- A step that cannot run stops the run with its reason; what the steps before it did is written
+// --- A step that cannot run stops the run with its reason: the steps after it do not run, and
+// the document holds what the steps before it did
 
 TEST(ProcessStepsBatch, AStepThatCannotRunStopsWithItsReasonAndKeepsTheStepsBefore)
 {
@@ -302,7 +303,7 @@ TEST(ProcessStepsBatch, AStepThatCannotRunStopsWithItsReasonAndKeepsTheStepsBefo
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line.toStdString());
         QFile::remove(program.output());
-        const Outcome outcome = program.runSteps({boxSubstrate(4, 4, 30, 20), c.step});
+        const Outcome outcome = program.runSteps({boxSubstrate(4, 4, 30, 20), c.step, deposition(kOxide, 2.0)});
         EXPECT_FALSE(outcome.crashed);
         EXPECT_EQ(outcome.exitCode, 1);
         EXPECT_EQ(outcome.stdoutLines, succeededLines({"Create Substrate"}) << "Step 2: " + c.line);
