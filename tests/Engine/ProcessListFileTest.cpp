@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace Engine;
@@ -57,6 +58,21 @@ struct ProcessListFileTest : ::testing::Test {
     QStringList warnings;
     QStringList warningTexts;
 };
+
+// A "Process-Data" element of `type` holding the "Parameter" elements of `parameters`: name, type,
+// data and, when not null, visibility.
+QByteArray stepXml(int type, std::initializer_list<std::array<const char *, 4>> parameters)
+{
+    QByteArray xml = "<Process-Data process-type=\"" + QByteArray::number(type) + "\">\n";
+    for (const auto &p : parameters) {
+        xml += QByteArray("<Parameter parameter-name=\"") + p[0] + "\" parameter-type=\"" + p[1] +
+               "\" parameter-data=\"" + p[2] + "\"";
+        if (p[3])
+            xml += QByteArray(" parameter-visibility=\"") + p[3] + "\"";
+        xml += "/>\n";
+    }
+    return xml + "</Process-Data>\n";
+}
 
 // The "Parameter" lines of a written file, in order.
 QStringList parameterLines(const QByteArray &text)
@@ -144,18 +160,11 @@ TEST_F(ProcessListFileTest, RoundTripKeepsEveryValueTypeVisibilityAndCatalogueId
 
 TEST_F(ProcessListFileTest, ToleratesMissingVisibilityUnknownTypesAndNoMaterialsSection)
 {
-    auto list = readOk(listText("1",
-        "<Process-Data process-type=\"1\">\n"
-        "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"2.5\"/>\n"
-        "<Parameter parameter-name=\"Hidden\" parameter-type=\"double\" parameter-data=\"1\" "
-        "parameter-visibility=\"false\"/>\n"
-        "<Parameter parameter-name=\"Odd\" parameter-type=\"double\" parameter-data=\"1\" "
-        "parameter-visibility=\"yes\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"42\">\n"
-        "<Parameter parameter-name=\"When\" parameter-type=\"QDateTime\" parameter-data=\"x\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"10\"/>\n"));
+    auto list = readOk(listText("1", stepXml(1, {{"Depth", "double", "2.5", nullptr},
+                                                 {"Hidden", "double", "1", "false"},
+                                                 {"Odd", "double", "1", "yes"}}) +
+                                         stepXml(42, {{"When", "QDateTime", "x", nullptr}}) +
+                                         "<Process-Data process-type=\"10\"/>\n"));
     ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list[0].processType(), uint32_t(SiWetEtchingType));
     EXPECT_EQ(list[0].getProcessParameter("Depth").toDouble(), 2.5);
@@ -179,24 +188,12 @@ TEST_F(ProcessListFileTest, ToleratesMissingVisibilityUnknownTypesAndNoMaterials
 
 TEST_F(ProcessListFileTest, OldListsAreUpgradedWithOneWarningOnlyWhenTheyRenameAnId)
 {
-    const QByteArray steps =
-        "<Process-Data process-type=\"16\">\n"
-        "<Parameter parameter-name=\"Film Thickness\" parameter-type=\"double\" parameter-data=\"2\" "
-        "parameter-visibility=\"true\"/>\n"
-        "<Parameter parameter-name=\"MaterialId\" parameter-type=\"uint\" parameter-data=\"1\" "
-        "parameter-visibility=\"false\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"7\">\n"
-        "<Parameter parameter-name=\"ConductingMaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "<Parameter parameter-name=\"DepositedMaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"14\">\n"
-        "<Parameter parameter-name=\"DopedMaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"1\">\n"
-        "<Parameter parameter-name=\"MaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n";
-    auto list = readOk(listText("0", steps));
+    const QByteArray renamed =
+        stepXml(16, {{"Film Thickness", "double", "2", "true"}, {"MaterialId", "uint", "1", "false"}});
+    auto list = readOk(listText(
+        "0", renamed +
+                 stepXml(7, {{"ConductingMaterialId", "uint", "1", nullptr}, {"DepositedMaterialId", "uint", "1", nullptr}}) +
+                 stepXml(14, {{"DopedMaterialId", "uint", "1", nullptr}}) + stepXml(1, {{"MaterialId", "uint", "1", nullptr}})));
     EXPECT_EQ(file.version(), 0);
     ASSERT_EQ(list.size(), 4);
     EXPECT_FALSE(list[0].hasParameter("MaterialId"));
@@ -214,12 +211,9 @@ TEST_F(ProcessListFileTest, OldListsAreUpgradedWithOneWarningOnlyWhenTheyRenameA
     EXPECT_EQ(warningTexts[0], QString(ProcessListFile::kUpdatedListText));
 
     // An old list without old names is read without a warning.
-    readOk(listText("0", "<Process-Data process-type=\"1\">\n"
-                         "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"1\"/>\n"
-                         "</Process-Data>\n"));
+    readOk(listText("0", stepXml(1, {{"Depth", "double", "1", nullptr}})));
     EXPECT_EQ(warnings.size(), 1);
     // No version attribute counts as version 0.
-    const QByteArray renamed = steps.left(steps.indexOf("<Process-Data", 1));
     list = readOk(listText(QByteArray(), renamed));
     EXPECT_EQ(file.version(), 0);
     EXPECT_EQ(warnings.size(), 2);
@@ -233,23 +227,12 @@ TEST_F(ProcessListFileTest, OldListsAreUpgradedWithOneWarningOnlyWhenTheyRenameA
 TEST_F(ProcessListFileTest, FileIdsAreTranslatedToTheCatalogueIdOfTheirNameOrToZero)
 {
     // The file knows silicon as id 900: the steps get the catalogue's id 1 and its colour.
-    const auto list = readOk(listText("1",
-        "<Process-Data process-type=\"7\">\n"
-        "<Parameter parameter-name=\"Conducting Material_Id\" parameter-type=\"uint\" parameter-data=\"900\"/>\n"
-        "<Parameter parameter-name=\"Deposited Material_Id\" parameter-type=\"uint\" parameter-data=\"900\" "
-        "parameter-visibility=\"true\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"8\">\n"
-        "<Parameter parameter-name=\"Doped Material_Id\" parameter-type=\"uint\" parameter-data=\"900\" "
-        "parameter-visibility=\"false\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"19\">\n"
-        "<Parameter parameter-name=\"Material_Id\" parameter-type=\"uint\" parameter-data=\"900\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"16\">\n"
-        "<Parameter parameter-name=\"Material_Id\" parameter-type=\"uint\" parameter-data=\"77\"/>\n"
-        "<Parameter parameter-name=\"Material\" parameter-type=\"QString\" parameter-data=\"Ghost\"/>\n"
-        "</Process-Data>\n",
+    const auto list = readOk(listText(
+        "1",
+        stepXml(7, {{"Conducting Material_Id", "uint", "900", nullptr}, {"Deposited Material_Id", "uint", "900", "true"}}) +
+            stepXml(8, {{"Doped Material_Id", "uint", "900", "false"}}) +
+            stepXml(19, {{"Material_Id", "uint", "900", nullptr}}) +
+            stepXml(16, {{"Material_Id", "uint", "77", nullptr}, {"Material", "QString", "Ghost", nullptr}}),
         900));
     EXPECT_EQ(file.materialMap().value(900), kSilicon);
     ASSERT_EQ(list.size(), 4);
@@ -289,9 +272,7 @@ TEST_F(ProcessListFileTest, NameClashGoesToTheConflictObserverAndFillsTheListsOw
     Model::Persistence::MaterialConflict::instance().setObserver(chooser);
     const auto processWide = Model::Persistence::MaterialIdMap::instance().entries();
 
-    QByteArray text = listText("1", "<Process-Data process-type=\"16\">\n"
-                                    "<Parameter parameter-name=\"Material_Id\" parameter-type=\"uint\" "
-                                    "parameter-data=\"3\"/>\n</Process-Data>\n");
+    QByteArray text = listText("1", stepXml(16, {{"Material_Id", "uint", "3", nullptr}}));
     text.replace("<Materials>\n", "<Materials>\n<Material version=\"1\" name=\"Nitride\" material-id=\"3\" "
                                   "density=\"1\" poisson-ratio=\"0.2\" young-modulus=\"1\" color=\"#ff000000\"/>\n");
     const auto list = readOk(text);
@@ -309,42 +290,33 @@ TEST_F(ProcessListFileTest, NameClashGoesToTheConflictObserverAndFillsTheListsOw
 
 // --- Refused files leave the list as it was
 
-struct RefusedListFile : ProcessListFileTest, ::testing::WithParamInterface<const char *> {
-};
-
-TEST_P(RefusedListFile, ReturnsFalseAndLeavesTheListUntouched)
+TEST_F(ProcessListFileTest, RefusedFilesLeaveTheListUntouched)
 {
-    const QString p = path("bad.plst");
-    const QByteArray good = listText("1", "<Process-Data process-type=\"1\">\n"
-                                          "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" "
-                                          "parameter-data=\"1\"/>\n</Process-Data>\n");
-    const QByteArray which = GetParam();
-    QByteArray text;
-    if (which == "truncated")
-        text = good.left(good.indexOf("<Parameter") + 30);
-    else if (which == "unclosed")
-        text = good.left(good.lastIndexOf("</Process-List>"));
-    else if (which == "wrong root")
-        text = "<?xml version=\"1.0\"?>\n<Document><Header version=\"1\"/></Document>\n";
-    else if (which == "not xml")
-        text = "this is not a process list";
-    else if (which == "empty")
-        text = "";
-    else if (which == "broken tag")
-        text = QByteArray(good).replace("</Process-Data>", "</Process-Dta>");
-    if (which != "missing") {
-        ASSERT_TRUE(writeText(p, text));
+    const QByteArray good = listText("1", stepXml(1, {{"Depth", "double", "1", nullptr}}));
+    const struct {
+        const char *what;
+        QByteArray text;
+    } cases[] = {
+        {"truncated", good.left(good.indexOf("<Parameter") + 30)},
+        {"unclosed", good.left(good.lastIndexOf("</Process-List>"))},
+        {"wrong root", "<?xml version=\"1.0\"?>\n<Document><Header version=\"1\"/></Document>\n"},
+        {"not xml", "this is not a process list"},
+        {"empty", ""},
+        {"broken tag", QByteArray(good).replace("</Process-Data>", "</Process-Dta>")},
+        {"missing", QByteArray()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString p = path(QString("bad-%1.plst").arg(c.what));
+        if (!c.text.isNull()) {
+            ASSERT_TRUE(writeText(p, c.text));
+        }
+        QList<ProcessData> list{saveImage("keep.png")};
+        const uint32_t id = list[0].id();
+        EXPECT_FALSE(file.read(p, list));
+        ASSERT_EQ(list.size(), 1);
+        EXPECT_EQ(list[0].id(), id);
+        EXPECT_EQ(list[0].getProcessParameter("Filename").toString(), QString("keep.png"));
     }
-
-    QList<ProcessData> list{saveImage("keep.png")};
-    const uint32_t id = list[0].id();
-    EXPECT_FALSE(file.read(which == "missing" ? path("absent.plst") : p, list));
-    ASSERT_EQ(list.size(), 1);
-    EXPECT_EQ(list[0].id(), id);
-    EXPECT_EQ(list[0].getProcessParameter("Filename").toString(), QString("keep.png"));
     EXPECT_TRUE(warnings.isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Malformed, RefusedListFile,
-                         ::testing::Values("truncated", "unclosed", "wrong root", "not xml", "empty", "broken tag",
-                                           "missing"));
