@@ -8,10 +8,10 @@
 #include "Engine/ProcessListFile.h"
 #include "Util/IObserver.h"
 
-#include <QBitArray>
 #include <QColor>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 
 using namespace Engine;
@@ -59,6 +59,21 @@ struct ProcessListFileTest : ::testing::Test {
     QStringList warningTexts;
 };
 
+// A "Process-Data" element of `type` holding the "Parameter" elements of `parameters`: name, type,
+// data and, when not null, visibility.
+QByteArray stepXml(int type, std::initializer_list<std::array<const char *, 4>> parameters)
+{
+    QByteArray xml = "<Process-Data process-type=\"" + QByteArray::number(type) + "\">\n";
+    for (const auto &p : parameters) {
+        xml += QByteArray("<Parameter parameter-name=\"") + p[0] + "\" parameter-type=\"" + p[1] +
+               "\" parameter-data=\"" + p[2] + "\"";
+        if (p[3])
+            xml += QByteArray(" parameter-visibility=\"") + p[3] + "\"";
+        xml += "/>\n";
+    }
+    return xml + "</Process-Data>\n";
+}
+
 // The "Parameter" lines of a written file, in order.
 QStringList parameterLines(const QByteArray &text)
 {
@@ -73,21 +88,7 @@ QStringList parameterLines(const QByteArray &text)
 
 // --- Writing
 
-TEST_F(ProcessListFileTest, WritesRootVersionMaterialsAndSteps)
-{
-    const QString p = path("out.plst");
-    ASSERT_TRUE(file.write(p, {deposition(kOxide, 2.0)}));
-    const QString text = QString::fromUtf8(readText(p));
-    EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Process-List version=\"1\">\n"))
-        << text.left(120).toStdString();
-    EXPECT_TRUE(text.contains("\n    <Materials>\n        <Material version=\"1\" name=\"Si\" material-id=\"1\""))
-        << text.toStdString();
-    const int materials = text.count("<Material ");
-    EXPECT_EQ(materials, int(Model::Materials::MaterialFactory::instance()->materials().size()));
-    EXPECT_TRUE(text.contains("\n    <Process-Data process-type=\"16\">\n        <Parameter ")) << text.toStdString();
-}
-
-TEST_F(ProcessListFileTest, WritesParametersInNameOrderWithAttributesInOrder)
+TEST_F(ProcessListFileTest, WritesRootVersionMaterialsAndParametersInNameOrder)
 {
     ProcessData step(AnisotropicDepositionType);
     step.addProcessParameter("Material_Id", 1u, false);
@@ -97,8 +98,15 @@ TEST_F(ProcessListFileTest, WritesParametersInNameOrderWithAttributesInOrder)
     step.addProcessParameter("Material_Color", QColor(127, 127, 127), false);
     const QString p = path("order.plst");
     ASSERT_TRUE(file.write(p, {step}));
+    EXPECT_FALSE(file.write(path("no/such/folder/out.plst"), {step}));
 
-    const QStringList lines = parameterLines(readText(p));
+    const QString text = QString::fromUtf8(readText(p));
+    EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Process-List version=\"1\">\n"))
+        << text.left(120).toStdString();
+    EXPECT_TRUE(text.contains("\n    <Materials>\n        <Material version=\"1\" name=\"Si\" material-id=\"1\""));
+    EXPECT_EQ(text.count("<Material "), int(Model::Materials::MaterialFactory::instance()->materials().size()));
+    EXPECT_TRUE(text.contains("\n    <Process-Data process-type=\"17\">\n        <Parameter ")) << text.toStdString();
+    const QStringList lines = parameterLines(text.toUtf8());
     ASSERT_EQ(lines.size(), 5);
     const QRegularExpression name("parameter-name=\"([^\"]*)\"");
     QStringList names;
@@ -112,14 +120,9 @@ TEST_F(ProcessListFileTest, WritesParametersInNameOrderWithAttributesInOrder)
                                 "parameter-data=\"#7f7f7f\" parameter-visibility=\"false\"/>"));
 }
 
-TEST_F(ProcessListFileTest, WriteToAnUnwritablePathFails)
-{
-    EXPECT_FALSE(file.write(path("no/such/folder/out.plst"), {deposition(kOxide, 1.0)}));
-}
-
 // --- Reading
 
-TEST_F(ProcessListFileTest, RoundTripKeepsEveryValueTypeAndVisibility)
+TEST_F(ProcessListFileTest, RoundTripKeepsEveryValueTypeVisibilityAndCatalogueId)
 {
     ProcessData step(PhotolithographyType);
     step.addProcessParameter("b", true, true);
@@ -134,81 +137,63 @@ TEST_F(ProcessListFileTest, RoundTripKeepsEveryValueTypeAndVisibility)
     step.addProcessParameter("c", QColor(1, 2, 3), false);
     step.addProcessParameter("mask", QVariant::fromValue(QVector<bool>{true, false, false, true, true}), false);
     step.addProcessParameter("corner", QVariant::fromValue(Util::Vector3D(-1.25, 1e6, 0.1)), true);
-    ProcessData second(SaveImageType);
-    second.addProcessParameter("Filename", QString("/tmp/a b.png"), true);
+    const QList<ProcessData> written{step, saveImage("/tmp/a b.png"), boxSubstrate(4, 4, 4, 2),
+                                     deposition(kOxide, 1.5, CvdType), electroplating(kAluminium, kCopper, 2.0)};
 
     const QString p = path("round.plst");
-    ASSERT_TRUE(file.write(p, {step, second}));
-    QList<ProcessData> list;
-    ASSERT_TRUE(file.read(p, list));
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(file.version(), 1);
-    EXPECT_EQ(list[0].processType(), step.processType());
-    EXPECT_EQ(list[0].parameters().keys(), step.parameters().keys());
-    for (const QString &name : step.parameters().keys()) {
-        EXPECT_EQ(list[0].getProcessParameter(name), step.getProcessParameter(name)) << name.toStdString();
-        EXPECT_EQ(list[0].getProcessParameter(name).userType(), step.getProcessParameter(name).userType())
-            << name.toStdString();
-        EXPECT_EQ(list[0].getParameterVisibility(name), step.getParameterVisibility(name)) << name.toStdString();
-    }
-    EXPECT_EQ(list[1].getProcessParameter("Filename").toString(), QString("/tmp/a b.png"));
-}
-
-TEST_F(ProcessListFileTest, RoundTripOfMaterialStepsKeepsCatalogueIds)
-{
-    const QList<ProcessData> written{boxSubstrate(4, 4, 4, 2), deposition(kOxide, 1.5, CvdType),
-                                     electroplating(kAluminium, kCopper, 2.0)};
-    const QString p = path("materials.plst");
     ASSERT_TRUE(file.write(p, written));
     QList<ProcessData> list;
     ASSERT_TRUE(file.read(p, list));
-    ASSERT_EQ(list.size(), 3);
-    for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(file.version(), 1);
+    ASSERT_EQ(list.size(), written.size());
+    for (int i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(list[i].processType(), written[i].processType());
         EXPECT_EQ(list[i].parameters(), written[i].parameters()) << i;
         EXPECT_EQ(list[i].visibility(), written[i].visibility()) << i;
+        for (const QString &name : written[i].parameters().keys())
+            EXPECT_EQ(list[i].getProcessParameter(name).userType(), written[i].getProcessParameter(name).userType())
+                << name.toStdString();
     }
     EXPECT_EQ(file.materialMap().value(kOxide), kOxide);
     EXPECT_TRUE(warnings.isEmpty());
 }
 
-TEST_F(ProcessListFileTest, ParameterWithoutVisibilityReadsVisible)
+TEST_F(ProcessListFileTest, ToleratesMissingVisibilityUnknownTypesAndNoMaterialsSection)
 {
-    const auto list = readOk(listText("1",
-        "<Process-Data process-type=\"1\">\n"
-        "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"2.5\"/>\n"
-        "<Parameter parameter-name=\"Hidden\" parameter-type=\"double\" parameter-data=\"1\" "
-        "parameter-visibility=\"false\"/>\n"
-        "<Parameter parameter-name=\"Odd\" parameter-type=\"double\" parameter-data=\"1\" "
-        "parameter-visibility=\"yes\"/>\n"
-        "</Process-Data>\n"));
-    ASSERT_EQ(list.size(), 1);
+    auto list = readOk(listText("1", stepXml(1, {{"Depth", "double", "2.5", nullptr},
+                                                 {"Hidden", "double", "1", "false"},
+                                                 {"Odd", "double", "1", "yes"}}) +
+                                         stepXml(42, {{"When", "QDateTime", "x", nullptr}}) +
+                                         "<Process-Data process-type=\"10\"/>\n"));
+    ASSERT_EQ(list.size(), 3);
     EXPECT_EQ(list[0].processType(), uint32_t(SiWetEtchingType));
     EXPECT_EQ(list[0].getProcessParameter("Depth").toDouble(), 2.5);
-    EXPECT_TRUE(list[0].getParameterVisibility("Depth"));
+    EXPECT_TRUE(list[0].getParameterVisibility("Depth")); // no visibility: visible
     EXPECT_FALSE(list[0].getParameterVisibility("Hidden"));
     EXPECT_FALSE(list[0].getParameterVisibility("Odd"));
+    // An unknown process type is kept, and an unknown value type reads invalid.
+    EXPECT_EQ(list[1].processType(), 42u);
+    EXPECT_TRUE(list[1].hasParameter("When"));
+    EXPECT_FALSE(list[1].getProcessParameter("When").isValid());
+    EXPECT_EQ(list[2].processType(), uint32_t(SaveImageType));
+    EXPECT_TRUE(list[2].parameters().isEmpty());
+
+    list = readOk("<Process-List version=\"1\"><Process-Data process-type=\"1\">"
+                  "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"4\"/>"
+                  "</Process-Data><Process-Data process-type=\"10\"/></Process-List>");
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list[0].getProcessParameter("Depth").toDouble(), 4.0);
+    EXPECT_TRUE(file.materialMap().isEmpty());
 }
 
-TEST_F(ProcessListFileTest, VersionZeroListIsUpgradedWithOneWarning)
+TEST_F(ProcessListFileTest, OldListsAreUpgradedWithOneWarningOnlyWhenTheyRenameAnId)
 {
-    const QByteArray steps =
-        "<Process-Data process-type=\"16\">\n"
-        "<Parameter parameter-name=\"Film Thickness\" parameter-type=\"double\" parameter-data=\"2\" "
-        "parameter-visibility=\"true\"/>\n"
-        "<Parameter parameter-name=\"MaterialId\" parameter-type=\"uint\" parameter-data=\"1\" "
-        "parameter-visibility=\"false\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"7\">\n"
-        "<Parameter parameter-name=\"ConductingMaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "<Parameter parameter-name=\"DepositedMaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"14\">\n"
-        "<Parameter parameter-name=\"DopedMaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"1\">\n"
-        "<Parameter parameter-name=\"MaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n";
-    const auto list = readOk(listText("0", steps));
+    const QByteArray renamed =
+        stepXml(16, {{"Film Thickness", "double", "2", "true"}, {"MaterialId", "uint", "1", "false"}});
+    auto list = readOk(listText(
+        "0", renamed +
+                 stepXml(7, {{"ConductingMaterialId", "uint", "1", nullptr}, {"DepositedMaterialId", "uint", "1", nullptr}}) +
+                 stepXml(14, {{"DopedMaterialId", "uint", "1", nullptr}}) + stepXml(1, {{"MaterialId", "uint", "1", nullptr}})));
     EXPECT_EQ(file.version(), 0);
     ASSERT_EQ(list.size(), 4);
     EXPECT_FALSE(list[0].hasParameter("MaterialId"));
@@ -224,80 +209,50 @@ TEST_F(ProcessListFileTest, VersionZeroListIsUpgradedWithOneWarning)
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_EQ(warnings[0], QString("Updated List"));
     EXPECT_EQ(warningTexts[0], QString(ProcessListFile::kUpdatedListText));
-}
 
-TEST_F(ProcessListFileTest, OldListWithoutOldNamesOrWithoutVersionWarnsOnlyWhenRenaming)
-{
-    readOk(listText("0", "<Process-Data process-type=\"1\">\n"
-                         "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"1\"/>\n"
-                         "</Process-Data>\n"));
-    EXPECT_TRUE(warnings.isEmpty());
-    // No version attribute counts as version 0.
-    const auto list = readOk(listText(QByteArray(), "<Process-Data process-type=\"16\">\n"
-                         "<Parameter parameter-name=\"MaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-                         "</Process-Data>\n"));
-    EXPECT_EQ(file.version(), 0);
+    // An old list without old names is read without a warning.
+    readOk(listText("0", stepXml(1, {{"Depth", "double", "1", nullptr}})));
     EXPECT_EQ(warnings.size(), 1);
+    // No version attribute counts as version 0.
+    list = readOk(listText(QByteArray(), renamed));
+    EXPECT_EQ(file.version(), 0);
+    EXPECT_EQ(warnings.size(), 2);
     EXPECT_TRUE(list[0].hasParameter("Material_Id"));
     // A current list with the old name is not upgraded.
-    readOk(listText("1", "<Process-Data process-type=\"16\">\n"
-                         "<Parameter parameter-name=\"MaterialId\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-                         "</Process-Data>\n"));
-    EXPECT_EQ(warnings.size(), 1);
+    list = readOk(listText("1", renamed));
+    EXPECT_EQ(warnings.size(), 2);
+    EXPECT_TRUE(list[0].hasParameter("MaterialId"));
 }
 
-TEST_F(ProcessListFileTest, MaterialMissingFromTheListGetsIdZero)
-{
-    const auto list = readOk(listText("1",
-        "<Process-Data process-type=\"16\">\n"
-        "<Parameter parameter-name=\"Material_Id\" parameter-type=\"uint\" parameter-data=\"77\"/>\n"
-        "<Parameter parameter-name=\"Material\" parameter-type=\"QString\" parameter-data=\"Ghost\"/>\n"
-        "</Process-Data>\n"));
-    ASSERT_EQ(list.size(), 1);
-    EXPECT_EQ(list[0].getProcessParameter("Material_Id").toUInt(), 0u);
-    EXPECT_EQ(list[0].getProcessParameter("Material").toString(), QString("Empty"));
-    EXPECT_FALSE(list[0].getParameterVisibility("Material_Id"));
-}
-
-TEST_F(ProcessListFileTest, FileIdsAreTranslatedToTheCatalogueIdOfTheirName)
+TEST_F(ProcessListFileTest, FileIdsAreTranslatedToTheCatalogueIdOfTheirNameOrToZero)
 {
     // The file knows silicon as id 900: the steps get the catalogue's id 1 and its colour.
-    const auto list = readOk(listText("1",
-        "<Process-Data process-type=\"7\">\n"
-        "<Parameter parameter-name=\"Conducting Material_Id\" parameter-type=\"uint\" parameter-data=\"900\"/>\n"
-        "<Parameter parameter-name=\"Deposited Material_Id\" parameter-type=\"uint\" parameter-data=\"900\" "
-        "parameter-visibility=\"true\"/>\n"
-        "</Process-Data>\n",
+    const auto list = readOk(listText(
+        "1",
+        stepXml(7, {{"Conducting Material_Id", "uint", "900", nullptr}, {"Deposited Material_Id", "uint", "900", "true"}}) +
+            stepXml(8, {{"Doped Material_Id", "uint", "900", "false"}}) +
+            stepXml(19, {{"Material_Id", "uint", "900", nullptr}}) +
+            stepXml(16, {{"Material_Id", "uint", "77", nullptr}, {"Material", "QString", "Ghost", nullptr}}),
         900));
     EXPECT_EQ(file.materialMap().value(900), kSilicon);
-    ASSERT_EQ(list.size(), 1);
+    ASSERT_EQ(list.size(), 4);
     for (const QString &base : {QString("Conducting Material"), QString("Deposited Material")}) {
         EXPECT_EQ(list[0].getProcessParameter(base + "_Id").toUInt(), kSilicon);
         EXPECT_EQ(list[0].getProcessParameter(base).toString(), QString("Si"));
         EXPECT_TRUE(list[0].getParameterVisibility(base));
         EXPECT_EQ(list[0].getProcessParameter(base + "_Color").value<QColor>(), QColor(127, 127, 127, 255));
         EXPECT_FALSE(list[0].getParameterVisibility(base + "_Color"));
+        // The ids are hidden whatever the file said...
+        EXPECT_FALSE(list[0].getParameterVisibility(base + "_Id"));
     }
-    // The ids are hidden whatever the file said...
-    EXPECT_FALSE(list[0].getParameterVisibility("Conducting Material_Id"));
-    EXPECT_FALSE(list[0].getParameterVisibility("Deposited Material_Id"));
-}
-
-TEST_F(ProcessListFileTest, DopingStepsKeepTheirMaterialIdVisible)
-{
     // ... except for the doping steps, whose vocabulary shows the id.
-    const auto list = readOk(listText("1",
-        "<Process-Data process-type=\"8\">\n"
-        "<Parameter parameter-name=\"Doped Material_Id\" parameter-type=\"uint\" parameter-data=\"1\" "
-        "parameter-visibility=\"false\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"19\">\n"
-        "<Parameter parameter-name=\"Material_Id\" parameter-type=\"uint\" parameter-data=\"1\"/>\n"
-        "</Process-Data>\n"));
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_TRUE(list[0].getParameterVisibility("Doped Material_Id"));
-    EXPECT_EQ(list[0].getProcessParameter("Doped Material").toString(), QString("Si"));
-    EXPECT_TRUE(list[1].getParameterVisibility("Material_Id"));
+    EXPECT_TRUE(list[1].getParameterVisibility("Doped Material_Id"));
+    EXPECT_EQ(list[1].getProcessParameter("Doped Material").toString(), QString("Si"));
+    EXPECT_TRUE(list[2].getParameterVisibility("Material_Id"));
+    // A material missing from the list's materials gets id 0.
+    EXPECT_EQ(list[3].getProcessParameter("Material_Id").toUInt(), 0u);
+    EXPECT_EQ(list[3].getProcessParameter("Material").toString(), QString("Empty"));
+    EXPECT_FALSE(list[3].getParameterVisibility("Material_Id"));
 }
 
 TEST_F(ProcessListFileTest, NameClashGoesToTheConflictObserverAndFillsTheListsOwnMap)
@@ -317,9 +272,7 @@ TEST_F(ProcessListFileTest, NameClashGoesToTheConflictObserverAndFillsTheListsOw
     Model::Persistence::MaterialConflict::instance().setObserver(chooser);
     const auto processWide = Model::Persistence::MaterialIdMap::instance().entries();
 
-    QByteArray text = listText("1", "<Process-Data process-type=\"16\">\n"
-                                    "<Parameter parameter-name=\"Material_Id\" parameter-type=\"uint\" "
-                                    "parameter-data=\"3\"/>\n</Process-Data>\n");
+    QByteArray text = listText("1", stepXml(16, {{"Material_Id", "uint", "3", nullptr}}));
     text.replace("<Materials>\n", "<Materials>\n<Material version=\"1\" name=\"Nitride\" material-id=\"3\" "
                                   "density=\"1\" poisson-ratio=\"0.2\" young-modulus=\"1\" color=\"#ff000000\"/>\n");
     const auto list = readOk(text);
@@ -335,69 +288,35 @@ TEST_F(ProcessListFileTest, NameClashGoesToTheConflictObserverAndFillsTheListsOw
     EXPECT_EQ(Model::Materials::MaterialFactory::instance()->material(3).name(), QString("Thermal Si02"));
 }
 
-TEST_F(ProcessListFileTest, UnknownTypeIsKeptAndUnknownValueTypeReadsInvalid)
-{
-    const auto list = readOk(listText("1",
-        "<Process-Data process-type=\"42\">\n"
-        "<Parameter parameter-name=\"When\" parameter-type=\"QDateTime\" parameter-data=\"x\"/>\n"
-        "</Process-Data>\n"
-        "<Process-Data process-type=\"10\"/>\n"));
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list[0].processType(), 42u);
-    EXPECT_TRUE(list[0].hasParameter("When"));
-    EXPECT_FALSE(list[0].getProcessParameter("When").isValid());
-    EXPECT_EQ(list[1].processType(), uint32_t(SaveImageType));
-    EXPECT_TRUE(list[1].parameters().isEmpty());
-}
-
-TEST_F(ProcessListFileTest, ListWithoutMaterialsSectionReadsItsFirstStep)
-{
-    const auto list = readOk("<Process-List version=\"1\"><Process-Data process-type=\"1\">"
-                             "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" parameter-data=\"4\"/>"
-                             "</Process-Data><Process-Data process-type=\"10\"/></Process-List>");
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list[0].getProcessParameter("Depth").toDouble(), 4.0);
-    EXPECT_TRUE(file.materialMap().isEmpty());
-}
-
 // --- Refused files leave the list as it was
 
-struct RefusedListFile : ProcessListFileTest, ::testing::WithParamInterface<const char *> {
-};
-
-TEST_P(RefusedListFile, ReturnsFalseAndLeavesTheListUntouched)
+TEST_F(ProcessListFileTest, RefusedFilesLeaveTheListUntouched)
 {
-    const QString p = path("bad.plst");
-    const QByteArray good = listText("1", "<Process-Data process-type=\"1\">\n"
-                                          "<Parameter parameter-name=\"Depth\" parameter-type=\"double\" "
-                                          "parameter-data=\"1\"/>\n</Process-Data>\n");
-    const QByteArray which = GetParam();
-    QByteArray text;
-    if (which == "truncated")
-        text = good.left(good.indexOf("<Parameter") + 30);
-    else if (which == "unclosed")
-        text = good.left(good.lastIndexOf("</Process-List>"));
-    else if (which == "wrong root")
-        text = "<?xml version=\"1.0\"?>\n<Document><Header version=\"1\"/></Document>\n";
-    else if (which == "not xml")
-        text = "this is not a process list";
-    else if (which == "empty")
-        text = "";
-    else if (which == "broken tag")
-        text = QByteArray(good).replace("</Process-Data>", "</Process-Dta>");
-    if (which != "missing") {
-        ASSERT_TRUE(writeText(p, text));
+    const QByteArray good = listText("1", stepXml(1, {{"Depth", "double", "1", nullptr}}));
+    const struct {
+        const char *what;
+        QByteArray text;
+    } cases[] = {
+        {"truncated", good.left(good.indexOf("<Parameter") + 30)},
+        {"unclosed", good.left(good.lastIndexOf("</Process-List>"))},
+        {"wrong root", "<?xml version=\"1.0\"?>\n<Document><Header version=\"1\"/></Document>\n"},
+        {"not xml", "this is not a process list"},
+        {"empty", ""},
+        {"broken tag", QByteArray(good).replace("</Process-Data>", "</Process-Dta>")},
+        {"missing", QByteArray()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString p = path(QString("bad-%1.plst").arg(c.what));
+        if (!c.text.isNull()) {
+            ASSERT_TRUE(writeText(p, c.text));
+        }
+        QList<ProcessData> list{saveImage("keep.png")};
+        const uint32_t id = list[0].id();
+        EXPECT_FALSE(file.read(p, list));
+        ASSERT_EQ(list.size(), 1);
+        EXPECT_EQ(list[0].id(), id);
+        EXPECT_EQ(list[0].getProcessParameter("Filename").toString(), QString("keep.png"));
     }
-
-    QList<ProcessData> list{saveImage("keep.png")};
-    const uint32_t id = list[0].id();
-    EXPECT_FALSE(file.read(which == "missing" ? path("absent.plst") : p, list));
-    ASSERT_EQ(list.size(), 1);
-    EXPECT_EQ(list[0].id(), id);
-    EXPECT_EQ(list[0].getProcessParameter("Filename").toString(), QString("keep.png"));
     EXPECT_TRUE(warnings.isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Malformed, RefusedListFile,
-                         ::testing::Values("truncated", "unclosed", "wrong root", "not xml", "empty", "broken tag",
-                                           "missing"));

@@ -2,16 +2,14 @@
 // completed count and step reports, and the same cells whatever the thread count.
 
 #include "BatchTestSupport.h"
+#include "common/ThreadCount.h"
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/OperationIds.h"
-#include "Engine/ProcessListFile.h"
 #include "Engine/ProcessListRun.h"
 
-#include <QTemporaryDir>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 #include <gtest/gtest.h>
-#include <tuple>
 
 using namespace Engine;
 using namespace BatchTest;
@@ -38,13 +36,6 @@ struct ProcessListRunTest : ::testing::Test {
     Core::ApplicationModel model;
     std::atomic<unsigned> completed{99};
     std::vector<Report> reports;
-};
-
-// Restores the global pool's thread count when a test changed it.
-struct ThreadCountGuard {
-    ThreadCountGuard() : saved(QThreadPool::globalInstance()->maxThreadCount()) {}
-    ~ThreadCountGuard() { QThreadPool::globalInstance()->setMaxThreadCount(saved); }
-    int saved;
 };
 
 } // namespace
@@ -85,10 +76,10 @@ TEST_F(ProcessListRunTest, GivenVolumeIsUsedAndKept)
     EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(Core::Operations::IsotropicEtchingId));
 }
 
-TEST_F(ProcessListRunTest, NoVolumeAndNoSubstrateRunsNothing)
+TEST_F(ProcessListRunTest, NoVolumeAndNoSubstrateRunsNothingAndAnEmptyListCompletesNothing)
 {
     ProcessListRun runner(model, nullptr);
-    const auto outcome = run(runner, {deposition(kOxide, 1.0), boxSubstrate(3, 3, 3, 1)});
+    auto outcome = run(runner, {deposition(kOxide, 1.0), boxSubstrate(3, 3, 3, 1)});
     EXPECT_TRUE(outcome.missingVolume);
     EXPECT_EQ(outcome.completed, 0);
     EXPECT_EQ(outcome.failedStep, -1);
@@ -97,23 +88,19 @@ TEST_F(ProcessListRunTest, NoVolumeAndNoSubstrateRunsNothing)
     EXPECT_FALSE(runner.volume());
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_FALSE(model.isModified()); // closing the window has nothing to ask
-}
 
-TEST_F(ProcessListRunTest, EmptyListCompletesNothing)
-{
-    ProcessListRun runner(model, nullptr);
-    const auto outcome = run(runner, {});
+    completed = 99;
+    outcome = run(runner, {});
     EXPECT_FALSE(outcome.missingVolume);
     EXPECT_EQ(outcome.completed, 0);
     EXPECT_EQ(completed.load(), 0u);
 }
 
-TEST_F(ProcessListRunTest, MissingMaterialIdStopsWithOneAfterTheStepsBeforeIt)
+TEST_F(ProcessListRunTest, AFailedStepStopsTheRunAfterTheStepsBeforeIt)
 {
     ProcessListRun runner(model, nullptr);
-    const auto outcome = run(runner, {boxSubstrate(4, 4, 10, 2), deposition(kOxide, 1.0),
-                                      without(deposition(kAluminium, 1.0), "Material_Id"),
-                                      deposition(kCopper, 1.0)});
+    auto outcome = run(runner, {boxSubstrate(4, 4, 10, 2), deposition(kOxide, 1.0),
+                                without(deposition(kAluminium, 1.0), "Material_Id"), deposition(kCopper, 1.0)});
     EXPECT_EQ(outcome.completed, 2);
     EXPECT_EQ(completed.load(), 2u);
     EXPECT_EQ(outcome.failedStep, 2);
@@ -126,16 +113,16 @@ TEST_F(ProcessListRunTest, MissingMaterialIdStopsWithOneAfterTheStepsBeforeIt)
     EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kOxide), 1u);
     EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kCopper), 0u);
     EXPECT_TRUE(model.isModified()); // the window asks before the applied steps are lost
-}
 
-TEST_F(ProcessListRunTest, UnknownStepsStopTheRun)
-{
-    ProcessListRun runner(model, flatVolume(2, 2, 4, 1));
-    const auto outcome = run(runner, {deposition(kOxide, 1.0), ProcessData(57), deposition(kCopper, 1.0)});
+    // An unknown step stops the run as well; a second run starts its count again.
+    outcome = run(runner, {deposition(kAluminium, 1.0), ProcessData(57), deposition(kCopper, 1.0)});
     EXPECT_EQ(outcome.completed, 1);
+    EXPECT_EQ(completed.load(), 1u);
     EXPECT_EQ(outcome.failedStep, 1);
     EXPECT_EQ(outcome.failedCode, int(StepUnknownProcess));
-    EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kCopper), 0u); // the step after it never ran
+    EXPECT_EQ(countInColumn(*runner.volume(), 1, 1, kCopper), 0u);
+    // Without a counter the run still works.
+    EXPECT_EQ(runner.run({deposition(kOxide, 1.0)}).completed, 1);
 }
 
 TEST_F(ProcessListRunTest, SaveImageStepsCallTheSaverAndItsFailureStopsWithTheReason)
@@ -156,40 +143,10 @@ TEST_F(ProcessListRunTest, SaveImageStepsCallTheSaverAndItsFailureStopsWithTheRe
     EXPECT_EQ(reports.back(), (Report{2, int(StepInvalidParameter), QString("Cannot write bad.png")}));
 }
 
-TEST_F(ProcessListRunTest, SecondRunResetsTheCompletedCount)
-{
-    ProcessListRun runner(model, nullptr);
-    run(runner, {boxSubstrate(3, 3, 3, 1), deposition(kOxide, 1.0)});
-    EXPECT_EQ(completed.load(), 2u);
-    run(runner, {ProcessData(57)});
-    EXPECT_EQ(completed.load(), 0u);
-    // Without a counter the run still works.
-    EXPECT_EQ(runner.run({deposition(kOxide, 1.0)}).completed, 1);
-}
-
-TEST_F(ProcessListRunTest, ListReadFromAFileRuns)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath("run.plst");
-    ProcessListFile file;
-    ASSERT_TRUE(file.write(path, {boxSubstrate(5, 5, 12, 3), deposition(kOxide, 2.0, CvdType),
-                                  electroplating(kOxide, kCopper, 1.0), etching(kSilicon, 1.0)}));
-    QList<ProcessData> list;
-    ASSERT_TRUE(file.read(path, list));
-    ProcessListRun runner(model, nullptr);
-    const auto outcome = run(runner, list);
-    ASSERT_EQ(outcome.completed, 4) << outcome.failedDetail.toStdString();
-    EXPECT_EQ(countInColumn(*runner.volume(), 2, 2, kOxide), 2u);
-    EXPECT_EQ(countInColumn(*runner.volume(), 2, 2, kCopper), 1u);
-    EXPECT_EQ(countInColumn(*runner.volume(), 2, 2, kSilicon), 3u); // buried: nothing etched
-}
-
 // The dialog runs the list as one task of the global pool, whose automata then start their
 // slab tasks on the same pool: any thread count must give the same cells.
 TEST_F(ProcessListRunTest, SameCellsForEveryThreadCountOnAWorkerThread)
 {
-    ThreadCountGuard guard;
     // A block standing free inside the volume, so that every step has edges and walls to work on.
     ProcessData substrate = boxSubstrate(23, 11, 18, 6);
     substrate.setProcessParameter("Substrate Size X", 13u);
@@ -205,8 +162,8 @@ TEST_F(ProcessListRunTest, SameCellsForEveryThreadCountOnAWorkerThread)
                                   electroplating(kAluminium, kCopper, 2.2)};
 
     std::vector<uint32_t> reference;
-    for (int threads : {1, 2, 3, 8}) {
-        QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    for (int threads : TestSupport::kThreadCounts) {
+        const TestSupport::ScopedThreadCount count(threads);
         Core::ApplicationModel runModel;
         ProcessListRun runner(runModel, nullptr);
         std::atomic<unsigned> done{0};

@@ -105,6 +105,24 @@ QList<VolumeCells> BatchProgram::readDocument(const QString &path, bool *read)
     return volumes;
 }
 
+Outcome BatchProgram::runSteps(const QList<Engine::ProcessData> &steps, const QString &document,
+                               const QStringList &more) const
+{
+    QStringList arguments{QStringLiteral("--list"), writeList(QStringLiteral("steps.plst"), steps),
+                          QStringLiteral("--output"), output()};
+    if (!document.isEmpty())
+        arguments << QStringLiteral("--document") << document;
+    return run(arguments + more);
+}
+
+QStringList succeededLines(const QStringList &names)
+{
+    QStringList lines;
+    for (int i = 0; i < names.size(); ++i)
+        lines << QStringLiteral("Step %1: %2: No error, process was run successfully.").arg(i + 1).arg(names[i]);
+    return lines;
+}
+
 VolumeCells runInProcess(const QList<Engine::ProcessData> &steps)
 {
     Core::ApplicationModel model;

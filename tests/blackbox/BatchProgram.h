@@ -62,6 +62,14 @@ public:
     // The cells of every volume of the document at `path`; empty when it cannot be read.
     static QList<VolumeCells> readDocument(const QString &path, bool *read = nullptr);
 
+    // Runs `steps` (written to a list) into output(), on `document` when one is given, with
+    // `more` arguments.
+    Outcome runSteps(const QList<Engine::ProcessData> &steps, const QString &document = QString(),
+                     const QStringList &more = QStringList()) const;
+    QString output() const { return path(QStringLiteral("out.vxf")); }
+    // The cells of the first volume of output().
+    VolumeCells outputCells() const { return readDocument(output()).value(0); }
+
 private:
     QTemporaryDir dir;
 };
@@ -69,6 +77,9 @@ private:
 // The steps of `steps` run in this process with the batch engine from an empty scene: what the
 // program's first volume must hold afterwards.
 VolumeCells runInProcess(const QList<Engine::ProcessData> &steps);
+
+// The lines a run prints for steps named `names` that all succeed.
+QStringList succeededLines(const QStringList &names);
 
 QByteArray readFile(const QString &path);
 bool writeFile(const QString &path, const QByteArray &bytes);

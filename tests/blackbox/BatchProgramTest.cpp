@@ -26,7 +26,6 @@ using Model::Automaton::TotalVolume;
 
 namespace {
 
-const QString kSucceeded = QStringLiteral("No error, process was run successfully.");
 const QString kMissingVolumeText = QStringLiteral("No cell volume was selected and a cell volume was not created. "
                                                   "The cell volume must be created before any other process.");
 
@@ -42,14 +41,6 @@ QList<Engine::ProcessData> substrateDepositEtch()
             deposition(kOxide, kFilm, Engine::CvdType), etching(kOxide, kEtch)};
 }
 
-QStringList succeededLines(const QStringList &names)
-{
-    QStringList lines;
-    for (int i = 0; i < names.size(); ++i)
-        lines << QStringLiteral("Step %1: %2: %3").arg(i + 1).arg(names[i], kSucceeded);
-    return lines;
-}
-
 struct BatchProgramTest : ::testing::Test {
     BatchProgram program;
     const QString output = program.path(QStringLiteral("out.vxf"));
@@ -59,35 +50,27 @@ struct BatchProgramTest : ::testing::Test {
 
 // --- Runs that succeed
 
-TEST_F(BatchProgramTest, SubstrateCvdAndEtchingGiveTheCellsOfTheBatchEngine)
+TEST_F(BatchProgramTest, SubstrateCvdAndEtchingGiveTheCellsOfTheBatchEngineForAnyThreadCount)
 {
     const QList<Engine::ProcessData> steps = substrateDepositEtch();
-    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
-
+    const QString list = program.writeList("steps.plst", steps);
+    const QString three = program.path("three.vxf");
+    const Outcome outcome = program.run({"--list", list, "--output", output, "--threads", "1"});
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     EXPECT_EQ(outcome.stdoutLines, succeededLines({"Create Substrate", "CVD", "Isotropic etching"}));
+    ASSERT_EQ(program.run({"--list", list, "--output", three, "--threads", "3"}).exitCode, 0);
+
     bool read = false;
     const QList<VolumeCells> volumes = BatchProgram::readDocument(output, &read);
     ASSERT_TRUE(read);
     ASSERT_EQ(volumes.size(), 1);
     EXPECT_EQ(volumes[0], runInProcess(steps));
+    EXPECT_TRUE(readFile(output) == readFile(three)) << "the writer is deterministic: the files should be equal";
     // Away from the edges a column is the substrate under what is left of the film.
     const VolumeCells &cells = volumes[0];
     EXPECT_EQ(cells.countInColumn(kSide / 2, kSide / 2, kSilicon), kSubstrateHeight);
     EXPECT_EQ(cells.countInColumn(kSide / 2, kSide / 2, kOxide), uint32_t(kFilm - kEtch));
     EXPECT_EQ(cells.at(kSide / 2, kSide / 2, kSubstrateHeight), kOxide);
-}
-
-TEST_F(BatchProgramTest, ThreadCountDoesNotChangeTheDocument)
-{
-    const QString list = program.writeList("steps.plst", substrateDepositEtch());
-    const QString one = program.path("one.vxf");
-    const QString three = program.path("three.vxf");
-    ASSERT_EQ(program.run({"--list", list, "--output", one, "--threads", "1"}).exitCode, 0);
-    ASSERT_EQ(program.run({"--list", list, "--output", three, "--threads", "3"}).exitCode, 0);
-
-    EXPECT_EQ(BatchProgram::readDocument(one), BatchProgram::readDocument(three));
-    EXPECT_TRUE(readFile(one) == readFile(three)) << "the writer is deterministic: the files should be equal";
 }
 
 TEST_F(BatchProgramTest, DocumentStepsActOnItsFirstVolumeAndKeepTheOthers)
@@ -97,10 +80,7 @@ TEST_F(BatchProgramTest, DocumentStepsActOnItsFirstVolumeAndKeepTheOthers)
     const VolumeCells secondBefore = cellsOf(*second);
     const QString input = program.writeDocument("in.vxf", {first, second});
     const QByteArray inputBytes = readFile(input);
-    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
-
-    const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
-
+    const Outcome outcome = program.runSteps({deposition(kOxide, kFilm, Engine::CvdType)}, input);
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     EXPECT_EQ(outcome.stdoutLines, succeededLines({"CVD"}));
     const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
@@ -119,11 +99,8 @@ TEST_F(BatchProgramTest, CvdFillsEveryCellWithinTheThicknessOfAPoint)
     auto point = TestSupport::volumeOf(n, n, n, [](uint32_t x, uint32_t y, uint32_t z) {
         return x == c && y == c && z == c ? kSilicon : 0u;
     });
-    const QString input = program.writeDocument("point.vxf", {point});
-    const QString list = program.writeList("cvd.plst", {deposition(kOxide, thickness, Engine::CvdType)});
-
-    const Outcome outcome = program.run({"--list", list, "--output", output, "--document", input});
-
+    const Outcome outcome =
+        program.runSteps({deposition(kOxide, thickness, Engine::CvdType)}, program.writeDocument("point.vxf", {point}));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     const QList<VolumeCells> volumes = BatchProgram::readDocument(output);
     ASSERT_EQ(volumes.size(), 1);
@@ -160,40 +137,21 @@ TEST_F(BatchProgramTest, OldFormatListIsUpdatedWithAWarningAndRuns)
 
 // --- Runs that stop
 
-TEST_F(BatchProgramTest, FailingStepStopsTheRunAndTheDocumentKeepsTheStepsBeforeIt)
-{
-    QList<Engine::ProcessData> steps = substrateDepositEtch();
-    steps[2] = BatchTest::without(steps[2], "Material_Id");
-    steps << deposition(kOxide, kFilm, Engine::CvdType);
-
-    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
-
-    EXPECT_EQ(outcome.exitCode, 1);
-    QStringList expected = succeededLines({"Create Substrate", "CVD"});
-    expected << QStringLiteral("Step 3: Isotropic etching: ") + Engine::stepResultText(Engine::StepMissingParameter);
-    EXPECT_EQ(outcome.stdoutLines, expected);
-    EXPECT_EQ(BatchProgram::readDocument(output).value(0), runInProcess(steps.mid(0, 2)));
-}
+// A step that cannot run: ProcessStepsBatchTest.cpp, one case for each family.
 
 TEST_F(BatchProgramTest, WithoutAVolumeNoStepRunsAndTheMissingVolumeTextIsPrinted)
 {
-    const QString list = program.writeList("steps.plst", {deposition(kOxide, kFilm, Engine::CvdType)});
-    const Outcome outcome = program.run({"--list", list, "--output", output});
-
+    const Outcome outcome = program.runSteps({deposition(kOxide, kFilm, Engine::CvdType)});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_TRUE(outcome.stdoutLines.isEmpty()) << outcome.stdoutLines.join('\n').toStdString();
     EXPECT_TRUE(outcome.stderrText.contains(kMissingVolumeText)) << outcome.stderrText.toStdString();
 }
 
-// --- Refusals: exit status 2, a message, and no document written
-
 TEST_F(BatchProgramTest, AStepWhoseMaterialIsNotInTheCatalogueRunsWithAWarning)
 {
     constexpr uint32_t kUnknownMaterial = 4242; // neither in the catalogue nor in the list's materials
-    const QList<Engine::ProcessData> steps = {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon),
-                                              deposition(kUnknownMaterial, kFilm)};
-    const Outcome outcome = program.run({"--list", program.writeList("steps.plst", steps), "--output", output});
-
+    const Outcome outcome =
+        program.runSteps({boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight), deposition(kUnknownMaterial, kFilm)});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.stderrText.toStdString();
     EXPECT_TRUE(outcome.stderrText.contains(
         "Step 2: Isotropic Deposition: Warning: no material for \"Material\""))
@@ -201,23 +159,46 @@ TEST_F(BatchProgramTest, AStepWhoseMaterialIsNotInTheCatalogueRunsWithAWarning)
     EXPECT_FALSE(outcome.stderrText.contains("Step 1:")) << outcome.stderrText.toStdString();
 }
 
+// --- Refusals: exit status 2, a message, and no document written
+
 TEST_F(BatchProgramTest, UsageErrorsAreRefusedBeforeAnythingIsWritten)
 {
     const QString list = program.writeList("steps.plst", substrateDepositEtch());
-    const QList<QStringList> wrongLines = {
-        {"--output", output},
-        {"--list", list},
-        {"--list", list, "--output", output, "--frobnicate"},
-        {"--list", list, "--output", output, "--threads", "0"},
-        {"--list", list, "--output", output, "--threads", "abc"},
-        {"--list", list, "--output", output, "--threads"},
-        {"--list", list, "--output", output, "extra"},
+    const QString png = program.path("a.png");
+    const QString usage = "Usage: voxfab-batch";
+    const QString imageSize = "--image-size needs a size WIDTHxHEIGHT";
+    const struct {
+        QStringList arguments;
+        QString message;
+    } cases[] = {
+        {{"--output", output}, usage},
+        {{"--list", list}, usage},
+        {{"--list", list, "--output", output, "--frobnicate"}, usage},
+        {{"--list", list, "--output", output, "--threads", "0"}, usage},
+        {{"--list", list, "--output", output, "--threads", "abc"}, usage},
+        {{"--list", list, "--output", output, "--threads"}, usage},
+        {{"--list", list, "--output", output, "extra"}, usage},
+        // The options of the files written after the run.
+        {{"--image", png, "--view", "sideways"}, "--view takes one of iso, front, top, right, left, back, bottom"},
+        {{"--image", png, "--image-size", "640"}, imageSize},
+        {{"--image", png, "--image-size", "0x480"}, imageSize},
+        {{"--image", png, "--image-size", "99999x10"}, imageSize},
+        {{"--view", "top"}, "give --image FILE.png too"},
+        {{"--stl", program.path("a.stl"), "--surface", "round"}, "--surface takes cubes or smooth"},
+        {{"--surface", "smooth"}, "give --stl FILE.stl too"},
+        {{"--vtk", ""}, "--vtk needs a file name"},
+        {{"--vtk", program.path("no/such/folder/x.vti")}, "x.vti"},
+        {{"--netlist", ""}, "--netlist needs a file name."},
+        {{"--data-field", "Random Walk Particle Count Type N"}, "give --export-data FILE.csv too"},
     };
-    for (const QStringList &arguments : wrongLines) {
+    for (const auto &c : cases) {
+        QStringList arguments = c.arguments;
+        if (!arguments.contains("--list") && !arguments.contains("--output"))
+            arguments = QStringList{"--list", list, "--output", output} + arguments;
         SCOPED_TRACE(arguments.join(' ').toStdString());
         const Outcome outcome = program.run(arguments);
         EXPECT_EQ(outcome.exitCode, 2);
-        EXPECT_TRUE(outcome.stderrText.contains("Usage: voxfab-batch")) << outcome.stderrText.toStdString();
+        EXPECT_TRUE(outcome.stderrText.contains(c.message)) << outcome.stderrText.toStdString();
         EXPECT_TRUE(outcome.stdoutLines.isEmpty());
         EXPECT_FALSE(QFile::exists(output));
     }
@@ -315,14 +296,7 @@ TEST_F(BatchProgramTest, ShortStateAndDamagedDocumentsRunWithTheirWarningsOnStde
 
 // --- "Save Image"
 
-struct SaveImageTest : BatchProgramTest {
-    QList<Engine::ProcessData> substrateAndImage(const QString &image)
-    {
-        return {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight, kSilicon), BatchTest::saveImage(image)};
-    }
-};
-
-TEST_F(SaveImageTest, SavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
+TEST_F(BatchProgramTest, SaveImageSavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "\"Save Image\" needs an X display; run the tests under xvfb-run";
@@ -347,13 +321,16 @@ TEST_F(SaveImageTest, SavesTheDefaultViewOfTheVolumeAsItIsAtThatStep)
     EXPECT_GT(oxide, 100);
 }
 
-TEST_F(SaveImageTest, WithoutADisplayTheStepFailsWithItsReason)
+TEST_F(BatchProgramTest, SaveImageWithoutADisplayFailsWithItsReason)
 {
     const QString image = program.path("view.png");
     QProcessEnvironment environment = program.environment();
     environment.remove("DISPLAY");
     const Outcome outcome = program.run(
-        {"--list", program.writeList("steps.plst", substrateAndImage(image)), "--output", output}, environment);
+        {"--list",
+         program.writeList("steps.plst", {boxSubstrate(kSide, kSide, kHeight, kSubstrateHeight), BatchTest::saveImage(image)}),
+         "--output", output},
+        environment);
 
     EXPECT_EQ(outcome.exitCode, 1);
     ASSERT_EQ(outcome.stdoutLines.size(), 2);

@@ -1,5 +1,5 @@
 // The files voxfab-batch writes after the list has run: VTK image data, STL surfaces, framed
-// pictures; and the usage errors of their options.
+// pictures. Their option errors are with the other usage errors in BatchProgramTest.cpp.
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
@@ -100,31 +100,4 @@ TEST_F(ExportBatchTest, ImageFramesTheVolumeWhateverTheView)
             }
         EXPECT_GT(volume, picture.width() * picture.height() / 8) << view;
     }
-}
-
-TEST_F(ExportBatchTest, BadExportOptionsAreUsageErrors)
-{
-    const QString png = program.path(QStringLiteral("a.png"));
-    const struct {
-        QStringList arguments;
-        const char *message;
-    } cases[] = {
-        {{"--image", png, "--view", "sideways"}, "--view takes one of iso, front, top, right, left, back, bottom"},
-        {{"--image", png, "--image-size", "640"}, "--image-size needs a size WIDTHxHEIGHT"},
-        {{"--image", png, "--image-size", "0x480"}, "--image-size needs a size WIDTHxHEIGHT"},
-        {{"--image", png, "--image-size", "99999x10"}, "--image-size needs a size WIDTHxHEIGHT"},
-        {{"--view", "top"}, "give --image FILE.png too"},
-        {{"--stl", program.path("a.stl"), "--surface", "round"}, "--surface takes cubes or smooth"},
-        {{"--surface", "smooth"}, "give --stl FILE.stl too"},
-        {{"--vtk", ""}, "--vtk needs a file name"},
-    };
-    for (const auto &c : cases) {
-        const Outcome outcome = run(c.arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << c.message;
-        EXPECT_TRUE(outcome.stderrText.contains(QLatin1String(c.message))) << outcome.stderrText.toStdString();
-        EXPECT_FALSE(QFile::exists(output)) << c.message;
-    }
-    const Outcome folder = run({"--vtk", program.path(QStringLiteral("no/such/folder/x.vti"))});
-    EXPECT_EQ(folder.exitCode, 2);
-    EXPECT_FALSE(QFile::exists(output));
 }

@@ -4,7 +4,6 @@
 
 #include "BatchProgram.h"
 #include "Engine/BatchTestSupport.h"
-#include "Engine/MooreAndSliceSteps.h"
 
 #include "Engine/ProcessListFile.h"
 
@@ -74,14 +73,6 @@ TEST_F(NetlistBatchTest, WithoutABeamNoFileIsWrittenAndTheRunFails)
     // The steps ran and the document is still written.
     EXPECT_EQ(run.stdoutLines.size(), 1);
     EXPECT_TRUE(QFile::exists(output));
-}
-
-TEST_F(NetlistBatchTest, NetlistOptionNeedsAFileName)
-{
-    const Outcome run = program.run({"--list", harmlessList(), "--output", output, "--netlist", ""});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.stderrText.contains("--netlist needs a file name.")) << run.stderrText.toStdString();
-    EXPECT_FALSE(QFile::exists(output));
 }
 
 // The example: silicon 48 × 16 × 4, 2 layers of CVD oxide, the anchor opened through resist at
