@@ -88,7 +88,7 @@ DocumentWriter::Outcome DocumentWriter::write(const QString &path)
     CheckedSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         why = openFailure(path, file);
-        qWarning() << __FILE__ << Q_FUNC_INFO << path << why;
+        qWarning("Saving %s failed: %s", qPrintable(path), qPrintable(why));
         return Outcome::NotOpened;
     }
 
@@ -113,13 +113,13 @@ DocumentWriter::Outcome DocumentWriter::write(const QString &path)
 
     if (writer.hasError() || !file.flushAll() || !file.complete()) {
         why = writeFailure(file);
-        qWarning() << __FILE__ << Q_FUNC_INFO << path << why;
+        qWarning("Saving %s failed: %s", qPrintable(path), qPrintable(why));
         file.cancelWriting();
         return Outcome::Failed;
     }
     if (!file.commit()) {
         why = writeFailure(file);
-        qWarning() << __FILE__ << Q_FUNC_INFO << path << why;
+        qWarning("Saving %s failed: %s", qPrintable(path), qPrintable(why));
         return Outcome::Failed;
     }
     scene.setDocumentName(path);
