@@ -89,7 +89,12 @@ TEST_F(GlueOperation, BaseAndTopPickedInTurnAreReplacedByTheGluedVolume)
     ASSERT_EQ(objects.size(), 1);
     EXPECT_EQ(objects.front(), op->gluedVolume());
     EXPECT_EQ(op->gluedVolume()->sizeZ(), 11u);
-    EXPECT_EQ(countInColumn(*op->gluedVolume(), 3, 3, kOxide), 5u);
+    // Both cubes hold material up to z = 4: five layers of each and one empty layer on top.
+    std::vector<uint32_t> expected;
+    for (uint32_t i = 0; i < 10 * 10; ++i)
+        for (uint32_t z = 0; z < 11; ++z)
+            expected.push_back(z < 5 ? kSilicon : z < 10 ? kOxide : 0u);
+    EXPECT_EQ(materialsOf(*op->gluedVolume()), expected);
 }
 
 TEST_F(GlueOperation, TwoSelectedVolumesAreTakenAtOnceAndUndoPutsThemBackUnchanged)

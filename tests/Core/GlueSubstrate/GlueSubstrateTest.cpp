@@ -90,24 +90,6 @@ TEST(GlueLayout, RefusesSizesAndShiftsThatWouldWriteOutsideTheResult)
     EXPECT_EQ(why.rfind("Volume too large.", 0), 0u) << why;
 }
 
-TEST(GlueSubstrate, TwoTenCubesStackIntoTenByTenByEleven)
-{
-    // Both hold material up to z = 4; the result holds the base's five layers, the top's five
-    // above them and one empty layer on top.
-    auto base = flatVolume(10, 10, 10, 5, kSilicon);
-    auto top = flatVolume(10, 10, 10, 5, kOxide);
-    std::vector<uint32_t> expected;
-    for (uint32_t i = 0; i < 10 * 10; ++i)
-        for (uint32_t z = 0; z < 11; ++z)
-            expected.push_back(z < 5 ? kSilicon : z < 10 ? kOxide : 0u);
-    auto glued = glue(*base, *top);
-    ASSERT_EQ(glued->sizeX(), 10u);
-    ASSERT_EQ(glued->sizeY(), 10u);
-    ASSERT_EQ(glued->sizeZ(), 11u);
-    EXPECT_EQ(materialsOf(*glued), expected);
-    EXPECT_EQ(materialsOf(*base), materialsOf(*flatVolume(10, 10, 10, 5, kSilicon))); // only read
-}
-
 TEST(GlueSubstrate, TopLowestOccupiedLayerLandsOnTheBaseHighestOccupiedLayer)
 {
     // Base: silicon below z = 2 and one stray cell at z = 4 in column (0, 0), so its top is 5;

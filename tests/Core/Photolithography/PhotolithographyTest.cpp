@@ -52,18 +52,6 @@ std::shared_ptr<TotalVolume> resistOnSilicon(uint32_t sx, uint32_t sy, uint32_t 
 
 } // namespace
 
-TEST(Photolithography, ClearTopColumnsLoseTheirWholeResistRunAndCoveredOnesKeepIt)
-{
-    auto volume = resistOnSilicon(6, 4, kPositive);
-    // Covered: the left half.
-    developPhotoresist(*volume, kPositive, ImageMask(), maskOf(6, 4, [](uint32_t x, uint32_t) { return x < 3; }));
-    for (uint32_t x = 0; x < 6; ++x)
-        for (uint32_t y = 0; y < 4; ++y) {
-            EXPECT_EQ(countInColumn(*volume, x, y, kPositive), x < 3 ? 3u : 0u) << x << "," << y;
-            EXPECT_EQ(countInColumn(*volume, x, y, kSilicon), 2u);
-        }
-}
-
 TEST(Photolithography, ImageRowsMapToColumnsWithoutScalingAndOutsideColumnsAreExposed)
 {
     auto volume = resistOnSilicon(5, 5, kPositive);
