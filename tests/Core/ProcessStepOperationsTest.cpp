@@ -265,22 +265,3 @@ TEST_F(ProcessStepOperations, UndoAndRedoOfInterleavedStepsRestoreTheirOwnCells)
     ASSERT_TRUE(model.undoRedo().undo());
     EXPECT_EQ(materialsOf(*volume), states[states.size() - 2]);
 }
-
-TEST(SnapshotKeys, StepsThatShareANameNumberTheirRecordsInTurn)
-{
-    Core::ApplicationModel model;
-    MooreNeighborhoodDepositionOperation deposition(&model);
-    MooreNeighborhoodEtchingOperation etching(&model);
-    EXPECT_EQ(deposition.snapshotKey().name(), "MooreFilmDep");
-    EXPECT_EQ(etching.snapshotKey().name(), "MooreFilmDep");
-    EXPECT_EQ(etching.snapshotKey().instance(), deposition.snapshotKey().instance() + 1);
-
-    IsotropicFilmDepositionOperation isotropic(&model);
-    SimplePhysicalVaporDepositionOperation physical(&model);
-    SnapshotKey sameName("IsotropicDeposition");
-    EXPECT_EQ(isotropic.snapshotKey().name(), "IsotropicDeposition");
-    EXPECT_EQ(physical.snapshotKey().name(), "IsotropicDeposition");
-    EXPECT_EQ(physical.snapshotKey().instance(), isotropic.snapshotKey().instance() + 1);
-    EXPECT_EQ(sameName.instance(), isotropic.snapshotKey().instance() + 2);
-    EXPECT_EQ(IsotropicFilmEtchingOperation(&model).snapshotKey().name(), "IsotropicEtching");
-}

@@ -4,7 +4,6 @@
 
 #include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmDeposition.h"
 #include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmEtching.h"
-#include "Core/Operations/AnisotropicFilmDeposition/HorizontalWeighting.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDeposition.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtching.h"
 
@@ -97,19 +96,6 @@ TEST(AnisotropicFilmDepositionAutomaton, ReachesTheFarCornersOfTheWeightedBall)
     auto shortRun = make();
     AnisotropicFilmDeposition(*shortRun, kOxide, 3.f, 2.f).run(6);
     EXPECT_EQ(materialAt(*shortRun, c + 4, c - 4, cz + 1), 0u);
-}
-
-TEST(AnisotropicFilmDepositionAutomaton, StepCountsUseTheWeightedLengths)
-{
-    auto volume = volumeOf(2, 2, 2, [](uint32_t, uint32_t, uint32_t) { return 0u; }, 1.f);
-    const CellLengths narrow = horizontallyWeightedLengths(*volume, 2.f, 3.f);
-    EXPECT_FLOAT_EQ(narrow.x, 0.5f);
-    EXPECT_FLOAT_EQ(narrow.z, 1.f);
-    EXPECT_EQ(weightedStepCount(3.f, narrow), 11u); // ceil(√3 · 3 / 0.5) = ceil(10.39)
-    const CellLengths flat = horizontallyWeightedLengths(*volume, 0.f, 3.f);
-    EXPECT_FLOAT_EQ(flat.y, 6.f);
-    EXPECT_EQ(weightedStepCount(3.f, flat), 6u);
-    EXPECT_EQ(weightedStepCount(0.f, horizontallyWeightedLengths(*volume, 0.f, 0.f)), 0u);
 }
 
 TEST(AnisotropicFilmEtchingAutomaton, EtchesDepthDownAndRatioTimesDepthUnderTheMask)
