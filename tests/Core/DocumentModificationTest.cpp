@@ -67,13 +67,3 @@ TEST_F(DocumentModification, OnlyOperationsThatAlterTheDocumentCount)
     model.startOperation(std::make_shared<FinishingOperation>(&model, PhotolithographyId));
     EXPECT_TRUE(model.isModified());
 }
-
-TEST_F(DocumentModification, CancelledOperationChangesNothing)
-{
-    auto waiting = std::make_shared<FakeObjectOperation>(&model, "Move Objects", &journal);
-    waiting->waitForEnterWhenExecuted();
-    model.startOperation(waiting);
-    model.cancelCurrent();
-    EXPECT_FALSE(model.isModified());
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-}

@@ -31,38 +31,32 @@ struct InputRequestTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(InputRequestTest, PointIsReadWithOrWithoutBlanksAfterTheCommas)
+TEST_F(InputRequestTest, PointIsReadWithOrWithoutBlanksAndAnUnreadableOneIsAskedAgain)
 {
-    for (const std::string line : {"1, 2, 3", "1,2,3", "1 ,2 ,  3"}) {
+    // Two numbers; three without commas (the first skip eats the line); no numbers at all.
+    const std::vector<std::pair<std::string, bool>> lines = {
+        {"1, 2", false}, {"1 2 3", false}, {"x, y, z", false}, {"1, 2, 3", true}, {"1,2,3", true}, {"1 ,2 ,  3", true}};
+    for (const auto &line : lines) {
+        SCOPED_TRACE(line.first);
+        point = Util::Vector4D(9, 9, 9, 7);
+        typed = false;
+        journal.entries.clear();
         auto op = operation("Move");
         input.requestPoint(op.get(), &point, &typed);
-        input.submit(line);
-
-        EXPECT_EQ(point, Util::Vector4D(1, 2, 3, 7)) << line;
-        EXPECT_TRUE(typed);
-        EXPECT_EQ(input.requester(), nullptr);
-        EXPECT_EQ(input.mode(), InputRequest::NoRequest);
-        EXPECT_EQ(journal.entries.back(), "Move.execute");
+        input.submit(line.first);
+        if (!line.second) {
+            EXPECT_THAT(journal.entries, ElementsAre(kInvalidPoint));
+            EXPECT_EQ(point, Util::Vector4D(9, 9, 9, 7));
+            EXPECT_EQ(input.requester(), op.get());
+            EXPECT_EQ(input.mode(), InputRequest::PointMode);
+        } else {
+            EXPECT_THAT(journal.entries, ElementsAre("Move.execute"));
+            EXPECT_EQ(point, Util::Vector4D(1, 2, 3, 7));
+            EXPECT_EQ(input.requester(), nullptr);
+            EXPECT_EQ(input.mode(), InputRequest::NoRequest);
+        }
+        EXPECT_EQ(typed, line.second);
     }
-}
-
-TEST_F(InputRequestTest, UnreadablePointIsRefusedAndTheRequestStays)
-{
-    auto op = operation("Move");
-    input.requestPoint(op.get(), &point, &typed);
-
-    // Two numbers; three without commas (the first skip eats the line); no numbers at all.
-    for (const std::string line : {"1, 2", "1 2 3", "x, y, z"}) {
-        journal.entries.clear();
-        input.submit(line);
-        EXPECT_THAT(journal.entries, ElementsAre(kInvalidPoint)) << line;
-        EXPECT_EQ(point, Util::Vector4D(9, 9, 9, 7));
-        EXPECT_FALSE(typed);
-        EXPECT_EQ(input.requester(), op.get());
-        EXPECT_EQ(input.mode(), InputRequest::PointMode);
-    }
-    input.submit("4, 5, 6");
-    EXPECT_EQ(point, Util::Vector4D(4, 5, 6, 7));
 }
 
 TEST_F(InputRequestTest, UnreadablePointResumesAnOperationThatAlsoWaitsForEnter)
@@ -79,7 +73,7 @@ TEST_F(InputRequestTest, UnreadablePointResumesAnOperationThatAlsoWaitsForEnter)
     EXPECT_FALSE(input.isWaitingForEnter());
 }
 
-TEST_F(InputRequestTest, EmptyLineReachesOnlyAnOperationWaitingForEnter)
+TEST_F(InputRequestTest, EmptyLineReachesOnlyAnOperationWaitingForEnterAndTextIsTakenAsItStands)
 {
     input.submit(""); // nobody asked: nothing happens
     input.submit("1, 2, 3");
@@ -102,21 +96,15 @@ TEST_F(InputRequestTest, EmptyLineReachesOnlyAnOperationWaitingForEnter)
     EXPECT_FALSE(typed);
     EXPECT_EQ(input.requester(), nullptr);
     EXPECT_FALSE(input.isWaitingForEnter());
-}
 
-TEST_F(InputRequestTest, TextRequestTakesTheLineAsItStands)
-{
-    auto op = operation("Save As");
+    // A text request takes the line as it stands.
     std::string text;
     bool received = false;
     input.requestText(op.get(), &text, &received);
-
     input.submit("  my wafer, 2.vox ");
-
     EXPECT_EQ(text, "  my wafer, 2.vox ");
     EXPECT_TRUE(received);
     EXPECT_EQ(input.mode(), InputRequest::NoRequest);
-    EXPECT_THAT(journal.entries, ElementsAre("Save As.execute"));
 }
 
 TEST_F(InputRequestTest, ARequestFromAnotherOperationFinishesTheWaitingOne)

@@ -59,23 +59,6 @@ TEST_F(UndoRedoStackTest, ObserversHearOfEveryMoveInOrderAndLabelsFollow)
     EXPECT_EQ(stack.redoName(), "");
 }
 
-TEST_F(UndoRedoStackTest, FinishingANewOperationEmptiesTheRedoStack)
-{
-    done("Move Objects");
-    done("Delete Objects");
-    stack.undo();
-    stack.undo();
-    EXPECT_EQ(stack.redoName(), "Move Objects");
-
-    auto next = std::make_shared<FakeObjectOperation>(&model, "Create Substrate", &journal);
-    next->finishWhenExecuted();
-    model.startOperation(next);
-
-    EXPECT_EQ(stack.undoName(), "Create Substrate");
-    EXPECT_EQ(stack.redoName(), "");
-    EXPECT_FALSE(stack.redo());
-}
-
 TEST_F(UndoRedoStackTest, AnUndoThatUndoesNothingStaysOnTheUndoStack)
 {
     done("Isotropic Deposition")->undoSucceeds = false;

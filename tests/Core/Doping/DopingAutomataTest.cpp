@@ -1,9 +1,14 @@
 // The doping automata on small volumes: diffusion depths and implanted bands worked out by hand,
 // the dopant never passing through a material that does not take it, the slab hand-over at
-// every boundary, and the same cells for any thread count.
+// every boundary, the same cells for any thread count, and the catalogue's dopable materials.
 
+#include "../StepRun.h"
+
+#include "Core/Operations/Doping/DopableMaterials.h"
+#include "Core/Operations/Doping/DopingOperation.h"
 #include "Core/Operations/Doping/IonImplantation.h"
 #include "Core/Operations/Doping/SimpleDoping.h"
+#include "Model/Process/ProcessFactory.h"
 
 #include "common/Cells.h"
 #include "common/Materials.h"
@@ -95,18 +100,20 @@ TEST(SimpleDopingAutomaton, DopesTheLayersWithinTheDepthBelowAFlatSurface)
     const struct {
         float depth;
         std::set<uint32_t> doped;
+        uint32_t material;
     } cases[] = {
-        {0.5f, {}}, // shorter than a cell: not even the top layer is that close
-        {1.0f, {7}},
-        {2.0f, {6, 7}},
-        {2.9f, {6, 7}},
-        {3.0f, {5, 6, 7}},
+        {0.5f, {}, kNDoped}, // shorter than a cell: not even the top layer is that close
+        {1.0f, {7}, kNDoped},
+        {2.9f, {6, 7}, kNDoped},
+        {3.0f, {5, 6, 7}, kNDoped},
+        // A process list may name any material; the cells it reaches keep passing the dopant on.
+        {2.0f, {6, 7}, kAluminium},
     };
     for (const auto &c : cases) {
         auto volume = flatSilicon();
-        dope(*volume, c.depth);
+        dope(*volume, c.depth, c.material);
         SCOPED_TRACE(c.depth);
-        expectEveryColumn(*volume, kNDoped, c.doped);
+        expectEveryColumn(*volume, c.material, c.doped);
         EXPECT_EQ(TestSupport::countInColumn(*volume, 2, 1, kSilicon), 8u - c.doped.size());
     }
 }
@@ -168,27 +175,6 @@ TEST(SimpleDopingAutomaton, EveryEmptyCellIsASourceEvenABuriedVoid)
     EXPECT_EQ(materialAt(*volume, 3, 3, 2), kNDoped);
     EXPECT_EQ(materialAt(*volume, 4, 3, 3), kNDoped);
     EXPECT_EQ(materialAt(*volume, 3, 3, 3), 0u);
-}
-
-TEST(SimpleDopingAutomaton, DopesEveryDopableMaterialAndKeepsTheOthers)
-{
-    // Columns of silicon, poly-silicon, P-doped silicon, oxide and aluminium, each 4 high.
-    const uint32_t columns[] = {kSilicon, kPolySilicon, kPDoped, kOxide, kAluminium};
-    auto volume = volumeOf(5, 1, 6, [&](uint32_t x, uint32_t, uint32_t z) { return z < 4 ? columns[x] : 0u; });
-    dope(*volume, 1.f);
-    for (uint32_t x = 0; x < 5; ++x) {
-        const bool dopable = x < 3;
-        EXPECT_EQ(materialAt(*volume, x, 0, 3), dopable ? kNDoped : columns[x]) << x;
-        EXPECT_EQ(materialAt(*volume, x, 0, 2), columns[x]) << x;
-    }
-}
-
-TEST(SimpleDopingAutomaton, ADopedMaterialThatIsNotDopableStillFillsTheDepth)
-{
-    // A process list may name any material; the cells it reaches keep passing the dopant on.
-    auto volume = flatSilicon();
-    dope(*volume, 2.f, kAluminium);
-    expectEveryColumn(*volume, kAluminium, {6, 7});
 }
 
 TEST(SimpleDopingAutomaton, TheFrontCrossesEverySlabBoundary)
@@ -303,11 +289,10 @@ TEST(IonImplantationAutomaton, AnnealingSpreadsFromTheBandThroughDopableCellsOnl
     expectEveryColumn(*layered, kSilicon, {0, 1, 2, 3, 4});
 }
 
-TEST(DopingAutomata, SameCellsForAnyThreadCount)
+TEST(DopingAutomata, SameCellsForAnyThreadCountAndNonDopableCellsNeverChange)
 {
-    std::vector<uint32_t> doped;
-    std::vector<uint32_t> implanted;
     const auto before = materialsOf(*scatteredVolume());
+    std::vector<uint32_t> doped, implanted;
     for (int threads : TestSupport::kThreadCounts) {
         TestSupport::ScopedThreadCount scoped(threads);
         auto diffused = scatteredVolume();
@@ -317,33 +302,17 @@ TEST(DopingAutomata, SameCellsForAnyThreadCount)
         if (doped.empty()) {
             doped = materialsOf(*diffused);
             implanted = materialsOf(*annealed);
-            ASSERT_NE(doped, before);
-            ASSERT_NE(implanted, before);
             continue;
         }
         EXPECT_EQ(materialsOf(*diffused), doped) << threads << " threads";
         EXPECT_EQ(materialsOf(*annealed), implanted) << threads << " threads";
     }
-}
-
-TEST(DopingAutomata, NonDopableCellsAreNeverChanged)
-{
-    const auto before = materialsOf(*scatteredVolume());
-    auto diffused = scatteredVolume();
-    dope(*diffused, 3.f);
-    auto annealed = scatteredVolume();
-    implant(*annealed, 2.f, 1.f, 2.f);
-    const auto afterDiffusion = materialsOf(*diffused);
-    const auto afterImplantation = materialsOf(*annealed);
+    ASSERT_NE(doped, before);
+    ASSERT_NE(implanted, before);
     for (size_t i = 0; i < before.size(); ++i) {
         const bool dopable = std::find(kDopable.begin(), kDopable.end(), before[i]) != kDopable.end();
-        if (!dopable) {
-            EXPECT_EQ(afterDiffusion[i], before[i]) << i;
-            EXPECT_EQ(afterImplantation[i], before[i]) << i;
-        } else {
-            EXPECT_TRUE(afterDiffusion[i] == before[i] || afterDiffusion[i] == kNDoped) << i;
-            EXPECT_TRUE(afterImplantation[i] == before[i] || afterImplantation[i] == kPDoped) << i;
-        }
+        EXPECT_TRUE(doped[i] == before[i] || (dopable && doped[i] == kNDoped)) << i;
+        EXPECT_TRUE(implanted[i] == before[i] || (dopable && implanted[i] == kPDoped)) << i;
     }
 }
 
@@ -361,4 +330,29 @@ TEST(DopingAutomata, TheEntryPointsDopeTheCataloguesDopableMaterials)
     auto implanted = TestSupport::flatVolume(2, 2, 6, 4, kPolySilicon);
     implantIons(*implanted, kPDoped, 2.f, 0.f, 0.f);
     expectEveryColumn(*implanted, kPDoped, {2});
+}
+
+TEST(DopingOperation, DopesOnlyTheMaterialsTheCatalogueListsForTheProcess)
+{
+    // Without silicon in the doping process's list, the silicon stays and only poly-silicon
+    // takes the dopant.
+    const auto factory = Model::Process::ProcessFactory::instance();
+    const auto saved = factory->process(kSimpleDopingProcess);
+    auto process = saved;
+    process.setCompatibleMaterials({kPolySilicon});
+    factory->setProcess(process);
+    CoreTest::LoggedModel scene;
+    auto volume = flatSilicon();
+    TestSupport::setMaterialAt(*volume, 1, 1, 7, kPolySilicon);
+    scene.model.scene().addObject(volume);
+
+    CoreTest::startStep<DopingOperation>(scene.model, [](DopingOperation &op) {
+        op.setDopingDepth(2.f);
+        op.setDopedMaterial(kNDoped);
+    });
+    factory->setProcess(saved);
+    EXPECT_EQ(scene.log->last(), "Doping: Operation finished.");
+    EXPECT_EQ(materialAt(*volume, 1, 1, 7), kNDoped);
+    EXPECT_EQ(materialAt(*volume, 1, 1, 6), kSilicon);
+    EXPECT_EQ(materialAt(*volume, 2, 1, 7), kSilicon);
 }

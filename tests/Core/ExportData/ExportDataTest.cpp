@@ -107,11 +107,9 @@ TEST(ExportDataOperation, UsesTheOnlyVolumeWritesTheChosenFieldAndStaysOffTheUnd
     // A dialog that was cancelled leaves the file name empty: nothing is written.
     auto cancelled = std::make_shared<ExportDataOperation>(&model);
     cancelled->setOptionsObserver(std::make_shared<CallObserver>([] {}));
-    const size_t lines = log->lines.size();
     model.startOperation(cancelled);
     EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_NE(log->last(), "Export Data:  data saved.");
-    EXPECT_GE(log->lines.size(), lines);
+    EXPECT_EQ(log->last(), "Export Data: Using only cell volume.");
 }
 
 TEST(ExportDataOperation, WaitsForASelectionWhenTheSceneHoldsSeveralObjects)

@@ -109,20 +109,6 @@ TEST(MooreDeposition, OneLayerOnACubeIsASquareShellCornersIncluded)
     EXPECT_EQ(materialAt(*volume, 1, 1, 1), kFilm) << "the diagonal corner";
 }
 
-TEST(MooreDeposition, FillsATrenchNarrowerThanTwiceTheFilmToItsBottom)
-{
-    // Substrate below z = 8 with a trench 3 cells wide and 6 deep: 2 layers meet in its middle.
-    auto volume = volumeOf(12, 4, 14, [](uint32_t x, uint32_t, uint32_t z) {
-        const bool trench = x >= 4 && x < 7 && z >= 2;
-        return z < 8 && !trench ? kSilicon : 0u;
-    });
-    depositMooreFilm(*volume, kFilm, 2);
-    for (uint32_t x = 4; x < 7; ++x)
-        EXPECT_EQ(countInColumn(*volume, x, 1, kFilm), 6u + 2u) << x;
-    EXPECT_EQ(countInColumn(*volume, 0, 1, kFilm), 2u);
-    EXPECT_EQ(materialAt(*volume, 0, 1, 10), 0u);
-}
-
 TEST(MooreDeposition, ZeroLayersAndAHugeCountEndWhereTheyShould)
 {
     auto volume = flatVolume(5, 5, 6, 2, kSilicon);

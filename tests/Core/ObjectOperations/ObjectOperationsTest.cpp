@@ -53,21 +53,6 @@ struct Fixture : ::testing::Test {
 
 } // namespace
 
-TEST(SubstrateBuilder, DefaultBoxFillsTheLowestThirtyLayers)
-{
-    SubstrateBuilder builder;
-    builder.setMaterial(1);
-    builder.setVolumeSize(100, 100, 80);
-    builder.setBox(100, 100, 30, 0, 0, 0);
-    auto volume = builder.build();
-    ASSERT_EQ(volume->cellCount(), 100u * 100u * 80u);
-    const auto materials = materialsOf(*volume);
-    for (uint32_t x : {0u, 57u, 99u})
-        for (uint32_t y : {0u, 31u, 99u})
-            for (uint32_t z = 0; z < 80; ++z)
-                ASSERT_EQ(materials[volume->cellIndex(x, y, z)], z < 30 ? 1u : 0u) << x << ' ' << y << ' ' << z;
-}
-
 TEST(SubstrateBuilder, BoxIsClippedAtTheFarFaces)
 {
     SubstrateBuilder builder;
@@ -229,10 +214,19 @@ TEST_F(Fixture, CopyAddsDisplacedClonesThatUndoRemoves)
     EXPECT_EQ(model.scene().objects().size(), 2);
 }
 
-TEST_F(Fixture, DeleteRemovesTheSelectionAndUndoRestoresIt)
+TEST_F(Fixture, DeleteRemovesTheSelectionAndUndoRestoresItButNothingSelectedCancels)
 {
     auto a = addVolume();
     auto b = addVolume();
+    model.startOperation(std::make_shared<DeleteObject>(&model));
+    EXPECT_EQ(log->last(), "Delete: Select the objects to be deleted and press Return/Enter");
+    EXPECT_TRUE(model.selectionMode().isSelectionMode());
+    model.inputRequest().submit("");
+    EXPECT_EQ(log->last(), "Delete: Operation canceled, no selected objects.");
+    EXPECT_EQ(model.scene().objects().size(), 2);
+    EXPECT_EQ(model.currentOperation(), nullptr);
+    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
+
     select(b);
     model.startOperation(std::make_shared<DeleteObject>(&model));
     EXPECT_EQ(log->last(), "Delete: objects deleted.");
@@ -241,19 +235,6 @@ TEST_F(Fixture, DeleteRemovesTheSelectionAndUndoRestoresIt)
     EXPECT_EQ(model.scene().objects().size(), 2);
     model.undoRedo().redo();
     EXPECT_EQ(model.scene().objects().size(), 1);
-}
-
-TEST_F(Fixture, DeleteWithNothingSelectedAtEnterIsCancelled)
-{
-    addVolume();
-    model.startOperation(std::make_shared<DeleteObject>(&model));
-    EXPECT_EQ(log->last(), "Delete: Select the objects to be deleted and press Return/Enter");
-    EXPECT_TRUE(model.selectionMode().isSelectionMode());
-    model.inputRequest().submit("");
-    EXPECT_EQ(log->last(), "Delete: Operation canceled, no selected objects.");
-    EXPECT_EQ(model.scene().objects().size(), 1);
-    EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
 }
 
 TEST_F(Fixture, BatchVolumeSelectionTakesTheSelectedVolumeOrNone)

@@ -1,7 +1,11 @@
 // The photolithography automaton on small volumes: which runs of resist dissolve for each mask,
-// the negative resist, thread counts and the slab rule.
+// the negative resist, thread counts and the slab rule; and the masks the operation shows on the
+// volume while its dialog is open.
+
+#include "../StepRun.h"
 
 #include "Core/Operations/Photolithography/Photolithography.h"
+#include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Model/Materials/MaterialIds.h"
 
 #include "common/Cells.h"
@@ -11,6 +15,7 @@
 
 using namespace TestSupport;
 using Core::Operations::Photolithography;
+using Core::Operations::PhotolithographyOperation;
 using Core::Operations::developPhotoresist;
 using Model::Masks::ImageMask;
 
@@ -46,18 +51,6 @@ std::shared_ptr<TotalVolume> resistOnSilicon(uint32_t sx, uint32_t sy, uint32_t 
 }
 
 } // namespace
-
-TEST(Photolithography, ClearTopColumnsLoseTheirWholeResistRunAndCoveredOnesKeepIt)
-{
-    auto volume = resistOnSilicon(6, 4, kPositive);
-    // Covered: the left half.
-    developPhotoresist(*volume, kPositive, ImageMask(), maskOf(6, 4, [](uint32_t x, uint32_t) { return x < 3; }));
-    for (uint32_t x = 0; x < 6; ++x)
-        for (uint32_t y = 0; y < 4; ++y) {
-            EXPECT_EQ(countInColumn(*volume, x, y, kPositive), x < 3 ? 3u : 0u) << x << "," << y;
-            EXPECT_EQ(countInColumn(*volume, x, y, kSilicon), 2u);
-        }
-}
 
 TEST(Photolithography, ImageRowsMapToColumnsWithoutScalingAndOutsideColumnsAreExposed)
 {
@@ -178,4 +171,76 @@ TEST(Photolithography, SameCellsForEveryThreadCount)
                 EXPECT_EQ(materialsOf(*volume), expected) << "size " << sizeX << ", threads " << threads;
         }
     }
+}
+
+namespace {
+
+// Silicon z < 2, positive resist 2 <= z < 4 in 6 × 4 × 6 cells, the only object of the scene.
+struct PhotolithographyOperationTest : ::testing::Test, CoreTest::LoggedModel {
+    PhotolithographyOperationTest() { model.scene().addObject(volume); }
+
+    void start(std::function<void(PhotolithographyOperation &)> dialog)
+    {
+        CoreTest::startStep<PhotolithographyOperation>(model, dialog);
+    }
+
+    const ImageMask leftHalf = maskOf(6, 4, [](uint32_t x, uint32_t) { return x < 3; });
+    std::shared_ptr<TotalVolume> volume =
+        volumeOf(6, 4, 6, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : z < 4 ? kPositive : 0u; });
+};
+
+} // namespace
+
+TEST_F(PhotolithographyOperationTest, MasksShowOnTheVolumeWhileTheDialogIsOpenAndGoAfterwards)
+{
+    auto repaints = std::make_shared<CountingObserver>();
+    model.addUpdateObserver(repaints);
+    start([&](PhotolithographyOperation &op) {
+        const int before = repaints->count;
+        op.setTopMask(leftHalf);
+        EXPECT_GT(repaints->count, before) << "the view is asked to show the mask";
+        EXPECT_EQ(volume->topMask(), leftHalf.bits);
+        EXPECT_EQ(volume->topMaskA(), 6u);
+        EXPECT_EQ(volume->topMaskB(), 4u);
+        op.setBottomMask(leftHalf);
+        EXPECT_EQ(volume->bottomMaskA(), 6u);
+        op.setMaterial(kPositive);
+    });
+    EXPECT_EQ(log->last(), "Photolithography: Operation finished.");
+    for (uint32_t x = 0; x < 6; ++x)
+        EXPECT_EQ(countInColumn(*volume, x, 1, kPositive), x < 3 ? 2u : 0u) << x;
+    EXPECT_EQ(volume->topMask().size(), 0);
+    EXPECT_EQ(volume->topMaskA(), 0u);
+    EXPECT_EQ(volume->bottomMask().size(), 0);
+
+    // Developing silicon may change the crystal: the lattice is out of date afterwards.
+    model.volumeHistory().setLatticeOutOfDate(volume->objectId(), false);
+    start([](PhotolithographyOperation &op) { op.setMaterial(kSilicon); });
+    EXPECT_TRUE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
+}
+
+TEST_F(PhotolithographyOperationTest, MaskOfAnotherSizeIsKeptAndExplainedOnTheConsole)
+{
+    start([&](PhotolithographyOperation &op) {
+        op.setTopMask(maskOf(4, 4, [](uint32_t x, uint32_t) { return x < 2; }));
+        EXPECT_EQ(log->last(), "Photolithography: The top mask is 4 \u00d7 4 pixels and the volume 6 \u00d7 4 cells."
+                               " Columns outside the mask are exposed.");
+        op.setBottomMask(fullMask(8, 2, true));
+        EXPECT_EQ(log->last(), "Photolithography: The bottom mask is 8 \u00d7 2 pixels and the volume 6 \u00d7 4 cells."
+                               " Columns outside the mask are exposed. Pixels outside the volume are ignored.");
+        const size_t lines = log->lines.size();
+        op.setTopMask(ImageMask());
+        op.setTopMask(leftHalf);
+        EXPECT_EQ(log->lines.size(), lines) << "a fitting or removed mask needs no word";
+        op.setMaterial(kPositive);
+    });
+    EXPECT_EQ(log->last(), "Photolithography: Operation finished.");
+}
+
+TEST_F(PhotolithographyOperationTest, DeclinedDialogTakesTheMasksOffTheVolume)
+{
+    start([&](PhotolithographyOperation &op) { op.setTopMask(leftHalf); });
+    EXPECT_EQ(log->last(), "Photolithography: Operation Canceled!");
+    EXPECT_EQ(volume->topMaskA(), 0u);
+    EXPECT_EQ(volume->topMask().size(), 0);
 }

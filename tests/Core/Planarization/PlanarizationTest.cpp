@@ -1,15 +1,9 @@
-// Planarization and pouring: whole slices of the volume, any thread count, and the two plain
-// operations through the real application model.
+// Planarization and pouring: whole slices of the volume, and any thread count.
 
-#include "Core/ApplicationModel.h"
-#include "Core/Operations/OperationIds.h"
 #include "Core/Operations/Planarization/Planarization.h"
-#include "Core/Operations/Planarization/PlanarizationOperation.h"
 #include "Core/Operations/Planarization/SpinCoating.h"
-#include "Core/Operations/Planarization/SpinCoatingOperation.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
 #include "common/ThreadCount.h"
 
 #include <gtest/gtest.h>
@@ -39,27 +33,19 @@ std::shared_ptr<TotalVolume> structure(uint32_t sizeX = 7)
 TEST(Planarization, CutsAboveTheMaximumAndBelowTheMinimumWhateverTheMaterial)
 {
     auto volume = structure();
+    const auto before = materialsOf(*volume);
     planarize(*volume, 5, 1);
     for (uint32_t x = 0; x < 7; ++x)
-        for (uint32_t y = 0; y < 3; ++y) {
-            EXPECT_EQ(materialAt(*volume, x, y, 0), 0u);
-            for (uint32_t z = 5; z < 9; ++z)
-                EXPECT_EQ(materialAt(*volume, x, y, z), 0u);
-        }
-    EXPECT_EQ(materialAt(*volume, 4, 0, 4), kOxide);
-    EXPECT_EQ(materialAt(*volume, 0, 0, 1), kSilicon);
-}
+        for (uint32_t y = 0; y < 3; ++y)
+            for (uint32_t z = 0; z < 9; ++z)
+                EXPECT_EQ(materialAt(*volume, x, y, z), z < 1 || z >= 5 ? 0u : before[volume->cellIndex(x, y, z)]);
 
-TEST(Planarization, HeightsAtOrAboveTheVolumeAndAMinimumAboveTheMaximum)
-{
-    auto volume = structure();
-    const auto before = materialsOf(*volume);
-    planarize(*volume, 9, 0);
-    EXPECT_EQ(materialsOf(*volume), before);
-    planarize(*volume, 1000, 0);
-    EXPECT_EQ(materialsOf(*volume), before);
-    planarize(*volume, 3, 4);
-    EXPECT_EQ(materialsOf(*volume), std::vector<uint32_t>(before.size(), 0u));
+    // Heights at or above the volume cut nothing; a minimum above the maximum cuts everything.
+    auto whole = structure();
+    planarize(*whole, 1000, 0);
+    EXPECT_EQ(materialsOf(*whole), before);
+    planarize(*whole, 3, 4);
+    EXPECT_EQ(materialsOf(*whole), std::vector<uint32_t>(before.size(), 0u));
 }
 
 TEST(SpinCoating, FillsEveryEmptyCellBelowTheHeightVoidsIncluded)
@@ -96,62 +82,4 @@ TEST(SliceSteps, EveryThreadCountGivesTheSameCells)
             EXPECT_EQ(materialsOf(*volume), want) << sizeX << " planes, " << threads << " threads";
         }
     }
-}
-
-TEST(SliceOperations, PlanarizationEndsWithoutUndoAndMarksTheLattice)
-{
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
-    auto volume = structure();
-    model.scene().addObject(volume);
-    model.volumeHistory().setLatticeOutOfDate(volume->objectId(), false);
-
-    auto declined = std::make_shared<PlanarizationOperation>(&model);
-    model.startOperation(declined);
-    EXPECT_EQ(log->last(), "Planarization: Operation canceled!");
-
-    auto op = std::make_shared<PlanarizationOperation>(&model);
-    PlanarizationOperation *raw = op.get();
-    op->setOptionsObserver(std::make_shared<CallObserver>([raw] {
-        raw->setMaximumHeight(3);
-        raw->setMinimumHeight(0);
-    }));
-    model.startOperation(op);
-    EXPECT_TRUE(log->contains("Planarization: Cell volume selected."));
-    EXPECT_EQ(log->last(), "Planarization: Operation finished.");
-    EXPECT_EQ(materialAt(*volume, 0, 0, 3), 0u);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-    EXPECT_TRUE(model.isModified());
-    EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(PlanarizationId));
-    EXPECT_TRUE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
-}
-
-TEST(SliceOperations, PouringEndsWithoutUndoAndLeavesTheLattice)
-{
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
-    auto volume = structure();
-    model.scene().addObject(volume);
-    model.volumeHistory().setLatticeOutOfDate(volume->objectId(), false);
-
-    auto declined = std::make_shared<SpinCoatingOperation>(&model);
-    model.startOperation(declined);
-    EXPECT_EQ(log->last(), "Pour Material: Operation canceled.");
-    EXPECT_FALSE(model.isModified());
-
-    auto op = std::make_shared<SpinCoatingOperation>(&model);
-    SpinCoatingOperation *raw = op.get();
-    op->setOptionsObserver(std::make_shared<CallObserver>([raw] {
-        raw->setMaterial(kResist);
-        raw->setHeight(5);
-    }));
-    model.startOperation(op);
-    EXPECT_EQ(log->last(), "Pour Material: Operation finished.");
-    EXPECT_EQ(countInColumn(*volume, 0, 0, kResist), 1u);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-    EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(PourMaterialId));
-    EXPECT_FALSE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
 }

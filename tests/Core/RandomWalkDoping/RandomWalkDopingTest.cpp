@@ -2,14 +2,12 @@
 // continuation of an earlier field, the threshold, a diffusion profile against the erfc law,
 // thread-count independence, and the operation through the real application model.
 
-#include "Core/ApplicationModel.h"
-#include "Core/Operations/OperationIds.h"
+#include "../StepRun.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDoping.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
 #include "Model/Automaton/ParticleCountField.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
 #include "common/ThreadCount.h"
 
 #include <gtest/gtest.h>
@@ -228,52 +226,36 @@ TEST(RandomWalkDopingParameters, RefusesAnUnstableTimeStepAndNamesAStableOne)
     EXPECT_TRUE(p.problem().startsWith("The surface concentration puts 1e+14 particles in a cell"));
 }
 
-TEST(RandomWalkDopingOperation, RunsOnTheOnlyVolumeAndUndoesTheFieldWithTheCells)
+TEST(RandomWalkDopingOperation, RefusesAnUnstableStepAndUndoesTheFieldWithTheCells)
 {
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
+    CoreTest::LoggedModel scene;
+    auto &model = scene.model;
     auto volume = volumeOf(1, 1, 4, [](uint32_t, uint32_t, uint32_t z) { return z < 3 ? kSilicon : 0u; });
     model.scene().addObject(volume);
-    model.volumeHistory().setLatticeOutOfDate(volume->objectId(), false);
-
-    auto give = [](RandomWalkDopingOperation *op, const RandomWalkDopingParameters &p) {
-        op->setDiffusionCoefficient(p.diffusionCoefficient);
-        op->setCellSize(p.cellSize);
-        op->setTimeStepDuration(p.timeStep);
-        op->setSurfaceConcentration(p.surfaceConcentration);
-        op->setDopingTime(p.dopingTime);
-        op->setDopingThreshold(p.threshold);
-        op->setDopedMaterial(p.dopedMaterial);
+    const auto run = [&](const RandomWalkDopingParameters &p) {
+        CoreTest::startStep<RandomWalkDopingOperation>(model, [p](RandomWalkDopingOperation &op) {
+            op.setDiffusionCoefficient(p.diffusionCoefficient);
+            op.setCellSize(p.cellSize);
+            op.setTimeStepDuration(p.timeStep);
+            op.setSurfaceConcentration(p.surfaceConcentration);
+            op.setDopingTime(p.dopingTime);
+            op.setDopingThreshold(p.threshold);
+            op.setDopedMaterial(p.dopedMaterial);
+            op.setSeed(kSeed);
+        });
     };
-
-    auto unstable = std::make_shared<RandomWalkDopingOperation>(&model);
-    RandomWalkDopingOperation *raw = unstable.get();
-    unstable->setOptionsObserver(std::make_shared<CallObserver>([&] { give(raw, micronCells(1.5, 2, 50, 10)); }));
-    model.startOperation(unstable);
-    EXPECT_TRUE(QString::fromStdString(log->last())
+    run(micronCells(1.5, 2, 50, 10));
+    EXPECT_TRUE(QString::fromStdString(scene.log->last())
                     .startsWith("Random Walk Doping: The time step is too long for this diffusion coefficient"));
     EXPECT_TRUE(volume->particleCountFieldNames().isEmpty());
 
-    auto op = std::make_shared<RandomWalkDopingOperation>(&model);
-    raw = op.get();
-    op->setSeed(kSeed);
-    op->setOptionsObserver(std::make_shared<CallObserver>([&] { give(raw, micronCells(0.5, 4, 50, 10)); }));
-    model.startOperation(op);
-    EXPECT_TRUE(log->contains("Random Walk Doping: Cell volume selected."));
-    EXPECT_EQ(log->last(), "Random Walk Doping: Operation finished.");
-    EXPECT_EQ(materialAt(*volume, 0, 0, 2), kNDoped);
+    run(micronCells(0.5, 4, 50, 10));
+    EXPECT_EQ(scene.log->last(), "Random Walk Doping: Operation finished.");
     EXPECT_EQ(countAt(*volume, 0, 0, 2), 50u);
-    EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(RandomWalkDopingId));
-    EXPECT_TRUE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
-    ASSERT_EQ(model.undoRedo().undoDepth(), 1u);
     const ParticleCountField after = *volume->particleCountField(ParticleCountField::kTypeNName);
-
     ASSERT_TRUE(model.undoRedo().undo());
-    EXPECT_EQ(materialAt(*volume, 0, 0, 2), kSilicon);
     EXPECT_TRUE(volume->particleCountFieldNames().isEmpty());
     ASSERT_TRUE(model.undoRedo().redo());
-    EXPECT_EQ(materialAt(*volume, 0, 0, 2), kNDoped);
     ASSERT_NE(volume->particleCountField(ParticleCountField::kTypeNName), nullptr);
     EXPECT_TRUE(*volume->particleCountField(ParticleCountField::kTypeNName) == after);
 }

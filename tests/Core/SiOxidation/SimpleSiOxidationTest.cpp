@@ -1,14 +1,12 @@
 // Thermal oxidation: the Deal–Grove thickness against the dry-oxygen data its constants fit, the
 // split of an oxide between the space above a surface and the silicon below it, covers that
-// keep the oxidant out, any thread count, and the operation through the application model.
+// keep the oxidant out, any thread count, and the two ways the operation takes its thickness.
 
-#include "Core/ApplicationModel.h"
-#include "Core/Operations/OperationIds.h"
+#include "../StepRun.h"
 #include "Core/Operations/SiOxidation/SimpleSiOxidation.h"
 #include "Core/Operations/SiOxidation/SimpleSiOxidationOperation.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
 #include "common/ThreadCount.h"
 
 #include <gtest/gtest.h>
@@ -55,14 +53,10 @@ const std::vector<uint32_t> kSiliconOnly = {kSilicon};
 
 } // namespace
 
-TEST(DealGrove, OneHourInDryOxygenMatchesTheDataTheConstantsFit)
+TEST(DealGrove, MatchesTheDryOxygenDataStartsFromTheInitialOxideAndGrowsWithTimeAndPressure)
 {
     EXPECT_NEAR(SimpleSiOxidation::dealGroveThickness(1.0, 1273.15, 1.0), kDryOxideAt1000C, kLawTolerance);
     EXPECT_NEAR(SimpleSiOxidation::dealGroveThickness(1.0, 1373.15, 1.0), kDryOxideAt1100C, kLawTolerance);
-}
-
-TEST(DealGrove, StartsFromTheInitialOxideAndGrowsWithTimeAndPressure)
-{
     for (double kelvin : {1073.15, 1273.15, 1473.15})
         EXPECT_NEAR(SimpleSiOxidation::dealGroveThickness(0.0, kelvin, 1.0), 0.025, 1e-9) << kelvin;
     const double oneHour = SimpleSiOxidation::dealGroveThickness(1.0, 1273.15, 1.0);
@@ -158,78 +152,36 @@ TEST(SimpleSiOxidation, EveryThreadCountGivesTheSameCells)
     }
 }
 
-TEST(SimpleSiOxidationOperation, GrowsByTimeOrThicknessAndMarksTheLatticeWithoutAnUndoStep)
+// The dialog gives a time (hours at a temperature and pressure) or a thickness in microns,
+// converted to length units; a thickness wins over a time.
+TEST(SimpleSiOxidationOperation, GrowsByTimeOrByThickness)
 {
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
+    CoreTest::LoggedModel scene;
     auto volume = flatSilicon(4, 3, 40, 20);
-    model.scene().addObject(volume);
-    model.volumeHistory().setLatticeOutOfDate(volume->objectId(), false);
-
+    scene.model.scene().addObject(volume);
     // One hour at 1000 °C, 100 units per micron: D ≈ 7.14, 4.0 up (3 cells), 3.1 down (3 cells).
-    auto op = std::make_shared<SimpleSiOxidationOperation>(&model);
-    SimpleSiOxidationOperation *raw = op.get();
-    op->setOptionsObserver(std::make_shared<CallObserver>([raw] {
-        raw->setMicronConversion(100.0);
-        raw->setOxidationTime(1.0);
-        raw->setOxidationTemperature(1273.15);
-        raw->setOxidationPressure(1.0);
-        raw->setOxidationTimeSet(true);
-    }));
-    model.startOperation(op);
-    EXPECT_TRUE(log->contains("Simple Si Oxidation: Cell volume selected."));
-    EXPECT_EQ(log->last(), "Simple Si Oxidation: Operation finished.");
+    CoreTest::startStep<SimpleSiOxidationOperation>(scene.model, [](SimpleSiOxidationOperation &op) {
+        op.setMicronConversion(100.0);
+        op.setOxidationTime(1.0);
+        op.setOxidationTemperature(1273.15);
+        op.setOxidationPressure(1.0);
+        op.setOxidationTimeSet(true);
+    });
     EXPECT_EQ(column(*volume, 1, 1), stack(40, 17, 6));
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-    EXPECT_TRUE(model.isModified());
-    EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_EQ(model.volumeHistory().lastStep(volume->objectId()), uint32_t(SiOxidationId));
-    EXPECT_TRUE(model.volumeHistory().isLatticeOutOfDate(volume->objectId()));
 
-    // Thickness mode wins over time mode: 0.05 µm at 100 units per micron is D = 5,
-    // 2.8 up (2 cells) and 2.2 down (2 cells).
+    // 0.05 µm at 100 units per micron is D = 5: 2.8 up (2 cells) and 2.2 down (2 cells).
     auto fresh = flatSilicon(4, 3, 40, 20);
-    model.scene().clear();
-    model.scene().addObject(fresh);
-    auto byThickness = std::make_shared<SimpleSiOxidationOperation>(&model);
-    SimpleSiOxidationOperation *second = byThickness.get();
-    byThickness->setOptionsObserver(std::make_shared<CallObserver>([second] {
-        second->setMicronConversion(100.0);
-        second->setOxidationThickness(0.05);
-        second->setOxidationThicknessSet(true);
-        second->setOxidationTime(10.0);
-        second->setOxidationTemperature(1373.15);
-        second->setOxidationPressure(1.0);
-        second->setOxidationTimeSet(true);
-    }));
-    model.startOperation(byThickness);
-    EXPECT_EQ(log->last(), "Simple Si Oxidation: Operation finished.");
+    scene.model.scene().clear();
+    scene.model.scene().addObject(fresh);
+    CoreTest::startStep<SimpleSiOxidationOperation>(scene.model, [](SimpleSiOxidationOperation &op) {
+        op.setMicronConversion(100.0);
+        op.setOxidationThickness(0.05);
+        op.setOxidationThicknessSet(true);
+        op.setOxidationTime(10.0);
+        op.setOxidationTemperature(1373.15);
+        op.setOxidationPressure(1.0);
+        op.setOxidationTimeSet(true);
+    });
+    EXPECT_EQ(scene.log->last(), "Simple Si Oxidation: Operation finished.");
     EXPECT_EQ(column(*fresh, 0, 0), stack(40, 18, 4));
-}
-
-TEST(SimpleSiOxidationOperation, WithNeitherModeNothingChangesAndNothingIsRecorded)
-{
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
-    auto volume = flatSilicon(4, 3, 20, 10);
-    model.scene().addObject(volume);
-    const auto before = materialsOf(*volume);
-
-    auto op = std::make_shared<SimpleSiOxidationOperation>(&model);
-    SimpleSiOxidationOperation *raw = op.get();
-    op->setOptionsObserver(std::make_shared<CallObserver>([raw] {
-        raw->setOxidationThickness(0.1);
-        raw->setOxidationTime(1.0);
-        raw->setOxidationTemperature(1273.15);
-        raw->setOxidationPressure(1.0);
-    }));
-    model.startOperation(op);
-    EXPECT_EQ(log->last(), "Simple Si Oxidation: Operation canceled.");
-    EXPECT_EQ(materialsOf(*volume), before);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-    EXPECT_FALSE(model.isModified());
-    EXPECT_FALSE(model.volumeHistory().hasLastStep(volume->objectId()));
-    EXPECT_EQ(model.currentOperation(), nullptr);
 }
