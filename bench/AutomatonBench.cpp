@@ -36,12 +36,6 @@ using Core::Operations::IsotropicFilmEtching;
 using Core::Operations::MooreNeighborhoodDeposition;
 using Model::Automaton::TotalVolume;
 
-constexpr uint32_t kSizeX = 256;
-constexpr uint32_t kSizeY = 256;
-constexpr uint32_t kStructureTop = 64; // cells, exclusive
-constexpr uint32_t kTrenchPitch = 32; // cells
-constexpr uint32_t kTrenchWidth = 8; // cells
-constexpr uint32_t kTrenchDepth = 32; // cells
 constexpr float kDepositedThickness = 16.f; // length units (cells of length 1)
 constexpr float kEtchedDepth = 8.f; // length units
 constexpr float kHorizontalRatio = 0.5f; // side-wall film / top film
@@ -49,16 +43,7 @@ constexpr uint32_t kMooreLayers = 8; // cells
 constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = 2;
 
-struct Scenario {
-    std::unique_ptr<TotalVolume> volume;
-    std::vector<uint32_t> initial;
-    double streamSeconds = 0.0;
-};
-
-double secondsOf(std::chrono::steady_clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
+using BenchSupport::Scenario;
 
 // CPU time of the calling thread: the one-thread ratios below are read from it, so that other
 // programs sharing the machine's cores do not skew them.
@@ -73,58 +58,15 @@ Scenario &scenario(uint32_t headroom)
 {
     static std::map<uint32_t, Scenario> scenarios;
     Scenario &s = scenarios[headroom];
-    if (s.volume)
-        return s;
-    const uint32_t sizeZ = kStructureTop + headroom;
-    s.initial.assign(size_t(kSizeX) * kSizeY * sizeZ, 0u);
-    size_t i = 0;
-    for (uint32_t x = 0; x < kSizeX; ++x)
-        for (uint32_t y = 0; y < kSizeY; ++y) {
-            const bool trench = x % kTrenchPitch < kTrenchWidth || y % kTrenchPitch < kTrenchWidth;
-            const uint32_t top = trench ? kStructureTop - kTrenchDepth : kStructureTop;
-            for (uint32_t z = 0; z < sizeZ; ++z, ++i)
-                s.initial[i] = z < top ? kSilicon : 0u;
-        }
-    s.volume = std::make_unique<TotalVolume>(kSizeX, kSizeY, sizeZ, 1.f, 1.f, 1.f, Util::Vector3D(), s.initial);
-
-    const auto *cells = s.volume->lockCells();
-    constexpr int kPasses = 5;
-    const auto start = std::chrono::steady_clock::now();
-    for (int pass = 0; pass < kPasses; ++pass)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, s.volume->cellCount()));
-    s.streamSeconds = secondsOf(std::chrono::steady_clock::now() - start) / kPasses;
-    s.volume->unlockCells();
+    if (!s.volume)
+        s = BenchSupport::trenchedBlock(BenchSupport::kTrenchedBlockTop + headroom);
     return s;
 }
 
-void restore(Scenario &s)
-{
-    auto *cells = s.volume->lockCells();
-    for (size_t i = 0; i < s.initial.size(); ++i)
-        cells[i].setMaterial(s.initial[i]);
-    s.volume->unlockCells();
-}
-
-// Runs `automaton(volume)` once per iteration on a fresh copy of the structure, timing only the run.
+// Runs `run(volume)` once per iteration on a fresh copy of the structure, timing only the run.
 template <typename Run> void measure(benchmark::State &state, uint32_t headroom, Run run)
 {
-    BenchSupport::ScopedThreads threads(int(state.range(0)));
-    Scenario &s = scenario(headroom);
-    double total = 0.0;
-    uint64_t front = 0;
-    for (auto _ : state) {
-        restore(s);
-        const auto start = std::chrono::steady_clock::now();
-        front = run(*s.volume);
-        const double seconds = secondsOf(std::chrono::steady_clock::now() - start);
-        state.SetIterationTime(seconds);
-        total += seconds;
-    }
-    const double perRun = total / double(state.iterations());
-    state.counters["cells"]
-        = benchmark::Counter(double(s.volume->cellCount()), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["front"] = double(front);
-    state.counters["xStream"] = perRun / s.streamSeconds;
+    BenchSupport::measureRuns(state, scenario(headroom), run);
 }
 
 uint64_t deposit(TotalVolume &volume)
@@ -171,13 +113,7 @@ uint64_t mooreSeedOnly(TotalVolume &volume)
 
 void BM_StreamCells(benchmark::State &state)
 {
-    Scenario &s = scenario(uint32_t(state.range(0)));
-    const auto *cells = s.volume->lockCells();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, s.volume->cellCount()));
-    s.volume->unlockCells();
-    state.counters["cells"]
-        = benchmark::Counter(double(s.volume->cellCount()), benchmark::Counter::kIsIterationInvariantRate);
+    BenchSupport::measureStream(state, *scenario(uint32_t(state.range(0))).volume);
 }
 
 void BM_IsotropicDeposition(benchmark::State &state)
@@ -241,7 +177,7 @@ void BM_MooreLayerPerFrontStream(benchmark::State &state)
 {
     BenchSupport::ScopedThreads threads(1);
     Scenario &s = scenario(uint32_t(state.range(0)));
-    restore(s);
+    s.restore();
     const auto *cells = s.volume->lockCells();
     const std::vector<uint32_t> front = firstMooreLayer(*s.volume, cells);
     s.volume->unlockCells();
@@ -249,11 +185,11 @@ void BM_MooreLayerPerFrontStream(benchmark::State &state)
     uint64_t evaluated = 0;
     constexpr size_t kAhead = 16; // cells
     for (auto _ : state) {
-        restore(s);
+        s.restore();
         double start = threadSeconds();
         evaluated = mooreDeposit(*s.volume);
         const double moore = (threadSeconds() - start);
-        restore(s);
+        s.restore();
         start = threadSeconds();
         mooreSeedOnly(*s.volume);
         const double seeding = (threadSeconds() - start);
@@ -275,7 +211,7 @@ void BM_MooreLayerPerFrontStream(benchmark::State &state)
 
         // The same pass changing every cell it reads, as a layer must: each cache line is
         // written back as well as read.
-        restore(s);
+        s.restore();
         mooreSeedOnly(*s.volume);
         auto *writable = s.volume->lockCells();
         start = threadSeconds();

@@ -8,7 +8,6 @@
 
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Automaton/TotalVolumePainter.h"
-#include "Model/Materials/MaterialFactory.h"
 #include "Model/Persistence/DocumentArchive.h"
 #include "Model/Persistence/DocumentReader.h"
 #include "Model/Persistence/DocumentWriter.h"
@@ -81,12 +80,8 @@ void setRates(benchmark::State &state)
 
 void BM_StreamCells(benchmark::State &state)
 {
-    auto volume = std::static_pointer_cast<Model::Automaton::TotalVolume>(fixture().scene.objects().first());
-    const Model::Automaton::Cell *cells = volume->lockCells();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, volume->cellCount()));
-    volume->unlockCells();
-    state.counters["cells"] = benchmark::Counter(double(cellCount()), benchmark::Counter::kIsIterationInvariantRate);
+    BenchSupport::measureStream(
+        state, *std::static_pointer_cast<Model::Automaton::TotalVolume>(fixture().scene.objects().first()));
 }
 
 void BM_WriteDocument(benchmark::State &state)
@@ -152,12 +147,5 @@ BENCHMARK(BM_TokenizeOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char **argv)
 {
-    // The built-in catalogue, in memory only: a benchmark writes nothing under the home folder.
-    Model::Materials::MaterialFactory::instance()->createDefaultMaterials();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    fixture();
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchSupport::runWithBuiltInCatalogue(argc, argv, [] { fixture(); });
 }

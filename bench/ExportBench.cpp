@@ -10,7 +10,6 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Export/StlWriter.h"
 #include "Model/Export/VtkImageWriter.h"
-#include "Model/Materials/MaterialFactory.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -65,11 +64,7 @@ void setRates(benchmark::State &state, const QString &file)
 
 void BM_StreamCells(benchmark::State &state)
 {
-    auto &volume = scenario();
-    const Model::Automaton::Cell *cells = volume.lockCellsForReading();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, volume.cellCount()));
-    volume.unlockCells();
+    BenchSupport::measureStream(state, scenario());
 }
 
 void BM_VtkMaterials(benchmark::State &state)
@@ -116,11 +111,5 @@ BENCHMARK(BM_StlSurface)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseReal
 
 int main(int argc, char **argv)
 {
-    // The built-in catalogue, in memory only: a benchmark writes nothing under the home folder.
-    Model::Materials::MaterialFactory::instance()->createDefaultMaterials();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchSupport::runWithBuiltInCatalogue(argc, argv);
 }

@@ -73,13 +73,7 @@ Scenario &scenario(int which)
         }
     one.volume = std::make_unique<TotalVolume>(kSize, kSize, kSizeZ, 1.f, 1.f, 1.f, Util::Vector3D(), materials);
 
-    const auto *cells = one.volume->lockCellsForReading();
-    constexpr int kPasses = 5;
-    const auto start = std::chrono::steady_clock::now();
-    for (int pass = 0; pass < kPasses; ++pass)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, one.volume->cellCount()));
-    one.streamSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kPasses;
-    one.volume->unlockCells();
+    one.streamSeconds = BenchSupport::streamSeconds(*one.volume);
     return one;
 }
 

@@ -55,13 +55,7 @@ Scenario &scenario()
             for (uint32_t y = 0; y < kSize; ++y)
                 s.mask.bits.setBit(int(x * kSize + y));
 
-    const auto *cells = s.volume->lockCells();
-    constexpr int kPasses = 5;
-    const auto start = std::chrono::steady_clock::now();
-    for (int pass = 0; pass < kPasses; ++pass)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, s.volume->cellCount()));
-    s.streamSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kPasses;
-    s.volume->unlockCells();
+    s.streamSeconds = BenchSupport::streamSeconds(*s.volume);
     return s;
 }
 

@@ -7,7 +7,6 @@
 #include "BenchSupport.h"
 
 #include "Core/Operations/RandomWalkDoping/RandomWalkDoping.h"
-#include "Model/Automaton/CellReadLock.h"
 #include "Model/Automaton/ParticleCountField.h"
 #include "Model/Automaton/TotalVolume.h"
 
@@ -57,12 +56,7 @@ Scenario &scenario()
         s.volume = std::make_shared<TotalVolume>(kSizeX, kSizeY, kSizeZ, 1.f, 1.f, 1.f, Util::Vector3D(), s.materials);
         Core::Operations::dopeByRandomWalk(*s.volume, walk(kWarmUpSteps), kSeed);
         s.warmField = *s.volume->particleCountField(ParticleCountField::kTypeNName);
-        const Model::Automaton::CellReadLock lock(*s.volume);
-        constexpr int kPasses = 5;
-        const auto start = std::chrono::steady_clock::now();
-        for (int pass = 0; pass < kPasses; ++pass)
-            benchmark::DoNotOptimize(BenchSupport::streamCells(lock.cells(), s.volume->cellCount()));
-        s.streamSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / kPasses;
+        s.streamSeconds = BenchSupport::streamSeconds(*s.volume);
         return s;
     }();
     return s;

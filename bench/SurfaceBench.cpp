@@ -54,13 +54,7 @@ void setRates(benchmark::State &state, double items, const char *name)
 
 void BM_StreamCells(benchmark::State &state)
 {
-    auto &volume = scenario();
-    const Model::Automaton::Cell *cells = volume.lockCells();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(BenchSupport::streamCells(cells, volume.cellCount()));
-    volume.unlockCells();
-    state.counters["cells"] =
-        benchmark::Counter(double(volume.cellCount()), benchmark::Counter::kIsIterationInvariantRate);
+    BenchSupport::measureStream(state, scenario());
 }
 
 void BM_DirectCubicFaces(benchmark::State &state)
@@ -127,12 +121,5 @@ BENCHMARK(BM_OctreeSurface)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseR
 
 int main(int argc, char **argv)
 {
-    // The built-in catalogue, in memory only: a benchmark writes nothing under the home folder.
-    Model::Materials::MaterialFactory::instance()->createDefaultMaterials();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    scenario().painter().rebuild();
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return BenchSupport::runWithBuiltInCatalogue(argc, argv, [] { scenario().painter().rebuild(); });
 }
