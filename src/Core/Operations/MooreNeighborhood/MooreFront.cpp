@@ -30,6 +30,11 @@ void setBits(std::vector<uint64_t> &bits, size_t first, uint32_t count)
         bits[word + 1] |= run >> (kBitsPerWord - shift);
 }
 
+uint64_t bitOf(uint32_t inPlane)
+{
+    return uint64_t(1) << (inPlane % kBitsPerWord);
+}
+
 // out = a ∪ b ∪ c, each sorted without repeats.
 void mergeUnique(const IndexSet &a, const IndexSet *b, const IndexSet *c, IndexSet &out)
 {
@@ -160,7 +165,7 @@ void MooreFront::seedSlab(Util::Slab bounds, unsigned slab)
         for (uint32_t i = 0; i < planeSize; ++i) {
             if (!throughHere[i])
                 continue;
-            through[i / kBitsPerWord] |= uint64_t(1) << (i % kBitsPerWord);
+            through[i / kBitsPerWord] |= bitOf(i);
             if (previous[i] | current[i] | following[i])
                 own.front.push_back(first + i);
         }
@@ -198,8 +203,8 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
     // read back: once the front of plane x has set its bits, no later plane touches plane
     // x − 1, whose bits are then final.
     // The other slabs read no deeper into this one than its first and last planes, and this
-    // slab looks at a marked cell only once, so the cells between those planes change at once;
-    // the border planes wait for the end of the step.
+    // slab looks at a marked cell only once, so the through bits between those planes change
+    // at once; those of the border planes wait for the end of the step.
     size_t at = 0;
     size_t markedBefore = 0; // the first marked cell of the plane before
     for (uint32_t x = bounds.begin; x < bounds.end; ++x) {
@@ -220,7 +225,7 @@ void MooreFront::markSlab(Util::Slab bounds, unsigned slab)
             // it was on that step's front too, which has already taken its neighbours.
             const uint32_t inPlane = index - x * planeSize;
             uint64_t &word = throughBits[size_t(x) * planeWords + inPlane / kBitsPerWord];
-            const uint64_t bit = uint64_t(1) << (inPlane % kBitsPerWord);
+            const uint64_t bit = bitOf(inPlane);
             if (!(word & bit))
                 continue;
             own.marked.push_back(index);
@@ -259,7 +264,7 @@ void MooreFront::collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin,
     if (x == bounds.begin || x + 1 == bounds.end) {
         for (size_t k = markedBegin; k < markedEnd; ++k) {
             const uint32_t inPlane = own.marked[k] - x * planeSize;
-            reached[inPlane / kBitsPerWord] &= ~(uint64_t(1) << (inPlane % kBitsPerWord));
+            reached[inPlane / kBitsPerWord] &= ~bitOf(inPlane);
         }
     }
     IndexSet &into = x < bounds.begin ? own.lowerHandOver : x >= bounds.end ? own.upperHandOver : own.next;
@@ -283,7 +288,7 @@ void MooreFront::changeSlab(unsigned slab)
         for (size_t k = begin; k < end; ++k) {
             const uint32_t index = own.marked[k];
             const uint32_t x = index / planeSize, inPlane = index - x * planeSize;
-            throughBits[size_t(x) * planeWords + inPlane / kBitsPerWord] &= ~(uint64_t(1) << (inPlane % kBitsPerWord));
+            throughBits[size_t(x) * planeWords + inPlane / kBitsPerWord] &= ~bitOf(inPlane);
         }
     };
     change(0, own.borderBelowEnd);

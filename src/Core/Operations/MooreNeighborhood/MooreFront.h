@@ -65,7 +65,8 @@ private:
         IndexSet front;
         IndexSet marked; // the front cells that change in this step
         // marked[0, borderBelowEnd) and marked[borderAboveBegin, end) lie on the slab's first
-        // and last planes and change at the barrier; the others change as they are marked.
+        // and last planes, whose through bits change at the barrier; the others' change as
+        // they are marked.
         size_t borderBelowEnd = 0;
         size_t borderAboveBegin = 0;
         IndexSet next;   // the next layer inside the slab
