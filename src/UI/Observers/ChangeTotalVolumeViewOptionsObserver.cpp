@@ -12,9 +12,7 @@ namespace Observers {
 
 ChangeTotalVolumeViewOptionsObserver::ChangeTotalVolumeViewOptionsObserver(Core::ApplicationModel *model,
                                                                            QWidget *mainWindow)
-    : model(model),
-      mainWindow(mainWindow),
-      runDialog([](Operations::ChangeVolumeVisualizationDialog &dialog) { return dialog.exec() == QDialog::Accepted; })
+    : ModalDialogObserver(model, mainWindow)
 {
 }
 

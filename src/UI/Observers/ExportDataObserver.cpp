@@ -9,9 +9,7 @@ namespace Ui {
 namespace Observers {
 
 ExportDataObserver::ExportDataObserver(Core::ApplicationModel *model, QWidget *mainWindow)
-    : model(model),
-      mainWindow(mainWindow),
-      runDialog([](Operations::ExportDataDialog &dialog) { return dialog.exec() == QDialog::Accepted; })
+    : ModalDialogObserver(model, mainWindow)
 {
 }
 

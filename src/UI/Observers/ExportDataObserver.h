@@ -1,14 +1,6 @@
 #pragma once
 
-#include "Util/IObserver.h"
-
-#include <functional>
-
-class QWidget;
-
-namespace Core {
-class ApplicationModel;
-}
+#include "ModalDialogObserver.h"
 
 namespace Ui {
 namespace Operations {
@@ -20,20 +12,11 @@ namespace Observers {
 // export dialog with the chosen volume's property names and, on acceptance, hands the chosen
 // field and file name to the operation. A rejected dialog leaves both empty, so the operation
 // cancels.
-class ExportDataObserver : public Util::IObserver {
+class ExportDataObserver : public ModalDialogObserver<Operations::ExportDataDialog> {
 public:
-    // Runs the dialog modally and returns whether it was accepted; tests replace it.
-    using DialogRunner = std::function<bool(Operations::ExportDataDialog &)>;
-
     ExportDataObserver(Core::ApplicationModel *model, QWidget *mainWindow);
 
     void update() override;
-    void setDialogRunner(DialogRunner runner) { runDialog = std::move(runner); }
-
-private:
-    Core::ApplicationModel *model;
-    QWidget *mainWindow;
-    DialogRunner runDialog;
 };
 
 } // namespace Observers

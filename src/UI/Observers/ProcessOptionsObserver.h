@@ -1,13 +1,9 @@
 #pragma once
 
 #include "Core/ApplicationModel.h"
-#include "Util/IObserver.h"
+#include "ModalDialogObserver.h"
 
-#include <QDialog>
-#include <functional>
 #include <memory>
-
-class QWidget;
 
 namespace Ui {
 namespace Observers {
@@ -21,37 +17,26 @@ namespace Observers {
 //   offerChoicesFor(const Operation &)   (the base's does nothing), and
 //   applyTo(Operation &) const.
 template <class Dialog, class Operation>
-class ProcessOptionsObserver : public Util::IObserver {
+class ProcessOptionsObserver : public ModalDialogObserver<Dialog> {
 public:
     using DialogType = Dialog;
     using OperationType = Operation;
-    // Runs the dialog modally and returns whether it was accepted; tests replace it.
-    using DialogRunner = std::function<bool(Dialog &)>;
 
     ProcessOptionsObserver(Core::ApplicationModel *model, QWidget *mainWindow)
-        : model(model),
-          mainWindow(mainWindow),
-          runDialog([](Dialog &dialog) { return dialog.exec() == QDialog::Accepted; })
+        : ModalDialogObserver<Dialog>(model, mainWindow)
     {
     }
 
     void update() override
     {
-        const auto operation = std::dynamic_pointer_cast<Operation>(model->currentOperation());
+        const auto operation = std::dynamic_pointer_cast<Operation>(this->model->currentOperation());
         if (!operation)
             return;
-        Dialog dialog(mainWindow);
+        Dialog dialog(this->mainWindow);
         dialog.offerChoicesFor(*operation);
-        if (runDialog(dialog))
+        if (this->runDialog(dialog))
             dialog.applyTo(*operation);
     }
-
-    void setDialogRunner(DialogRunner runner) { runDialog = std::move(runner); }
-
-private:
-    Core::ApplicationModel *model;
-    QWidget *mainWindow;
-    DialogRunner runDialog;
 };
 
 } // namespace Observers
