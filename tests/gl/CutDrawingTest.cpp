@@ -10,6 +10,7 @@
 #include "Model/Materials/Material.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "UI/MainWindowPresenter.h"
+#include "common/Masks.h"
 #include "common/Observers.h"
 
 #include <QBitArray>
@@ -63,13 +64,7 @@ protected:
 TEST_F(CutDrawingTest, AMaskedCutOpensTheHiddenColumnsAndUndoClosesThem)
 {
     ASSERT_TRUE(isRed(frame().pixel(centre() + right)));
-    Model::Masks::ImageMask keepLeft;
-    keepLeft.width = kSize;
-    keepLeft.height = kSize;
-    keepLeft.bits = QBitArray(int(kSize * kSize));
-    for (uint32_t x = 0; x < kSize / 2; ++x)
-        for (uint32_t y = 0; y < kSize; ++y)
-            keepLeft.bits.setBit(int(x * kSize + y));
+    const auto keepLeft = TestSupport::maskOf(kSize, kSize, [](uint32_t x, uint32_t) { return x < kSize / 2; });
     run<Core::Operations::MaskedCutCellVolumeOperation>(
         [&](Core::Operations::MaskedCutCellVolumeOperation &op) { op.setMask(keepLeft); });
 

@@ -11,6 +11,7 @@
 #include "Model/Automaton/TotalVolumePainter.h"
 
 #include "common/Cells.h"
+#include "common/Masks.h"
 #include "common/Materials.h"
 #include "common/Observers.h"
 #include "common/ThreadCount.h"
@@ -27,19 +28,6 @@ using Core::Operations::sameBox;
 using Model::Masks::ImageMask;
 
 namespace {
-
-// A mask of the given size whose opaque (kept) columns are those where kept(x, y) holds.
-ImageMask maskOf(uint32_t width, uint32_t height, const std::function<bool(uint32_t, uint32_t)> &kept)
-{
-    ImageMask mask;
-    mask.width = width;
-    mask.height = height;
-    mask.bits = QBitArray(int(width * height));
-    for (uint32_t x = 0; x < width; ++x)
-        for (uint32_t y = 0; y < height; ++y)
-            mask.bits.setBit(int(x * height + y), kept(x, y));
-    return mask;
-}
 
 std::vector<uint32_t> cutCountsOf(TotalVolume &volume)
 {

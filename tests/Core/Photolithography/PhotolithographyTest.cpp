@@ -9,6 +9,7 @@
 #include "Model/Materials/MaterialIds.h"
 
 #include "common/Cells.h"
+#include "common/Masks.h"
 #include "common/ThreadCount.h"
 
 #include <gtest/gtest.h>
@@ -25,19 +26,6 @@ constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
 constexpr uint32_t kOxide = Model::Materials::kThermalOxideMaterial;
 constexpr uint32_t kPositive = 11; // "Photoresist +"
 constexpr uint32_t kNegative = Model::Materials::kNegativePhotoresistMaterial;
-
-// A mask of the given size whose opaque columns are those where covered(x, y) holds.
-ImageMask maskOf(uint32_t width, uint32_t height, const std::function<bool(uint32_t, uint32_t)> &covered)
-{
-    ImageMask mask;
-    mask.width = width;
-    mask.height = height;
-    mask.bits = QBitArray(int(width * height));
-    for (uint32_t x = 0; x < width; ++x)
-        for (uint32_t y = 0; y < height; ++y)
-            mask.bits.setBit(int(x * height + y), covered(x, y));
-    return mask;
-}
 
 ImageMask fullMask(uint32_t width, uint32_t height, bool opaque)
 {
