@@ -150,20 +150,33 @@ TEST(MooreEtching, StopsAtOtherMaterialsAndNeverReachesEnclosedCells)
 
 TEST(MooreSteps, EveryThreadCountGivesTheCellsOfTheLaw)
 {
-    // Sizes along x below twice 8 threads (one slab), at it, and well above it with a remainder.
-    for (uint32_t sizeX : {5u, 15u, 16u, 29u}) {
-        auto volume = scrambledVolume(sizeX, 7, 10, sizeX);
+    // Sizes along x below twice 8 threads (one slab), at it, and well above it with a remainder;
+    // z rows of one word, and of three with the last one partial, so that the film crosses word
+    // boundaries; and a few lone seeds far apart in a mostly empty volume, whose fronts cover
+    // small parts of their planes.
+    std::vector<std::shared_ptr<TotalVolume>> volumes;
+    for (uint32_t sizeX : {5u, 15u, 16u, 29u})
+        volumes.push_back(scrambledVolume(sizeX, 7, 10, sizeX));
+    volumes.push_back(scrambledVolume(11, 4, 150, 3));
+    volumes.push_back(volumeOf(17, 9, 140, [](uint32_t x, uint32_t y, uint32_t z) {
+        const bool seed = (x == 2 && y == 1 && z == 63) || (x == 14 && y == 7 && z == 64) || (x == 8 && y == 4 && z == 0)
+                          || (x == 16 && y == 0 && z == 139);
+        return seed ? kSilicon : 0u;
+    }));
+    for (const auto &volume : volumes) {
         const auto start = materialsOf(*volume);
         const auto wantDeposit = expectedBySearch(*volume, 0, kFilm, 3, false);
         const auto wantEtch = expectedBySearch(*volume, kSilicon, 0, 2, true);
+        const std::string shape = std::to_string(volume->sizeX()) + " x " + std::to_string(volume->sizeY()) + " x "
+                                  + std::to_string(volume->sizeZ());
         for (int threads : kThreadCounts) {
             ScopedThreadCount count(threads);
             setMaterials(*volume, start);
             depositMooreFilm(*volume, kFilm, 3);
-            EXPECT_EQ(materialsOf(*volume), wantDeposit) << "deposition, x size " << sizeX << ", " << threads;
+            EXPECT_EQ(materialsOf(*volume), wantDeposit) << "deposition, " << shape << ", " << threads;
             setMaterials(*volume, start);
             etchMooreFilm(*volume, kSilicon, 2);
-            EXPECT_EQ(materialsOf(*volume), wantEtch) << "etching, x size " << sizeX << ", " << threads;
+            EXPECT_EQ(materialsOf(*volume), wantEtch) << "etching, " << shape << ", " << threads;
         }
     }
 }

@@ -7,13 +7,18 @@
 //
 // The shared engine of Moore deposition (the front moves through empty cells and fills them) and
 // Moore etching (it moves through the etched material and empties it).
+//
+// The front lives in bit sets, 64 cells of a z row to a word, and grows by dilation: the next
+// layer is the front spread over its 3 × 3 × 3 blocks, ORing whole words, less the cells the
+// front cannot enter. Only the first pass reads the cells; the cells that change are written
+// once, at the end, so a column's layers share their cache lines instead of each layer going
+// back to memory for them.
 
 #include "Core/Operations/DistanceCounting/PerSlab.h"
 #include "Util/SlabRunner.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <memory>
-#include <mutex>
 #include <vector>
 
 namespace Model {
@@ -28,9 +33,6 @@ namespace Operations {
 
 class MooreFront {
 public:
-    // Sorted cell indices without repeats.
-    using IndexSet = std::vector<uint32_t>;
-
     // Which cells of the material the front moves through make up its first layer.
     enum class Seed {
         NextToSolid, // those with a non-empty cell among their 26 neighbours
@@ -57,66 +59,84 @@ public:
     // unlocks. A front that has nowhere left to go ends the run early.
     void run(uint32_t layers);
 
-    // Front cells looked at over the whole run (summed over slabs and steps).
+    // Front cells changed over the whole run (summed over slabs and steps).
     uint64_t evaluatedFrontCells() const;
 
 private:
-    struct SlabSets {
-        IndexSet front;
-        IndexSet marked; // the front cells that change in this step
-        // marked[0, borderBelowEnd) and marked[borderAboveBegin, end) lie on the slab's first
-        // and last planes, whose through bits change at the barrier; the others' change as
-        // they are marked.
-        size_t borderBelowEnd = 0;
-        size_t borderAboveBegin = 0;
-        IndexSet next;   // the next layer inside the slab
-        IndexSet lowerHandOver;
-        IndexSet upperHandOver;
-        // One bit per cell of the slab and of the planes on either side, laid out as
-        // `throughBits` is from plane `reachFirstPlane` on: the neighbours of the marked cells,
-        // collected without repeats and read back in ascending order. All zero between steps.
-        std::vector<uint64_t> reached;
-        uint32_t reachFirstPlane = 0;
-        uint64_t evaluated = 0;
+    // Rows [yBegin, yEnd) and words [wordBegin, wordEnd) of one plane of a bit set: every word
+    // of the plane outside them is zero.
+    struct Box {
+        uint32_t yBegin = 0;
+        uint32_t yEnd = 0;
+        uint32_t wordBegin = 0;
+        uint32_t wordEnd = 0;
+        bool empty() const { return yBegin >= yEnd; }
+        // Widens the box to cover `other` too.
+        void cover(const Box &other)
+        {
+            if (other.empty())
+                return;
+            if (empty()) {
+                *this = other;
+                return;
+            }
+            yBegin = std::min(yBegin, other.yBegin);
+            yEnd = std::max(yEnd, other.yEnd);
+            wordBegin = std::min(wordBegin, other.wordBegin);
+            wordEnd = std::max(wordEnd, other.wordEnd);
+        }
     };
 
-    void seedSlab(Util::Slab bounds, unsigned slab);
-    // Phase 1 of a step: marks the slab's front cells that change, changing at once those off
-    // its border planes, and finds the next layer, handing the cells beyond the slab's ends to
-    // its neighbours.
-    void markSlab(Util::Slab bounds, unsigned slab);
-    // Phase 2, once every slab finished phase 1: changes the marked cells of the border planes
-    // and takes the neighbours' hand-overs into the slab's next front.
-    void changeSlab(unsigned slab);
-    // Sets the reached bits of the 3 × 3 × 3 block around cell (x, y, z) (clipped to the
-    // volume).
-    void reachAround(uint32_t x, uint32_t y, uint32_t z, SlabSets &own) const;
-    // Reads back the reached bits of plane x that hold the material the front moves through,
-    // less own.marked[markedBegin, markedEnd) (the plane's marked cells that have not changed
-    // yet), into the next layer or a hand-over set, and clears them.
-    void collectPlane(uint32_t x, Util::Slab bounds, size_t markedBegin, size_t markedEnd, SlabSets &own);
-    // For plane x: out[y·sizeZ + z] is 1 when one of the 3 × 3 cells around (y, z) in that plane
-    // makes a neighbour a seed, and through[y·sizeZ + z] when the cell holds the material the
-    // front moves through. A plane outside the volume gives all zeros.
-    void seedingCellsNear(uint32_t x, std::vector<uint8_t> &row, std::vector<uint8_t> &out,
-                          std::vector<uint8_t> &through) const;
+    // One bit per cell: row (x, y) takes `rowWords` words, z at bit z mod 64 of word z / 64, and
+    // the bits past sizeZ stay zero. Each plane knows the box its set bits lie in.
+    struct Bits {
+        std::vector<uint64_t> words;
+        std::vector<Box> boxes; // per plane
+    };
+
+    struct Scratch {
+        // A plane's rows ORed across x, with a zero guard row on either side; zero outside the
+        // box being worked on.
+        std::vector<uint64_t> plane;
+        uint64_t evaluated = 0;
+        bool grew = false;
+    };
+
+    enum class Pass {
+        Seed,    // into = what `from` reaches
+        Step,    // the cells of `from` change; into = what they reach
+        LastStep // the cells of `from` change; nothing further is reached
+    };
+
+    // The through bits of the slab's planes and, into `sources`, the cells that seed their
+    // neighbours.
+    void readSlab(Util::Slab bounds, Bits &sources);
+    // For every row of the slab: into = the 3 × 3 × 3 dilation of `from`, less the cells the
+    // front cannot enter; in the steps, the row's own cells of `from` change first.
+    void growSlab(Util::Slab bounds, unsigned slab, Pass pass, const Bits &from, Bits &into);
+    // Gives every changed cell of the slab its new material.
+    void writeSlab(Util::Slab bounds, unsigned slab);
+
+    size_t rowOf(uint32_t x, uint32_t y) const { return size_t(x) * sizeY + y; }
+    // The words from the first to the last of the box's rows in plane x: every set bit of the
+    // plane lies in them.
+    size_t firstWordOf(uint32_t x, const Box &box) const { return rowOf(x, box.yBegin) * rowWords + box.wordBegin; }
+    size_t endWordOf(uint32_t x, const Box &box) const { return rowOf(x, box.yEnd - 1) * rowWords + box.wordEnd; }
 
     Model::Automaton::TotalVolume &volume;
     const Rule rule;
     const uint32_t sizeX;
     const uint32_t sizeY;
     const uint32_t sizeZ;
-    const uint32_t planeSize;
-    const uint32_t planeWords; // 64-bit words a plane takes in a bit set, rounded up
+    const uint32_t rowWords; // 64-bit words per z row, rounded up
     const std::vector<Util::Slab> slabs;
-    // One bit per cell, set while the cell holds the material the front moves through; each
-    // plane starts on a word of its own, so that slabs never share a word. It answers what the
-    // next layer is without reading the cells again: the only cell a step touches is the one it
-    // changes. A slab changes the bits of its own planes only, those of its border planes at the
-    // end of the step.
+    // Set while the cell holds the material the front moves through and has not changed.
     std::vector<uint64_t> throughBits;
-    PerSlab<SlabSets> sets;
-    std::unique_ptr<std::mutex[]> slabLocks;
+    // The cells that change, written to the cells once the last layer is known.
+    std::vector<uint64_t> changedBits;
+    Bits front;
+    Bits reached;
+    PerSlab<Scratch> scratch;
     Model::Automaton::Cell *cells = nullptr;
 };
 
