@@ -122,22 +122,23 @@ void MooreFront::growSlab(Util::Slab bounds, unsigned slab, Pass pass, const Bit
         if (pass != Pass::Seed) {
             // The plane's front cells change in this step: they leave the material the front
             // moves through. (The words between the box's rows are zero and change nothing.)
-            const Box &box = from.boxes[x];
-            if (!box.empty()) {
-                const uint64_t *changing = from.words.data();
-                for (size_t w = firstWordOf(x, box), end = endWordOf(x, box); w < end; ++w) {
-                    throughBits[w] &= ~changing[w];
-                    changedBits[w] |= changing[w];
+            const size_t planeStart = rowOf(x, 0) * rowWords;
+            const uint64_t *changing = from.words.data() + planeStart;
+            uint64_t *through = throughBits.data() + planeStart;
+            uint64_t *changed = changedBits.data() + planeStart;
+            eachRun(from.boxes[x], [&](size_t begin, size_t end) {
+                for (size_t w = begin; w < end; ++w) {
+                    through[w] &= ~changing[w];
+                    changed[w] |= changing[w];
                 }
-            }
+            });
         }
         if (pass == Pass::LastStep)
             continue;
 
+        uint64_t *const out = into.words.data() + rowOf(x, 0) * rowWords;
         Box &target = into.boxes[x];
-        if (!target.empty())
-            std::fill(into.words.begin() + ptrdiff_t(firstWordOf(x, target)),
-                      into.words.begin() + ptrdiff_t(endWordOf(x, target)), uint64_t(0));
+        eachRun(target, [out](size_t begin, size_t end) { std::fill(out + begin, out + end, uint64_t(0)); });
         target = Box{};
         const uint32_t xLow = x > 0 ? x - 1 : x;
         const uint32_t xHigh = x + 1 < sizeX ? x + 1 : x;
@@ -149,15 +150,13 @@ void MooreFront::growSlab(Util::Slab bounds, unsigned slab, Pass pass, const Bit
 
         // Across x: the plane's rows ORed with those of the planes on either side, over the
         // words of the box (outside their own boxes the planes are zero).
-        const size_t inFirst = size_t(in.yBegin) * rowWords + in.wordBegin;
-        const size_t inEnd = size_t(in.yEnd - 1) * rowWords + in.wordEnd;
-        {
-            const uint64_t *low = from.words.data() + rowOf(xLow, 0) * rowWords;
-            const uint64_t *mid = from.words.data() + rowOf(x, 0) * rowWords;
-            const uint64_t *high = from.words.data() + rowOf(xHigh, 0) * rowWords;
-            for (size_t w = inFirst; w < inEnd; ++w)
+        const uint64_t *low = from.words.data() + rowOf(xLow, 0) * rowWords;
+        const uint64_t *mid = from.words.data() + rowOf(x, 0) * rowWords;
+        const uint64_t *high = from.words.data() + rowOf(xHigh, 0) * rowWords;
+        eachRun(in, [&](size_t begin, size_t end) {
+            for (size_t w = begin; w < end; ++w)
                 acrossX[w] = low[w] | mid[w] | high[w];
-        }
+        });
 
         // Across y, then along z, one row at a time: a bit reaches the rows on either side and
         // the z on either side, across word boundaries too.
@@ -165,7 +164,6 @@ void MooreFront::growSlab(Util::Slab bounds, unsigned slab, Pass pass, const Bit
         const uint32_t yEnd = std::min(in.yEnd + 1, sizeY);
         const uint32_t wordBegin = in.wordBegin > 0 ? in.wordBegin - 1 : 0;
         const uint32_t wordEnd = std::min(in.wordEnd + 1, rowWords);
-        uint64_t *const out = into.words.data() + rowOf(x, 0) * rowWords;
         const uint64_t *const through = throughBits.data() + rowOf(x, 0) * rowWords;
         Box reach;
         for (uint32_t y = yBegin; y < yEnd; ++y) {
@@ -192,7 +190,7 @@ void MooreFront::growSlab(Util::Slab bounds, unsigned slab, Pass pass, const Bit
             if (first < wordEnd)
                 reach.cover(Box{y, y + 1, first, last + 1});
         }
-        std::fill(acrossX + inFirst, acrossX + inEnd, uint64_t(0));
+        eachRun(in, [acrossX](size_t begin, size_t end) { std::fill(acrossX + begin, acrossX + end, uint64_t(0)); });
         target = reach;
         own.grew = own.grew || !reach.empty();
     }

@@ -118,10 +118,21 @@ private:
     void writeSlab(Util::Slab bounds, unsigned slab);
 
     size_t rowOf(uint32_t x, uint32_t y) const { return size_t(x) * sizeY + y; }
-    // The words from the first to the last of the box's rows in plane x: every set bit of the
-    // plane lies in them.
-    size_t firstWordOf(uint32_t x, const Box &box) const { return rowOf(x, box.yBegin) * rowWords + box.wordBegin; }
-    size_t endWordOf(uint32_t x, const Box &box) const { return rowOf(x, box.yEnd - 1) * rowWords + box.wordEnd; }
+    // Calls run(begin, end) over runs of word offsets within a plane that cover the box: one
+    // run when the box spans whole rows, else one per row, so that a narrow band of a tall
+    // volume costs its own words only.
+    template <typename Run>
+    void eachRun(const Box &box, Run run) const
+    {
+        if (box.empty())
+            return;
+        if (box.wordEnd - box.wordBegin == rowWords) {
+            run(size_t(box.yBegin) * rowWords, size_t(box.yEnd) * rowWords);
+            return;
+        }
+        for (uint32_t y = box.yBegin; y < box.yEnd; ++y)
+            run(size_t(y) * rowWords + box.wordBegin, size_t(y) * rowWords + box.wordEnd);
+    }
 
     Model::Automaton::TotalVolume &volume;
     const Rule rule;
