@@ -111,8 +111,8 @@ private:
     // The through bits of the slab's planes and, into `sources`, the cells that seed their
     // neighbours.
     void readSlab(Util::Slab bounds, Bits &sources);
-    // For every row of the slab: into = the 3 × 3 × 3 dilation of `from`, less the cells the
-    // front cannot enter; in the steps, the row's own cells of `from` change first.
+    // For every plane of the slab: into = the 3 × 3 × 3 dilation of `from`, less the cells the
+    // front cannot enter; in the steps, the plane's own cells of `from` change first.
     void growSlab(Util::Slab bounds, unsigned slab, Pass pass, const Bits &from, Bits &into);
     // Gives every changed cell of the slab its new material.
     void writeSlab(Util::Slab bounds, unsigned slab);
