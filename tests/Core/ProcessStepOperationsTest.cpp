@@ -167,9 +167,7 @@ TEST(ProcessStepOperationsTable, EveryStepRunsUnderItsNameAndIsRecorded)
         auto &model = fixture.model;
         auto &volume = *fixture.volume;
         const auto before = materialsOf(volume);
-
         step.start(model, true);
-
         EXPECT_EQ(fixture.log->lines.front(), step.name + ": Cell volume selected.");
         EXPECT_EQ(fixture.log->last(), step.name + ": Operation finished.");
         EXPECT_EQ(model.currentOperation(), nullptr);
