@@ -16,8 +16,8 @@ using TestSupport::TotalVolume;
 // Every cell (x, y, z) of `volume` holds material(x, y, z).
 inline void expectCells(TotalVolume &volume, const std::function<uint32_t(uint32_t, uint32_t, uint32_t)> &material)
 {
-    EXPECT_EQ(TestSupport::materialsOf(volume),
-              TestSupport::materialsOf(*TestSupport::volumeOf(volume.sizeX(), volume.sizeY(), volume.sizeZ(), material)));
+    using namespace TestSupport;
+    EXPECT_EQ(materialsOf(volume), materialsOf(*volumeOf(volume.sizeX(), volume.sizeY(), volume.sizeZ(), material)));
 }
 
 // The materials of column (x, y) from z = 0 up, for readable failures.

@@ -1,6 +1,5 @@
-// The directional automata on small volumes: film and etch profiles worked out from the weighted
-// distance, the step count at the far corner of the weighted ball, PVD's source faces, the RIE
-// column rule, and the same cells for any thread count.
+// The directional automata: profiles from the weighted distance, the far corner of the weighted
+// ball, PVD source faces, the RIE column rule, and the same cells for any thread count.
 
 #include "../CellChecks.h"
 #include "Core/Operations/AnisotropicFilmDeposition/AnisotropicFilmDeposition.h"
@@ -56,7 +55,8 @@ std::shared_ptr<TotalVolume> plateVolume()
 // Silicon below z = 6 with an oxide cap at z = 6 over x < 3.
 std::shared_ptr<TotalVolume> cappedVolume()
 {
-    return volumeOf(6, 2, 10, [](uint32_t x, uint32_t, uint32_t z) { return z < 6 ? kSilicon : z == 6 && x < 3 ? kOxide : 0u; });
+    return volumeOf(6, 2, 10,
+                    [](uint32_t x, uint32_t, uint32_t z) { return z < 6 ? kSilicon : z == 6 && x < 3 ? kOxide : 0u; });
 }
 
 // Random columns of silicon with oxide caps, floating silicon and oxide, on a silicon floor.

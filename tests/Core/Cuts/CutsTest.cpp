@@ -1,6 +1,5 @@
-// Cuts: which columns a mask hides, counted cuts and their taking back, the reset, the same
-// counts for every thread count, the cut box; and the three cut operations through the
-// application model with undo and redo, console lines, and the faces the painter builds.
+// Cuts: masked and counted cuts, taking them back, the reset, thread counts, the cut box; the
+// three cut operations with undo and redo, console lines and the faces the painter builds.
 
 #include "../CellChecks.h"
 #include "../StepRun.h"

@@ -1,6 +1,5 @@
-// The distance-counting automata (isotropic deposition and etching, electroplating): the step
-// count, the Euclidean offset against a brute-force search, covers and conductors, the slab rule
-// and the same cells and distance vectors for any thread count.
+// Isotropic deposition and etching, electroplating: step counts, the Euclidean offset against a
+// brute-force search, covers, conductors, slabs, and thread counts (cells and distance vectors).
 
 #include "../CellChecks.h"
 #include "Core/Operations/IsotropicFilmDeposition/Electrodeposition.h"

@@ -1,6 +1,5 @@
-// The doping automata on small volumes: diffusion depths and implanted bands worked out by hand,
-// the dopant never passing through a material that does not take it, the slab hand-over at
-// every boundary, the same cells for any thread count, and the catalogue's dopable materials.
+// The doping automata: depths and implanted bands worked out by hand, materials that stop the
+// dopant, the slab hand-over, thread counts, and the catalogue's dopable materials.
 
 #include "../CellChecks.h"
 #include "../StepRun.h"

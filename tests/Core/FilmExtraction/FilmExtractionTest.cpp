@@ -103,7 +103,6 @@ struct ExtractFilmOperation : ::testing::Test, CoreTest::LoggedModel {
                 op.setMaterial(material), op.setInvert(invert);
         });
     }
-    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
 
     // Cells 2 long in y, so the new volume is placed by the largest cell length, 2.
     std::shared_ptr<TotalVolume> source = std::make_shared<TotalVolume>(

@@ -36,7 +36,6 @@ struct GlueOperation : ::testing::Test, CoreTest::LoggedModel {
             op.setInvert(settings.invert);
         });
     }
-    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
     void pressEnter() { model.inputRequest().submit(""); }
 
     std::shared_ptr<TotalVolume> base = flatVolume(10, 10, 10, 5, kSilicon);

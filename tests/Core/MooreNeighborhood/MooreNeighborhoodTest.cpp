@@ -1,6 +1,5 @@
-// Moore deposition and etching: films and etches of whole cell layers in the chessboard metric,
-// checked by hand on small shapes and against a breadth-first search of the same law on a
-// scrambled volume, for every thread count.
+// Moore deposition and etching in the chessboard metric: by hand on small shapes and against a
+// breadth-first search of the same law on scrambled volumes, for every thread count.
 
 #include "../CellChecks.h"
 #include "Core/Operations/MooreNeighborhood/MooreNeighborhoodDeposition.h"

@@ -23,7 +23,6 @@ struct Fixture : ::testing::Test, CoreTest::LoggedModel {
         return volume;
     }
 
-    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
 
     std::shared_ptr<CreateSubstrateOperation> createBox(uint32_t x, uint32_t y, uint32_t z)
     {

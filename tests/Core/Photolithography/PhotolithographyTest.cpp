@@ -1,6 +1,5 @@
-// The photolithography automaton on small volumes: which runs of resist dissolve for each mask,
-// the negative resist, thread counts and the slab rule; and the masks the operation shows on the
-// volume while its dialog is open.
+// Photolithography: which runs of resist dissolve for each mask, negative resist, thread counts,
+// slabs; and the masks the operation shows on the volume while its dialog is open.
 
 #include "../CellChecks.h"
 #include "../StepRun.h"
@@ -43,7 +42,8 @@ TEST(Photolithography, ImageRowsMapToColumnsWithoutScalingAndOutsideColumnsAreEx
 {
     auto volume = resistOnSilicon(5, 5, kPositive);
     // A 2 x 3 mask covering only its column (1, 2).
-    developPhotoresist(*volume, kPositive, ImageMask(), maskOf(2, 3, [](uint32_t x, uint32_t y) { return x == 1 && y == 2; }));
+    developPhotoresist(*volume, kPositive, ImageMask(),
+                       maskOf(2, 3, [](uint32_t x, uint32_t y) { return x == 1 && y == 2; }));
     CoreTest::expectCells(*volume, [](uint32_t x, uint32_t y, uint32_t z) {
         return z < 2 ? kSilicon : z < 5 && x == 1 && y == 2 ? kPositive : 0u;
     });

@@ -1,6 +1,5 @@
-// Random-walk doping: the surface clamp, the periodic sides and the open top and bottom, the
-// continuation of an earlier field, the threshold, a diffusion profile against the erfc law,
-// thread-count independence, and the operation through the real application model.
+// Random-walk doping: surface clamp, periodic sides, open top and bottom, continuation of a field,
+// threshold, the erfc profile, thread counts, and the operation through the application model.
 
 #include "../CellChecks.h"
 #include "../StepRun.h"

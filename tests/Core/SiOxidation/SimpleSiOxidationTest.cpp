@@ -1,6 +1,5 @@
-// Thermal oxidation: the Deal–Grove thickness against the dry-oxygen data its constants fit, the
-// split of an oxide between the space above a surface and the silicon below it, covers that
-// keep the oxidant out, any thread count, and the two ways the operation takes its thickness.
+// Thermal oxidation: Deal–Grove against dry-oxygen data, the split of the oxide above and below
+// the surface, covers, thread counts, and the operation's time or thickness.
 
 #include "../CellChecks.h"
 #include "../StepRun.h"
