@@ -70,6 +70,7 @@ struct CutOperationsTest : ::testing::Test, CoreTest::LoggedModel {
     }
 
     std::shared_ptr<TotalVolume> volume = flatVolume(3, 2, 2, 2, kSilicon);
+    const ImageMask keepLeft = maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; });
 };
 
 } // namespace
@@ -161,10 +162,10 @@ TEST_F(CutOperationsTest, MaskedCutHidesTheClearColumnsAndLeavesTheDocumentUncha
 {
     const auto materials = materialsOf(*volume);
     start<MaskedCutCellVolumeOperation>([&](MaskedCutCellVolumeOperation &op) {
-        op.showMask(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+        op.showMask(keepLeft);
         EXPECT_EQ(volume->topMaskA(), 3u) << "the mask shows over the volume while the dialog is open";
         EXPECT_EQ(volume->topMaskB(), 2u);
-        op.setMask(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+        op.setMask(keepLeft);
     });
     EXPECT_EQ(log->lines, (std::vector<std::string>{"Masked Cut: Cell volume selected.", "Masked Cut: Cut planes changed."}));
     EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 0, 1, 1, 1, 1}));
@@ -177,7 +178,6 @@ TEST_F(CutOperationsTest, MaskedCutHidesTheClearColumnsAndLeavesTheDocumentUncha
 
 TEST_F(CutOperationsTest, CountedCutsAreUndoneAndRedoneExactly)
 {
-    const ImageMask keepLeft = maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; });
     const ImageMask keepFront = maskOf(3, 2, [](uint32_t, uint32_t y) { return y == 0; });
     maskedCut(keepLeft);
     const auto afterFirst = cutCountsOf(*volume);
@@ -252,7 +252,7 @@ TEST_F(CutOperationsTest, DecliningTheMaskDialogCutsNothingAndTakesTheOverlayOff
 
 TEST_F(CutOperationsTest, RemoveCutsClearsEveryCountAndLeavesTheUndoStackAlone)
 {
-    maskedCut(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+    maskedCut(keepLeft);
     maskedCut(whiteMask(1, 1));
     volume->setTopMask(QBitArray(6, true), 3, 2);
     start<RemoveCutsFromVolumeOperation>();

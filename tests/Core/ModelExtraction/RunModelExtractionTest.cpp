@@ -1,10 +1,8 @@
 // The model extraction operation through the application model: choosing the volume, the three
 // steps and what they show in the scene, and how finishing and cancelling put the scene back.
 
+#include "../StepRun.h"
 #include "common/Cells.h"
-#include "common/Observers.h"
-
-#include "Core/ApplicationModel.h"
 #include "Core/Operations/ModelExtraction/RunModelExtraction.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/ModelExtraction/ExtractedModel.h"
@@ -13,16 +11,14 @@
 
 using Core::Operations::RunModelExtraction;
 using TestSupport::CallObserver;
-using TestSupport::MessageLog;
 
 namespace {
 
 constexpr uint32_t kSilicon = 1;
 
-struct RunModelExtractionTest : ::testing::Test {
+struct RunModelExtractionTest : ::testing::Test, CoreTest::LoggedModel {
     RunModelExtractionTest()
     {
-        model.inputRequest().addObserver(log);
         operation->setOptionsObserver(std::make_shared<CallObserver>([this] { ++windowsOpened; }));
         operation->setClosingObserver(std::make_shared<CallObserver>([this] { ++windowsClosed; }));
     }
@@ -47,8 +43,6 @@ struct RunModelExtractionTest : ::testing::Test {
 
     int windowsOpened = 0;
     int windowsClosed = 0;
-    Core::ApplicationModel model;
-    std::shared_ptr<MessageLog> log = std::make_shared<MessageLog>(model.inputRequest());
     std::shared_ptr<RunModelExtraction> operation = std::make_shared<RunModelExtraction>(&model);
 };
 
