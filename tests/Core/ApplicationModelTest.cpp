@@ -49,9 +49,7 @@ TEST_F(ApplicationModelTest, AnIdWithoutOperationOnlyCancelsTheRunningOne)
     offerWaiting(13, "Isotropic Deposition");
     model.startOperation(13);
     journal.entries.clear();
-
     model.startOperation(21);
-
     EXPECT_THAT(journal.entries, ElementsAre("Isotropic Deposition.cancel",
                                              "console: Isotropic Deposition: Operation canceled.", "view updated"));
     EXPECT_EQ(model.currentOperation(), nullptr);
@@ -64,9 +62,7 @@ TEST_F(ApplicationModelTest, StartingAnOperationCancelsTheWaitingOneBeforeExecut
     offerWaiting(4, "Delete Objects");
     model.startOperation(7);
     journal.entries.clear();
-
     model.startOperation(4);
-
     EXPECT_THAT(journal.entries, ElementsAre("Move Objects.cancel", "console: Move Objects: Operation canceled.",
                                              "view updated", "Delete Objects.execute"));
     ASSERT_NE(model.currentOperation(), nullptr);
@@ -78,20 +74,17 @@ TEST_F(ApplicationModelTest, OnlyFinishedObjectOperationsGoOnTheUndoStack)
 {
     auto volume = addVolume(model);
     auto &selection = model.selectionMode();
-
     selection.toggleObject(volume->objectId());
     runToTheEnd<FakeOperation>("Save");
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
     EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_TRUE(model.selectedObjects().isEmpty());
     EXPECT_EQ(updates->calls, 1);
-
     selection.toggleObject(volume->objectId());
     runToTheEnd<FakeObjectOperation>("Move Objects");
     EXPECT_EQ(model.undoRedo().undoName(), "Move Objects");
     EXPECT_FALSE(volume->isSelected());
     EXPECT_EQ(updates->calls, 2);
-
     auto cancelled = std::make_shared<FakeObjectOperation>(&model, "Copy Objects", &journal);
     cancelled->waitForEnterWhenExecuted();
     model.startOperation(cancelled);
@@ -114,9 +107,7 @@ TEST_F(ApplicationModelTest, AnOperationEndingInsideItsOwnExecuteLivesUntilTheNe
     model.startOperation(save);
     std::weak_ptr<Core::Operations::Operation> watch = save;
     save.reset(); // the model is the only holder now
-
     model.inputRequest().submit("wafer.vox"); // resumes execute, which ends the operation
-
     EXPECT_FALSE(journal.destroyedWhileRunning);
     EXPECT_FALSE(watch.expired());
     runToTheEnd<FakeOperation>("Save");
@@ -127,13 +118,11 @@ TEST(VolumeHistory, AbsentLatticeFlagCountsAsOutOfDateAndClearForgetsBothMaps)
 {
     Core::VolumeHistory history;
     EXPECT_TRUE(history.isLatticeOutOfDate(3));
-
     history.setLatticeOutOfDate(3, false);
     history.setLastStep(3, 28);
     EXPECT_FALSE(history.isLatticeOutOfDate(3));
     EXPECT_TRUE(history.isLatticeOutOfDate(4));
     EXPECT_EQ(history.lastStep(3), 28u);
-
     history.clear();
     EXPECT_TRUE(history.isLatticeOutOfDate(3));
     EXPECT_FALSE(history.hasLastStep(3));

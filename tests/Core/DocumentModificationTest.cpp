@@ -35,15 +35,12 @@ struct DocumentModification : ::testing::Test {
 TEST_F(DocumentModification, ObjectOperationsUndoAndRedoEachCountUntilTheDocumentIsSaved)
 {
     EXPECT_FALSE(model.isModified()); // a new document has nothing to lose
-
     finishObjectOperation("Create Substrate");
     EXPECT_TRUE(model.isModified());
-
     model.markUnmodified(); // saved
     EXPECT_FALSE(model.isModified());
     model.undoRedo().undo();
     EXPECT_TRUE(model.isModified());
-
     model.markUnmodified();
     model.undoRedo().redo();
     EXPECT_TRUE(model.isModified());

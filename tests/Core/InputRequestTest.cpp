@@ -64,9 +64,7 @@ TEST_F(InputRequestTest, UnreadablePointResumesAnOperationThatAlsoWaitsForEnter)
     auto op = operation("Delete");
     input.requestEnter(op.get(), &enter);
     input.requestPoint(op.get(), &point, &typed);
-
     input.submit("1, 2");
-
     EXPECT_THAT(journal.entries, ElementsAre(kInvalidPoint, "Delete.execute"));
     EXPECT_TRUE(enter);
     EXPECT_FALSE(typed);
@@ -78,17 +76,14 @@ TEST_F(InputRequestTest, EmptyLineReachesOnlyAnOperationWaitingForEnterAndTextIs
     input.submit(""); // nobody asked: nothing happens
     input.submit("1, 2, 3");
     EXPECT_TRUE(journal.entries.empty());
-
     auto op = operation("Copy");
     input.requestEnter(op.get());
     input.submit("whatever"); // with only Enter requested, any line is Enter
     EXPECT_THAT(journal.entries, ElementsAre("Copy.execute"));
-
     input.requestPoint(op.get(), &point, &typed);
     input.submit("");
     EXPECT_THAT(journal.entries, ElementsAre("Copy.execute"));
     EXPECT_EQ(input.requester(), op.get());
-
     input.requestEnter(op.get(), &enter);
     input.submit("");
     EXPECT_THAT(journal.entries, ElementsAre("Copy.execute", "Copy.execute"));
@@ -115,9 +110,7 @@ TEST_F(InputRequestTest, ARequestFromAnotherOperationFinishesTheWaitingOne)
     input.requestEnter(first.get());
     input.requestText(first.get(), &text); // the same operation asking again finishes nothing
     EXPECT_TRUE(journal.entries.empty());
-
     input.requestPoint(second.get(), &point, &typed);
-
     EXPECT_THAT(journal.entries, ElementsAre("First.finish"));
     EXPECT_EQ(input.requester(), second.get());
     EXPECT_EQ(input.mode(), InputRequest::PointMode);
@@ -126,10 +119,8 @@ TEST_F(InputRequestTest, ARequestFromAnotherOperationFinishesTheWaitingOne)
 TEST_F(InputRequestTest, ObserversHearOnlyNonEmptyMessages)
 {
     input.addObserver(std::make_shared<JournalObserver>(&journal, "second observer"));
-
     input.postMessage("Move: Operation canceled");
     input.postMessage("");
-
     EXPECT_THAT(journal.entries, ElementsAre("console: Move: Operation canceled", "second observer"));
     EXPECT_EQ(input.message(), "");
 }
@@ -153,7 +144,6 @@ TEST_F(InputRequestTest, AnOperationThatGoesAwayLeavesNoRequestBehind)
     input.submit("");
     move->cancel();
     EXPECT_EQ(input.mode(), InputRequest::NoRequest);
-
     auto next = operation("Delete");
     input.requestEnter(next.get());
     journal.entries.clear();

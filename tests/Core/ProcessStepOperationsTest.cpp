@@ -1,7 +1,5 @@
-// Every process step on one volume through the real application model: the console lines, the
-// volume's history and lattice flag, the undo stack, a declined or incomplete dialog, and undo
-// and redo restoring the exact cells, also when steps that share a snapshot name interleave.
-// What each step does to the cells is pinned down by its automaton's tests.
+// Every process step through the application model: console lines, history and lattice flag,
+// undo stack, declined or incomplete dialogs, and exact undo and redo, interleaved steps too.
 
 #include "StepRun.h"
 
@@ -52,80 +50,66 @@ std::function<void(Core::ApplicationModel &, bool)> step(std::function<void(Op &
 struct Step {
     std::string name;
     uint32_t kind;
-    std::function<void(Core::ApplicationModel &, bool accepted)> start;
-    std::string cancelText;
     bool undoable;
     bool latticeOutOfDateAfter; // the lattice was current before
+    std::function<void(Core::ApplicationModel &, bool accepted)> start;
+    std::string cancelText = "Operation canceled.";
 };
 
 const std::vector<Step> &steps()
 {
     static const std::vector<Step> table = {
-        {"Moore film deposition", MooreDepositionId,
-         step<MooreNeighborhoodDepositionOperation>([](auto &op) { op.setMaterial(kOxide); op.setLayers(2); }),
-         "Operation canceled.", true, false},
-        {"Moore film etching", MooreEtchingId,
-         step<MooreNeighborhoodEtchingOperation>([](auto &op) { op.setMaterial(kSilicon); op.setLayers(1); }),
-         "Operation canceled.", true, true},
-        {"Planarization", PlanarizationId,
+        {"Moore film deposition", MooreDepositionId, true, false,
+         step<MooreNeighborhoodDepositionOperation>([](auto &op) { op.setMaterial(kOxide); op.setLayers(2); })},
+        {"Moore film etching", MooreEtchingId, true, true,
+         step<MooreNeighborhoodEtchingOperation>([](auto &op) { op.setMaterial(kSilicon); op.setLayers(1); })},
+        {"Planarization", PlanarizationId, false, true,
          step<PlanarizationOperation>([](auto &op) { op.setMaximumHeight(3); op.setMinimumHeight(0); }),
-         "Operation canceled!", false, true},
-        {"Pour Material", PourMaterialId,
-         step<SpinCoatingOperation>([](auto &op) { op.setMaterial(12); op.setHeight(6); }), "Operation canceled.",
-         false, false},
-        {"Isotropic Deposition", IsotropicDepositionId,
-         step<IsotropicFilmDepositionOperation>([](auto &op) { op.setThickness(2.f); op.setMaterial(kOxide); }),
-         "Operation canceled.", true, false},
-        {"Isotropic Etching", IsotropicEtchingId,
-         step<IsotropicFilmEtchingOperation>([](auto &op) { op.setDepth(1.f); op.setMaterial(kSilicon); }),
-         "Operation canceled.", true, true},
-        {"Electroplating", ElectroplatingId, step<ElectrodepositionOperation>([](auto &op) {
+         "Operation canceled!"},
+        {"Pour Material", PourMaterialId, false, false,
+         step<SpinCoatingOperation>([](auto &op) { op.setMaterial(12); op.setHeight(6); })},
+        {"Isotropic Deposition", IsotropicDepositionId, true, false,
+         step<IsotropicFilmDepositionOperation>([](auto &op) { op.setThickness(2.f); op.setMaterial(kOxide); })},
+        {"Isotropic Etching", IsotropicEtchingId, true, true,
+         step<IsotropicFilmEtchingOperation>([](auto &op) { op.setDepth(1.f); op.setMaterial(kSilicon); })},
+        {"Electroplating", ElectroplatingId, true, false, step<ElectrodepositionOperation>([](auto &op) {
              op.setThickness(2.f); op.setDepositedMaterial(kAluminium); op.setConductingMaterial(kAluminium);
-         }),
-         "Operation canceled.", true, false},
-        {"Doping", DopingId,
-         step<DopingOperation>([](auto &op) { op.setDopingDepth(2.f); op.setDopedMaterial(kNDoped); }),
-         "Operation canceled.", true, true},
-        {"Ion Implantation", IonImplantationId, step<IonImplantationOperation>([](auto &op) {
+         })},
+        {"Doping", DopingId, true, true,
+         step<DopingOperation>([](auto &op) { op.setDopingDepth(2.f); op.setDopedMaterial(kNDoped); })},
+        {"Ion Implantation", IonImplantationId, false, true, step<IonImplantationOperation>([](auto &op) {
              op.setImplantationDepth(2.f); op.setVerticalSpread(0.f); op.setAnnealingDistance(0.f);
              op.setDopedMaterial(kPDoped);
-         }),
-         "Operation canceled.", false, true},
-        {"Anisotropic Deposition", AnisotropicDepositionId, step<AnisotropicFilmDepositionOperation>([](auto &op) {
+         })},
+        {"Anisotropic Deposition", AnisotropicDepositionId, true, false,
+         step<AnisotropicFilmDepositionOperation>([](auto &op) {
              op.setThickness(2.f); op.setHorizontalRatio(0.5f); op.setMaterial(kOxide);
-         }),
-         "Operation canceled.", true, false},
-        {"Anisotropic Etching", AnisotropicEtchingId, step<AnisotropicFilmEtchingOperation>([](auto &op) {
+         })},
+        {"Anisotropic Etching", AnisotropicEtchingId, true, true, step<AnisotropicFilmEtchingOperation>([](auto &op) {
              op.setDepth(1.f); op.setHorizontalRatio(0.5f); op.setMaterial(kSilicon);
-         }),
-         "Operation canceled.", true, true},
-        {"PVD", PvdId, step<SimplePhysicalVaporDepositionOperation>([](auto &op) {
+         })},
+        {"PVD", PvdId, true, false, step<SimplePhysicalVaporDepositionOperation>([](auto &op) {
              op.setThickness(1.f); op.setHorizontalRatio(0.5f); op.setMaterial(kAluminium);
              op.setSides(SimplePhysicalVaporDeposition::Top);
-         }),
-         "Operation canceled.", true, false},
-        {"Simple RIE", SimpleRieId,
-         step<SimpleReactiveIonEtchingOperation>([](auto &op) { op.setDepth(2.7f); op.setMaterial(kSilicon); }),
-         "Operation canceled.", false, true},
-        {"Photolithography", PhotolithographyId,
-         step<PhotolithographyOperation>([](auto &op) { op.setMaterial(kResist); }), "Operation Canceled!", false,
-         false},
-        {"Simple Si Oxidation", SiOxidationId, step<SimpleSiOxidationOperation>([](auto &op) {
+         })},
+        {"Simple RIE", SimpleRieId, false, true,
+         step<SimpleReactiveIonEtchingOperation>([](auto &op) { op.setDepth(2.7f); op.setMaterial(kSilicon); })},
+        {"Photolithography", PhotolithographyId, false, false,
+         step<PhotolithographyOperation>([](auto &op) { op.setMaterial(kResist); }), "Operation Canceled!"},
+        {"Simple Si Oxidation", SiOxidationId, false, true, step<SimpleSiOxidationOperation>([](auto &op) {
              op.setMicronConversion(100.0); op.setOxidationTime(1.0); op.setOxidationTemperature(1273.15);
              op.setOxidationPressure(1.0); op.setOxidationTimeSet(true);
-         }),
-         "Operation canceled.", false, true},
-        {"Random Walk Doping", RandomWalkDopingId, step<RandomWalkDopingOperation>([](auto &op) {
+         })},
+        {"Random Walk Doping", RandomWalkDopingId, true, true, step<RandomWalkDopingOperation>([](auto &op) {
              // 1 µm cells, 50 particles held at the surface, doped above 10; p = 0.5.
              op.setCellSize(1e-6); op.setTimeStepDuration(0.1); op.setDiffusionCoefficient(0.5e-12 / 0.6);
              op.setSurfaceConcentration(50.5e18); op.setDopingTime(0.4); op.setDopingThreshold(10.5e18);
              op.setDopedMaterial(kNDoped); op.setSeed(20261207);
-         }),
-         "Operation canceled.", true, true},
-        {"BCA Wet Etch", SiWetEtchingId, step<AtomisticSiWetEtchingOperation>([](auto &op) { op.setDepth(1.4); }),
-         "Operation canceled.", false, false},
-        {"Continuous Wet Etch", SiWetEtchingCcaId,
-         step<ContinousWetEtchOperation>([](auto &op) { op.setDepth(2.0); }), "Operation canceled.", false, false},
+         })},
+        {"BCA Wet Etch", SiWetEtchingId, false, false,
+         step<AtomisticSiWetEtchingOperation>([](auto &op) { op.setDepth(1.4); })},
+        {"Continuous Wet Etch", SiWetEtchingCcaId, false, false,
+         step<ContinousWetEtchOperation>([](auto &op) { op.setDepth(2.0); })},
     };
     return table;
 }
@@ -167,9 +151,7 @@ TEST(ProcessStepOperationsTable, EveryStepRunsUnderItsNameAndIsRecorded)
         auto &model = fixture.model;
         auto &volume = *fixture.volume;
         const auto before = materialsOf(volume);
-
         step.start(model, true);
-
         EXPECT_EQ(fixture.log->lines.front(), step.name + ": Cell volume selected.");
         EXPECT_EQ(fixture.log->last(), step.name + ": Operation finished.");
         EXPECT_EQ(model.currentOperation(), nullptr);

@@ -15,7 +15,6 @@ TEST(SelectionMode, PickedNamesToggleObjectsInOrderAndArePublished)
     auto &selection = model.selectionMode();
     auto name = [](const std::shared_ptr<Model::Automaton::TotalVolume> &v) { return uint32_t(v->objectId()); };
     const uint32_t kUnknownName = 999999;
-
     const std::vector<uint32_t> firstHit = {name(c), name(a)};
     selection.togglePicked(firstHit);
     EXPECT_THAT(selection.selectedObjects(), ElementsAre(c, a));
@@ -23,7 +22,6 @@ TEST(SelectionMode, PickedNamesToggleObjectsInOrderAndArePublished)
     EXPECT_TRUE(a->isSelected());
     EXPECT_FALSE(b->isSelected());
     EXPECT_EQ(model.selectedObjects(), selection.selectedObjects());
-
     const std::vector<uint32_t> secondHit = {name(a), kUnknownName, name(b)};
     selection.togglePicked(secondHit);
     EXPECT_THAT(selection.selectedObjects(), ElementsAre(c, b));
@@ -39,19 +37,16 @@ TEST(SelectionMode, SwitchingOffClearsTheSelectionAndObserversHearOnlyChanges)
     auto &selection = model.selectionMode();
     selection.addObserver(observer);
     auto volume = addVolume(model);
-
     selection.setSelectionMode(true);
     selection.setSelectionMode(true);
     EXPECT_EQ(observer->calls, 1);
     selection.toggleObject(volume->objectId());
-
     selection.setSelectionMode(false);
     EXPECT_EQ(observer->calls, 2);
     EXPECT_FALSE(selection.isSelectionMode());
     EXPECT_FALSE(volume->isSelected());
     EXPECT_TRUE(selection.selectedObjects().isEmpty());
     EXPECT_TRUE(model.selectedObjects().isEmpty());
-
     selection.setSelectionMode(false);
     EXPECT_EQ(observer->calls, 2);
 }

@@ -29,6 +29,10 @@ std::shared_ptr<Op> startStep(Core::ApplicationModel &model, std::function<void(
 // An application model whose console lines are logged.
 struct LoggedModel {
     LoggedModel() { model.inputRequest().addObserver(log); }
+    void select(const std::shared_ptr<Model::Object> &object)
+    {
+        model.selectionMode().toggleObject(object->objectId());
+    }
 
     Core::ApplicationModel model;
     std::shared_ptr<TestSupport::MessageLog> log = std::make_shared<TestSupport::MessageLog>(model.inputRequest());

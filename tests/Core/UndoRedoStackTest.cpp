@@ -45,13 +45,11 @@ TEST_F(UndoRedoStackTest, ObserversHearOfEveryMoveInOrderAndLabelsFollow)
     done("Copy Objects");
     EXPECT_EQ(stack.undoName(), "Copy Objects");
     EXPECT_EQ(stack.redoName(), "");
-
     journal.entries.clear();
     EXPECT_TRUE(stack.undo());
     EXPECT_THAT(journal.entries, ElementsAre("Copy Objects.undo", "redo observer", "undo observer"));
     EXPECT_EQ(stack.undoName(), "Move Objects");
     EXPECT_EQ(stack.redoName(), "Copy Objects");
-
     journal.entries.clear();
     EXPECT_TRUE(stack.redo());
     EXPECT_THAT(journal.entries, ElementsAre("Copy Objects.redo", "undo observer", "redo observer"));
@@ -63,9 +61,7 @@ TEST_F(UndoRedoStackTest, AnUndoThatUndoesNothingStaysOnTheUndoStack)
 {
     done("Isotropic Deposition")->undoSucceeds = false;
     journal.entries.clear();
-
     EXPECT_TRUE(stack.undo());
-
     EXPECT_THAT(journal.entries, ElementsAre("Isotropic Deposition.undo", "undo observer"));
     EXPECT_EQ(stack.undoDepth(), 1u);
     EXPECT_EQ(stack.redoName(), "");
@@ -78,14 +74,12 @@ TEST_F(UndoRedoStackTest, UndoAndRedoCancelTheRunningOperationFirstUnlessTheStac
     EXPECT_FALSE(stack.redo());
     EXPECT_TRUE(journal.entries.empty());
     EXPECT_NE(model.currentOperation(), nullptr);
-
     done("Copy Objects");
     journal.entries.clear();
     stack.undo();
     EXPECT_EQ(journal.entries.at(0), "Move Objects.cancel");
     EXPECT_TRUE(journal.contains("Copy Objects.undo"));
     EXPECT_EQ(model.currentOperation(), nullptr);
-
     startWaiting("Delete Objects");
     stack.redo();
     EXPECT_EQ(journal.entries.at(0), "Delete Objects.cancel");

@@ -57,9 +57,7 @@ TEST_F(VolumeChoiceTest, TakesTheFirstSelectedVolume)
     select(sketch);
     select(second);
     select(first);
-
     model.startOperation(etch);
-
     EXPECT_EQ(etch->chosenVolume(), second);
     EXPECT_THAT(journal.entries,
                 ElementsAre("Etch.execute", "view updated", "console: Etch: Cell volume selected.",
@@ -68,20 +66,6 @@ TEST_F(VolumeChoiceTest, TakesTheFirstSelectedVolume)
     EXPECT_TRUE(model.selectedObjects().isEmpty());
     EXPECT_FALSE(second->isSelected());
     EXPECT_EQ(model.currentOperation(), nullptr);
-}
-
-TEST_F(VolumeChoiceTest, TakesTheOnlyObjectOfTheSceneWhenItIsAVolume)
-{
-    auto only = addVolume(model);
-    model.selectionMode().setSelectionMode(true);
-
-    model.startOperation(etch);
-
-    EXPECT_EQ(etch->chosenVolume(), only);
-    EXPECT_FALSE(model.selectionMode().isSelectionMode());
-    EXPECT_TRUE(journal.contains("console: Etch: Cell volume selected."));
-    EXPECT_TRUE(journal.contains(optionsFor(only)));
-    EXPECT_TRUE(journal.contains("Etch.finish"));
 }
 
 TEST_F(VolumeChoiceTest, AnOnlyObjectThatIsNoVolumeIsNotTaken)
@@ -95,9 +79,7 @@ TEST_F(VolumeChoiceTest, OtherwiseWaitsForASelectionAndEnter)
 {
     addVolume(model);
     auto second = addVolume(model);
-
     model.startOperation(etch);
-
     EXPECT_THAT(journal.entries, ElementsAre("Etch.execute", prompt));
     EXPECT_EQ(model.currentOperation(), etch);
     EXPECT_EQ(model.inputRequest().requester(), etch.get());
@@ -109,10 +91,8 @@ TEST_F(VolumeChoiceTest, OtherwiseWaitsForASelectionAndEnter)
     model.inputRequest().submit("");
     EXPECT_THAT(journal.entries, ElementsAre("Etch.execute", prompt));
     EXPECT_TRUE(model.inputRequest().isWaitingForEnter());
-
     select(second);
     model.inputRequest().submit("");
-
     EXPECT_EQ(etch->chosenVolume(), second);
     EXPECT_TRUE(journal.contains(optionsFor(second)));
     EXPECT_TRUE(journal.contains("Etch.finish"));

@@ -1,8 +1,8 @@
-// Cuts: which columns a mask hides, counted cuts and their taking back, the reset, the same
-// counts for every thread count, the cut box; and the three cut operations through the
-// application model with undo and redo, console lines, and the faces the painter builds.
+// Cuts: masked and counted cuts, taking them back, the reset, thread counts, the cut box; the
+// three cut operations with undo and redo, console lines and the faces the painter builds.
 
-#include "Core/ApplicationModel.h"
+#include "../CellChecks.h"
+#include "../StepRun.h"
 #include "Core/Operations/Cuts/CutBox.h"
 #include "Core/Operations/Cuts/CutCellVolume.h"
 #include "Core/Operations/Cuts/CutCellVolumeOperation.h"
@@ -13,19 +13,14 @@
 #include "common/Cells.h"
 #include "common/Masks.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
-#include "common/ThreadCount.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace TestSupport;
-using Core::Operations::CutBox;
-using Core::Operations::CutCellVolume;
-using Core::Operations::CutCellVolumeOperation;
-using Core::Operations::MaskedCutCellVolumeOperation;
-using Core::Operations::RemoveCutsFromVolumeOperation;
-using Core::Operations::sameBox;
+using namespace Core::Operations;
 using Model::Masks::ImageMask;
+using Counts = std::vector<uint32_t>;
 
 namespace {
 
@@ -38,31 +33,21 @@ std::vector<uint32_t> cutCountsOf(TotalVolume &volume)
     return counts;
 }
 
-uint32_t cutCountAt(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z)
-{
-    const Model::Automaton::CellReadLock lock(volume);
-    return lock.cells()[volume.cellIndex(x, y, z)].cutCount();
-}
+constexpr uint32_t kMixed = 999; // a column whose cells have different counts
 
-// Every cell of column (x, y) has `count` cuts.
-void expectColumnCut(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t count)
+// The cut count of each column (x, y) in index order, or kMixed.
+std::vector<uint32_t> columnCutsOf(TotalVolume &volume)
 {
-    for (uint32_t z = 0; z < volume.sizeZ(); ++z)
-        EXPECT_EQ(cutCountAt(volume, x, y, z), count) << "column " << x << "," << y << " z " << z;
+    const auto counts = cutCountsOf(volume);
+    std::vector<uint32_t> columns;
+    for (auto c = counts.begin(); c != counts.end(); c += volume.sizeZ())
+        columns.push_back(size_t(std::count(c, c + volume.sizeZ(), *c)) == volume.sizeZ() ? *c : kMixed);
+    return columns;
 }
 
 ImageMask whiteMask(uint32_t width, uint32_t height)
 {
     return maskOf(width, height, [](uint32_t, uint32_t) { return false; });
-}
-
-std::vector<uint32_t> columnCutsOf(TotalVolume &volume)
-{
-    const auto counts = cutCountsOf(volume);
-    std::vector<uint32_t> columns;
-    for (size_t i = 0; i < counts.size(); i += volume.sizeZ())
-        columns.push_back(counts[i]);
-    return columns;
 }
 
 size_t opaqueFaceCount(TotalVolume &volume)
@@ -71,35 +56,21 @@ size_t opaqueFaceCount(TotalVolume &volume)
     return volume.painter().opaqueFaces().size();
 }
 
-struct CutOperationsTest : ::testing::Test {
-    CutOperationsTest() : log(std::make_shared<MessageLog>(model.inputRequest()))
-    {
-        model.inputRequest().addObserver(log);
-        // 3 × 2 × 2 cells of silicon.
-        volume = flatVolume(3, 2, 2, 2, kSilicon);
-        model.scene().addObject(volume);
-    }
+// 3 × 2 × 2 cells of silicon, the only object of the scene.
+struct CutOperationsTest : ::testing::Test, CoreTest::LoggedModel {
+    CutOperationsTest() { model.scene().addObject(volume); }
 
-    // Starts an operation of type Op; `dialog` plays its options dialog once the volume is chosen.
-    template <class Op>
-    std::shared_ptr<Op> start(std::function<void(Op &)> dialog = nullptr)
+    template <class Op> void start(std::function<void(Op &)> dialog = nullptr)
     {
-        auto op = std::make_shared<Op>(&model);
-        Op *raw = op.get();
-        if (dialog)
-            op->setOptionsObserver(std::make_shared<CallObserver>([raw, dialog] { dialog(*raw); }));
-        model.startOperation(op);
-        return op;
+        CoreTest::startStep<Op>(model, dialog);
     }
-
     void maskedCut(const ImageMask &mask)
     {
         start<MaskedCutCellVolumeOperation>([&](MaskedCutCellVolumeOperation &op) { op.setMask(mask); });
     }
 
-    Core::ApplicationModel model;
-    std::shared_ptr<MessageLog> log;
-    std::shared_ptr<TotalVolume> volume;
+    std::shared_ptr<TotalVolume> volume = flatVolume(3, 2, 2, 2, kSilicon);
+    const ImageMask keepLeft = maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; });
 };
 
 } // namespace
@@ -110,24 +81,20 @@ TEST(CutCellVolume, HidesEveryColumnTheMaskLeavesClearIncludingThoseBeyondTheIma
     const auto materials = materialsOf(*volume);
     // A 2 × 2 image keeping its diagonal (0, 0) and (1, 1); x = 2 and y = 2 lie beyond it.
     const ImageMask mask = maskOf(2, 2, [](uint32_t x, uint32_t y) { return x == y; });
-    Core::Operations::cutMaskedColumns(*volume, mask);
-
-    for (uint32_t x = 0; x < 3; ++x)
-        for (uint32_t y = 0; y < 3; ++y)
-            expectColumnCut(*volume, x, y, (x == y && x < 2) ? 0u : 1u);
+    cutMaskedColumns(*volume, mask);
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 1, 1, 1, 0, 1, 1, 1, 1}));
     EXPECT_EQ(materialsOf(*volume), materials) << "a cut changes no material";
 }
 
 TEST(CutCellVolume, AnEmptyOrInconsistentMaskKeepsNoColumn)
 {
     auto volume = flatVolume(2, 2, 2, 2, kSilicon);
-    Core::Operations::cutMaskedColumns(*volume, ImageMask());
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(8, 1u));
-
+    cutMaskedColumns(*volume, ImageMask());
+    EXPECT_EQ(cutCountsOf(*volume), Counts(8, 1u));
     ImageMask inconsistent = maskOf(2, 2, [](uint32_t, uint32_t) { return true; });
     inconsistent.height = 3; // 4 bits for 2 × 3 pixels: ignored
-    Core::Operations::cutMaskedColumns(*volume, inconsistent);
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(8, 2u));
+    cutMaskedColumns(*volume, inconsistent);
+    EXPECT_EQ(cutCountsOf(*volume), Counts(8, 2u));
 }
 
 TEST(CutCellVolume, CutsCountUpAndUncutsTakeBackOnlyTheirOwnColumns)
@@ -135,22 +102,16 @@ TEST(CutCellVolume, CutsCountUpAndUncutsTakeBackOnlyTheirOwnColumns)
     auto volume = flatVolume(4, 1, 3, 3, kSilicon);
     const ImageMask keepLeft = maskOf(4, 1, [](uint32_t x, uint32_t) { return x < 2; });  // cuts x = 2, 3
     const ImageMask keepOuter = maskOf(4, 1, [](uint32_t x, uint32_t) { return x != 1 && x != 2; }); // cuts x = 1, 2
-    Core::Operations::cutMaskedColumns(*volume, keepLeft);
-    Core::Operations::cutMaskedColumns(*volume, keepOuter);
-    const uint32_t afterBoth[4] = {0, 1, 2, 1};
-    for (uint32_t x = 0; x < 4; ++x)
-        expectColumnCut(*volume, x, 0, afterBoth[x]);
-
+    cutMaskedColumns(*volume, keepLeft);
+    cutMaskedColumns(*volume, keepOuter);
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 1, 2, 1}));
     // The hidden columns are the union of both cuts; taking one back leaves the other's.
-    Core::Operations::uncutMaskedColumns(*volume, keepLeft);
-    const uint32_t afterUncut[4] = {0, 1, 1, 0};
-    for (uint32_t x = 0; x < 4; ++x)
-        expectColumnCut(*volume, x, 0, afterUncut[x]);
-
+    uncutMaskedColumns(*volume, keepLeft);
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 1, 1, 0}));
     // Taking back more than was cut stops at 0.
-    Core::Operations::uncutMaskedColumns(*volume, keepOuter);
-    Core::Operations::uncutMaskedColumns(*volume, keepOuter);
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    uncutMaskedColumns(*volume, keepOuter);
+    uncutMaskedColumns(*volume, keepOuter);
+    EXPECT_EQ(cutCountsOf(*volume), Counts(12, 0u));
 }
 
 TEST(CutCellVolume, CountsSaturateAt255AndResetClearsEveryCell)
@@ -158,12 +119,10 @@ TEST(CutCellVolume, CountsSaturateAt255AndResetClearsEveryCell)
     auto volume = flatVolume(2, 2, 2, 1, kSilicon);
     const ImageMask keepOne = maskOf(2, 2, [](uint32_t x, uint32_t y) { return x == 0 && y == 0; });
     for (int i = 0; i < 300; ++i)
-        Core::Operations::cutMaskedColumns(*volume, keepOne);
-    expectColumnCut(*volume, 1, 1, 255u);
-    expectColumnCut(*volume, 0, 0, 0u);
-
-    Core::Operations::removeAllCuts(*volume);
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(8, 0u));
+        cutMaskedColumns(*volume, keepOne);
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 255, 255, 255}));
+    removeAllCuts(*volume);
+    EXPECT_EQ(cutCountsOf(*volume), Counts(8, 0u));
 }
 
 TEST(CutCellVolume, SameCountsForEveryThreadCount)
@@ -171,19 +130,14 @@ TEST(CutCellVolume, SameCountsForEveryThreadCount)
     // Wide enough along x for several slabs; a mask that differs column by column.
     const ImageMask mask = maskOf(13, 5, [](uint32_t x, uint32_t y) { return (x * 7 + y * 3) % 5 < 2; });
     const ImageMask second = maskOf(17, 3, [](uint32_t x, uint32_t y) { return (x + y) % 3 == 0; });
-    std::vector<uint32_t> reference;
-    for (int threads : kThreadCounts) {
-        const ScopedThreadCount count(threads);
+    CoreTest::sameForEveryThreadCount([&] {
         auto volume = flatVolume(17, 6, 4, 2, kSilicon);
-        Core::Operations::cutMaskedColumns(*volume, mask);
-        Core::Operations::cutMaskedColumns(*volume, second);
-        Core::Operations::uncutMaskedColumns(*volume, mask);
-        Core::Operations::cutMaskedColumns(*volume, mask);
-        const auto counts = cutCountsOf(*volume);
-        if (reference.empty())
-            reference = counts;
-        EXPECT_EQ(counts, reference) << threads << " threads";
-    }
+        cutMaskedColumns(*volume, mask);
+        cutMaskedColumns(*volume, second);
+        uncutMaskedColumns(*volume, mask);
+        cutMaskedColumns(*volume, mask);
+        return cutCountsOf(*volume);
+    });
 }
 
 TEST(CutCellVolume, SlabsRunWholeBelowTwoCellsAndOtherwiseOnePerThread)
@@ -197,26 +151,24 @@ TEST(CutBox, FittingKeepsAtLeastOneCellPerAxisInsideTheVolume)
 {
     const std::array<uint32_t, 3> sizes{{6, 4, 5}};
     // Upper beyond the volume, lower at or past upper, upper 0.
-    const CutBox fitted = Core::Operations::fitCutBox(CutBox{{2, 4, 7}, {9, 4, 0}}, sizes);
+    const CutBox fitted = fitCutBox(CutBox{{2, 4, 7}, {9, 4, 0}}, sizes);
     EXPECT_EQ(fitted.lower, (std::array<uint32_t, 3>{{2, 3, 0}}));
     EXPECT_EQ(fitted.upper, (std::array<uint32_t, 3>{{6, 4, 1}}));
     const CutBox inside{{1, 0, 2}, {3, 4, 5}};
-    EXPECT_TRUE(Core::Operations::sameBox(Core::Operations::fitCutBox(inside, sizes), inside));
+    EXPECT_TRUE(sameBox(fitCutBox(inside, sizes), inside));
 }
-
 
 TEST_F(CutOperationsTest, MaskedCutHidesTheClearColumnsAndLeavesTheDocumentUnchanged)
 {
     const auto materials = materialsOf(*volume);
     start<MaskedCutCellVolumeOperation>([&](MaskedCutCellVolumeOperation &op) {
-        op.showMask(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+        op.showMask(keepLeft);
         EXPECT_EQ(volume->topMaskA(), 3u) << "the mask shows over the volume while the dialog is open";
         EXPECT_EQ(volume->topMaskB(), 2u);
-        op.setMask(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+        op.setMask(keepLeft);
     });
-
     EXPECT_EQ(log->lines, (std::vector<std::string>{"Masked Cut: Cell volume selected.", "Masked Cut: Cut planes changed."}));
-    EXPECT_EQ(columnCutsOf(*volume), (std::vector<uint32_t>{0, 0, 1, 1, 1, 1}));
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 0, 1, 1, 1, 1}));
     EXPECT_EQ(materialsOf(*volume), materials);
     EXPECT_EQ(volume->topMaskA(), 0u) << "the overlay goes with the dialog";
     EXPECT_EQ(volume->topMask().size(), 0);
@@ -226,7 +178,6 @@ TEST_F(CutOperationsTest, MaskedCutHidesTheClearColumnsAndLeavesTheDocumentUncha
 
 TEST_F(CutOperationsTest, CountedCutsAreUndoneAndRedoneExactly)
 {
-    const ImageMask keepLeft = maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; });
     const ImageMask keepFront = maskOf(3, 2, [](uint32_t, uint32_t y) { return y == 0; });
     maskedCut(keepLeft);
     const auto afterFirst = cutCountsOf(*volume);
@@ -234,17 +185,14 @@ TEST_F(CutOperationsTest, CountedCutsAreUndoneAndRedoneExactly)
     maskedCut(keepFront);
     const auto afterAll = cutCountsOf(*volume);
     // Columns (x, y): (0,0) kept by both; (0,1) cut twice by keepFront; (x>0, 0) once by keepLeft.
-    EXPECT_EQ(columnCutsOf(*volume), (std::vector<uint32_t>{0, 2, 1, 3, 1, 3}));
-
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 2, 1, 3, 1, 3}));
     ASSERT_TRUE(model.undoRedo().undo());
-    EXPECT_EQ(columnCutsOf(*volume), (std::vector<uint32_t>{0, 1, 1, 2, 1, 2})) << "one undo of a repeated cut "
-                                                                                   "leaves its columns hidden";
+    EXPECT_EQ(columnCutsOf(*volume), (Counts{0, 1, 1, 2, 1, 2})) << "one undo leaves a repeated cut's columns hidden";
     ASSERT_TRUE(model.undoRedo().undo());
     EXPECT_EQ(cutCountsOf(*volume), afterFirst);
     ASSERT_TRUE(model.undoRedo().undo());
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(cutCountsOf(*volume), Counts(12, 0u));
     EXPECT_EQ(model.undoRedo().undoName(), "");
-
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(model.undoRedo().redo());
     EXPECT_EQ(cutCountsOf(*volume), afterAll);
@@ -287,7 +235,7 @@ TEST_F(CutOperationsTest, AMaskOfAnotherSizeOrNoneIsExplainedBeforeTheCut)
         EXPECT_EQ(log->lines.size(), lines) << "a fitting mask needs no word, and setting it once shown none either";
     });
     EXPECT_EQ(log->last(), "Masked Cut: Cut planes changed.");
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(cutCountsOf(*volume), Counts(12, 0u));
 }
 
 TEST_F(CutOperationsTest, DecliningTheMaskDialogCutsNothingAndTakesTheOverlayOff)
@@ -295,7 +243,7 @@ TEST_F(CutOperationsTest, DecliningTheMaskDialogCutsNothingAndTakesTheOverlayOff
     start<MaskedCutCellVolumeOperation>(
         [&](MaskedCutCellVolumeOperation &op) { op.showMask(whiteMask(3, 2)); }); // applied, then Cancel
     EXPECT_EQ(log->last(), "Masked Cut: Operation Canceled!");
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(cutCountsOf(*volume), Counts(12, 0u));
     EXPECT_EQ(volume->topMaskA(), 0u);
     EXPECT_EQ(volume->topMask().size(), 0);
     EXPECT_EQ(model.undoRedo().undoName(), "");
@@ -304,23 +252,22 @@ TEST_F(CutOperationsTest, DecliningTheMaskDialogCutsNothingAndTakesTheOverlayOff
 
 TEST_F(CutOperationsTest, RemoveCutsClearsEveryCountAndLeavesTheUndoStackAlone)
 {
-    maskedCut(maskOf(3, 2, [](uint32_t x, uint32_t) { return x == 0; }));
+    maskedCut(keepLeft);
     maskedCut(whiteMask(1, 1));
     volume->setTopMask(QBitArray(6, true), 3, 2);
     start<RemoveCutsFromVolumeOperation>();
-
     EXPECT_EQ(log->lines.back(), "Remove Cuts: Cut planes changed.");
     EXPECT_TRUE(log->contains("Remove Cuts: Cell volume selected."));
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(cutCountsOf(*volume), Counts(12, 0u));
     EXPECT_EQ(volume->topMaskA(), 0u);
     EXPECT_EQ(model.undoRedo().undoName(), "Masked Cut") << "removing is not undoable";
     EXPECT_FALSE(model.isModified());
 
     // The cuts on the stack still act on their own columns; an undo below 0 stays at 0.
     model.undoRedo().undo();
-    EXPECT_EQ(cutCountsOf(*volume), std::vector<uint32_t>(12, 0u));
+    EXPECT_EQ(cutCountsOf(*volume), Counts(12, 0u));
     model.undoRedo().redo();
-    EXPECT_EQ(columnCutsOf(*volume), std::vector<uint32_t>(6, 1u));
+    EXPECT_EQ(columnCutsOf(*volume), Counts(6, 1u));
 }
 
 TEST_F(CutOperationsTest, CutPlanesAroundOneXLayerShowAOneCellSlice)
@@ -337,7 +284,6 @@ TEST_F(CutOperationsTest, CutPlanesAroundOneXLayerShowAOneCellSlice)
         op.setCutPlanes(CutBox{{3, 0, 0}, {4, 4, 3}}, true);
         EXPECT_GT(repaints->count, before) << "a rebuild asked for shows at once";
     });
-
     EXPECT_EQ(log->lines.back(), "Change Cut Planes: Cut planes changed.");
     const auto box = slab->painter().cutLimits();
     EXPECT_EQ(box.lower, (std::array<uint32_t, 3>{{3, 0, 0}}));

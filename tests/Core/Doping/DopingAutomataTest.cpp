@@ -1,7 +1,7 @@
-// The doping automata on small volumes: diffusion depths and implanted bands worked out by hand,
-// the dopant never passing through a material that does not take it, the slab hand-over at
-// every boundary, the same cells for any thread count, and the catalogue's dopable materials.
+// The doping automata: depths and implanted bands worked out by hand, materials that stop the
+// dopant, the slab hand-over, thread counts, and the catalogue's dopable materials.
 
+#include "../CellChecks.h"
 #include "../StepRun.h"
 
 #include "Core/Operations/Doping/DopableMaterials.h"
@@ -12,20 +12,14 @@
 
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/ThreadCount.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
 
 using namespace Core::Operations;
-using Model::Automaton::TotalVolume;
-using TestSupport::kAluminium;
-using TestSupport::kOxide;
-using TestSupport::kSilicon;
-using TestSupport::materialAt;
-using TestSupport::materialsOf;
-using TestSupport::volumeOf;
+using namespace TestSupport;
 
 namespace {
 
@@ -73,7 +67,7 @@ void expectEveryColumn(TotalVolume &volume, uint32_t material, const std::set<ui
 // Silicon below z = 8 in unit cells.
 std::shared_ptr<TotalVolume> flatSilicon()
 {
-    return TestSupport::flatVolume(4, 3, 12, 8, kSilicon);
+    return flatVolume(4, 3, 12, 8, kSilicon);
 }
 
 // Empty, silicon, poly-silicon, N-doped silicon, oxide and aluminium scattered with a fixed seed,
@@ -83,13 +77,10 @@ std::shared_ptr<TotalVolume> scatteredVolume()
     std::mt19937 random(20240611u);
     const uint32_t choices[] = {0u, kSilicon, kSilicon, kSilicon, kPolySilicon, kNDoped, kOxide, kAluminium};
     std::uniform_int_distribution<int> pick(0, 7);
-    std::vector<uint32_t> materials(17 * 6 * 11);
-    for (auto &m : materials)
-        m = choices[pick(random)];
-    auto volume = volumeOf(17, 6, 11, [&](uint32_t x, uint32_t y, uint32_t z) {
-        return z == 10 ? 0u : materials[(x * 6 + y) * 11 + z];
+    return volumeOf(17, 6, 11, [&](uint32_t, uint32_t, uint32_t z) {
+        const uint32_t material = choices[pick(random)];
+        return z == 10 ? 0u : material;
     });
-    return volume;
 }
 
 } // namespace
@@ -114,7 +105,7 @@ TEST(SimpleDopingAutomaton, DopesTheLayersWithinTheDepthBelowAFlatSurface)
         dope(*volume, c.depth, c.material);
         SCOPED_TRACE(c.depth);
         expectEveryColumn(*volume, c.material, c.doped);
-        EXPECT_EQ(TestSupport::countInColumn(*volume, 2, 1, kSilicon), 8u - c.doped.size());
+        EXPECT_EQ(countInColumn(*volume, 2, 1, kSilicon), 8u - c.doped.size());
     }
 }
 
@@ -168,10 +159,7 @@ TEST(SimpleDopingAutomaton, EveryEmptyCellIsASourceEvenABuriedVoid)
     });
     dope(*volume, 1.f);
     const auto after = materialsOf(*volume);
-    uint32_t doped = 0;
-    for (uint32_t v : after)
-        doped += v == kNDoped ? 1 : 0;
-    EXPECT_EQ(doped, 6u); // the six face neighbours; the diagonals are √2 away
+    EXPECT_EQ(std::count(after.begin(), after.end(), kNDoped), 6); // the face neighbours; diagonals are √2 away
     EXPECT_EQ(materialAt(*volume, 3, 3, 2), kNDoped);
     EXPECT_EQ(materialAt(*volume, 4, 3, 3), kNDoped);
     EXPECT_EQ(materialAt(*volume, 3, 3, 3), 0u);
@@ -181,25 +169,22 @@ TEST(SimpleDopingAutomaton, TheFrontCrossesEverySlabBoundary)
 {
     // Silicon along z = 0 under oxide, open only at x = 0: the dopant runs along x through every
     // slab. (x, 0, 0) is |(x, 0, 1)| from the empty cell (0, 0, 1): within 4 up to x = 3 (√10).
-    const auto build = [] {
-        return volumeOf(8, 1, 2, [](uint32_t x, uint32_t, uint32_t z) {
+    const auto cells = CoreTest::sameForEveryThreadCount([] {
+        auto volume = volumeOf(8, 1, 2, [](uint32_t x, uint32_t, uint32_t z) {
             return z == 0 ? kSilicon : x == 0 ? 0u : kOxide;
         });
-    };
-    for (int threads : TestSupport::kThreadCounts) {
-        TestSupport::ScopedThreadCount scoped(threads);
-        auto volume = build();
         dope(*volume, 4.f);
-        for (uint32_t x = 0; x < 8; ++x)
-            EXPECT_EQ(materialAt(*volume, x, 0, 0), x <= 3 ? kNDoped : kSilicon) << threads << " threads, x " << x;
-    }
+        return materialsOf(*volume);
+    });
+    for (uint32_t x = 0; x < 8; ++x)
+        EXPECT_EQ(cells[2 * x], x <= 3 ? kNDoped : kSilicon) << "x " << x;
 }
 
 TEST(SimpleDopingAutomaton, AVolumeNarrowerThanTheThreadCountRunsAsOneSlab)
 {
     // (1, 0, 0) is √2 from the empty cell (0, 0, 1).
     for (float depth : {1.2f, 1.5f}) {
-        TestSupport::ScopedThreadCount scoped(3);
+        ScopedThreadCount scoped(3);
         auto volume = volumeOf(2, 1, 2, [](uint32_t x, uint32_t, uint32_t z) {
             return z == 0 ? kSilicon : x == 0 ? 0u : kOxide;
         });
@@ -292,21 +277,16 @@ TEST(IonImplantationAutomaton, AnnealingSpreadsFromTheBandThroughDopableCellsOnl
 TEST(DopingAutomata, SameCellsForAnyThreadCountAndNonDopableCellsNeverChange)
 {
     const auto before = materialsOf(*scatteredVolume());
-    std::vector<uint32_t> doped, implanted;
-    for (int threads : TestSupport::kThreadCounts) {
-        TestSupport::ScopedThreadCount scoped(threads);
-        auto diffused = scatteredVolume();
-        dope(*diffused, 2.5f);
-        auto annealed = scatteredVolume();
-        implant(*annealed, 2.f, 0.5f, 1.5f);
-        if (doped.empty()) {
-            doped = materialsOf(*diffused);
-            implanted = materialsOf(*annealed);
-            continue;
-        }
-        EXPECT_EQ(materialsOf(*diffused), doped) << threads << " threads";
-        EXPECT_EQ(materialsOf(*annealed), implanted) << threads << " threads";
-    }
+    const auto doped = CoreTest::sameForEveryThreadCount([] {
+        auto volume = scatteredVolume();
+        dope(*volume, 2.5f);
+        return materialsOf(*volume);
+    }, "diffusion");
+    const auto implanted = CoreTest::sameForEveryThreadCount([] {
+        auto volume = scatteredVolume();
+        implant(*volume, 2.f, 0.5f, 1.5f);
+        return materialsOf(*volume);
+    }, "implantation");
     ASSERT_NE(doped, before);
     ASSERT_NE(implanted, before);
     for (size_t i = 0; i < before.size(); ++i) {
@@ -326,8 +306,7 @@ TEST(DopingAutomata, TheEntryPointsDopeTheCataloguesDopableMaterials)
     EXPECT_EQ(materialAt(*diffused, 0, 0, 1), kNDoped);
     EXPECT_EQ(materialAt(*diffused, 1, 0, 1), kNDoped);
     EXPECT_EQ(materialAt(*diffused, 2, 0, 1), kOxide);
-
-    auto implanted = TestSupport::flatVolume(2, 2, 6, 4, kPolySilicon);
+    auto implanted = flatVolume(2, 2, 6, 4, kPolySilicon);
     implantIons(*implanted, kPDoped, 2.f, 0.f, 0.f);
     expectEveryColumn(*implanted, kPDoped, {2});
 }
@@ -343,9 +322,8 @@ TEST(DopingOperation, DopesOnlyTheMaterialsTheCatalogueListsForTheProcess)
     factory->setProcess(process);
     CoreTest::LoggedModel scene;
     auto volume = flatSilicon();
-    TestSupport::setMaterialAt(*volume, 1, 1, 7, kPolySilicon);
+    setMaterialAt(*volume, 1, 1, 7, kPolySilicon);
     scene.model.scene().addObject(volume);
-
     CoreTest::startStep<DopingOperation>(scene.model, [](DopingOperation &op) {
         op.setDopingDepth(2.f);
         op.setDopedMaterial(kNDoped);

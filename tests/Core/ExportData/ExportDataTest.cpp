@@ -1,13 +1,12 @@
 // CSV export of particle count fields: the exact text, refused keys and values, and the
 // "Export Data" operation through the real application model.
 
-#include "Core/ApplicationModel.h"
+#include "../StepRun.h"
 #include "Core/Operations/ExportData/CSVDataExporter.h"
 #include "Core/Operations/ExportData/ExportDataOperation.h"
 #include "Model/Automaton/ParticleCountField.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -83,20 +82,15 @@ TEST(CSVDataExporter, RefusesOtherKeysValuesThatAreNoFieldAndUnwritableFiles)
 TEST(ExportDataOperation, UsesTheOnlyVolumeWritesTheChosenFieldAndStaysOffTheUndoStack)
 {
     QTemporaryDir dir;
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
-    auto volume = twoCells();
-    model.scene().addObject(volume);
-
-    auto op = std::make_shared<ExportDataOperation>(&model);
-    ExportDataOperation *raw = op.get();
+    CoreTest::LoggedModel scene;
+    auto &model = scene.model;
+    auto &log = scene.log;
+    model.scene().addObject(twoCells());
     const QString path = dir.filePath("out.csv");
-    op->setOptionsObserver(std::make_shared<CallObserver>([raw, path] {
-        raw->setDataKey(ParticleCountField::kTypePName);
-        raw->setFileName(path);
-    }));
-    model.startOperation(op);
+    CoreTest::startStep<ExportDataOperation>(model, [path](ExportDataOperation &op) {
+        op.setDataKey(ParticleCountField::kTypePName);
+        op.setFileName(path);
+    });
     EXPECT_TRUE(log->contains("Export Data: Using only cell volume."));
     EXPECT_EQ(log->last(), "Export Data:  data saved.");
     EXPECT_EQ(contents(path), QByteArray("X: 0\n3.0000000000e+00 ; 5.0000000000e+00 ; \n\n\n"));
@@ -105,22 +99,19 @@ TEST(ExportDataOperation, UsesTheOnlyVolumeWritesTheChosenFieldAndStaysOffTheUnd
     EXPECT_FALSE(model.isModified());
 
     // A dialog that was cancelled leaves the file name empty: nothing is written.
-    auto cancelled = std::make_shared<ExportDataOperation>(&model);
-    cancelled->setOptionsObserver(std::make_shared<CallObserver>([] {}));
-    model.startOperation(cancelled);
+    CoreTest::startStep<ExportDataOperation>(model);
     EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_EQ(log->last(), "Export Data: Using only cell volume.");
 }
 
 TEST(ExportDataOperation, WaitsForASelectionWhenTheSceneHoldsSeveralObjects)
 {
-    Core::ApplicationModel model;
-    auto log = std::make_shared<MessageLog>(model.inputRequest());
-    model.inputRequest().addObserver(log);
+    CoreTest::LoggedModel scene;
+    auto &model = scene.model;
     model.scene().addObject(twoCells());
     model.scene().addObject(twoCells());
     model.startOperation(std::make_shared<ExportDataOperation>(&model));
-    EXPECT_EQ(log->last(), "Export Data: Select a cell volume and press Enter/Return.");
+    EXPECT_EQ(scene.log->last(), "Export Data: Select a cell volume and press Enter/Return.");
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
     model.cancelCurrent();
     EXPECT_FALSE(model.selectionMode().isSelectionMode());

@@ -1,15 +1,14 @@
 // Taking one connected film out of a volume: which cells belong to it, turning it over, dropping
 // it to the bottom; and "Extract Film" through the application model.
 
-#include "Core/ApplicationModel.h"
+#include "../CellChecks.h"
+#include "../StepRun.h"
 #include "Core/Operations/FilmExtraction/ExtractFilm.h"
 #include "Core/Operations/FilmExtraction/FilmExtraction.h"
-#include "Core/Operations/OperationIds.h"
-#include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace Core::Operations;
 using namespace TestSupport;
@@ -41,13 +40,8 @@ TEST(FilmExtraction, LayerAtTenToTwelveComesOutAtZeroToTwo)
     auto source = filmOnSubstrate();
     const auto before = materialsOf(*source);
     auto film = extractFilm(*source, kOxide, false);
-    ASSERT_EQ(film->sizeX(), 6u);
-    ASSERT_EQ(film->sizeY(), 5u);
-    ASSERT_EQ(film->sizeZ(), 20u);
-    for (uint32_t x = 0; x < 6; ++x)
-        for (uint32_t y = 0; y < 5; ++y)
-            for (uint32_t z = 0; z < 20; ++z)
-                ASSERT_EQ(materialAt(*film, x, y, z), z <= 2 ? kOxide : 0u) << x << ", " << y << ", " << z;
+    ASSERT_EQ(std::make_tuple(film->sizeX(), film->sizeY(), film->sizeZ()), std::make_tuple(6u, 5u, 20u));
+    CoreTest::expectCells(*film, [](uint32_t, uint32_t, uint32_t z) { return z <= 2 ? kOxide : 0u; });
     EXPECT_EQ(materialsOf(*source), before); // the source keeps its film
 }
 
@@ -85,15 +79,10 @@ TEST(FilmExtraction, InvertedFilmIsMirroredInYAndDropped)
     for (uint32_t x = 0; x < 6; ++x)
         setMaterialAt(*source, x, 0, 13, kOxide);
     setMaterialAt(*source, 2, 4, 10, kSilicon);
-    auto film = extractFilm(*source, kOxide, true);
-    for (uint32_t x = 0; x < 6; ++x)
-        for (uint32_t y = 0; y < 5; ++y)
-            for (uint32_t z = 0; z < 20; ++z) {
-                bool oxide = y == 4 ? z <= 3 : (z >= 1 && z <= 3);
-                if (x == 2 && y == 0 && z == 3)
-                    oxide = false;
-                ASSERT_EQ(materialAt(*film, x, y, z), oxide ? kOxide : 0u) << x << ", " << y << ", " << z;
-            }
+    CoreTest::expectCells(*extractFilm(*source, kOxide, true), [](uint32_t x, uint32_t y, uint32_t z) {
+        const bool plug = x == 2 && y == 0 && z == 3;
+        return !plug && z <= 3 && (y == 4 || z >= 1) ? kOxide : 0u;
+    });
 }
 
 TEST(FilmExtraction, MaterialThatIsAbsentGivesAnEmptyVolume)
@@ -104,30 +93,17 @@ TEST(FilmExtraction, MaterialThatIsAbsentGivesAnEmptyVolume)
 
 namespace {
 
-struct ExtractFilmOperation : ::testing::Test {
-    ExtractFilmOperation() : log(std::make_shared<MessageLog>(model.inputRequest()))
+struct ExtractFilmOperation : ::testing::Test, CoreTest::LoggedModel {
+    ExtractFilmOperation() { model.scene().addObject(source); }
+
+    std::shared_ptr<ExtractFilm> start(uint32_t material, bool invert, bool declined = false)
     {
-        model.inputRequest().addObserver(log);
-        model.scene().addObject(source);
+        return CoreTest::startStep<ExtractFilm>(model, [=](ExtractFilm &op) {
+            if (!declined)
+                op.setMaterial(material), op.setInvert(invert);
+        });
     }
 
-    std::shared_ptr<ExtractFilm> makeOperation(uint32_t material, bool invert, bool declined = false)
-    {
-        auto op = std::make_shared<ExtractFilm>(&model);
-        ExtractFilm *raw = op.get();
-        op->setOptionsObserver(std::make_shared<CallObserver>([raw, material, invert, declined] {
-            if (declined)
-                return;
-            raw->setMaterial(material);
-            raw->setInvert(invert);
-        }));
-        return op;
-    }
-
-    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
-
-    Core::ApplicationModel model;
-    std::shared_ptr<MessageLog> log;
     // Cells 2 long in y, so the new volume is placed by the largest cell length, 2.
     std::shared_ptr<TotalVolume> source = std::make_shared<TotalVolume>(
         6, 5, 20, 1.f, 2.f, 0.5f, Util::Vector3D(1, 2, 3), materialsOf(*filmOnSubstrate()));
@@ -137,18 +113,15 @@ struct ExtractFilmOperation : ::testing::Test {
 
 TEST_F(ExtractFilmOperation, NewVolumeLiesBesideTheSourceAndUndoRemovesIt)
 {
-    auto op = makeOperation(kOxide, false);
-    model.startOperation(op);
+    auto op = start(kOxide, false);
     EXPECT_EQ(log->last(), "Extract Film: select a cell volume and press Enter/Return.");
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
-
     select(source);
     model.inputRequest().submit("");
     EXPECT_TRUE(log->contains("Extract Film: cell volume selected."));
     EXPECT_EQ(log->last(), "Extract Film: film extracted.");
     EXPECT_FALSE(model.selectionMode().isSelectionMode());
     EXPECT_EQ(model.undoRedo().undoName(), "Extract Film");
-
     auto film = op->extractedVolume();
     ASSERT_TRUE(film);
     auto objects = model.scene().objects();
@@ -161,7 +134,6 @@ TEST_F(ExtractFilmOperation, NewVolumeLiesBesideTheSourceAndUndoRemovesIt)
     EXPECT_EQ(countInColumn(*film, 0, 0, kOxide), 3u);
     EXPECT_EQ(materialAt(*film, 0, 0, 0), kOxide);
     EXPECT_EQ(countInColumn(*source, 0, 0, kOxide), 3u);
-
     const auto filmCells = materialsOf(*film);
     ASSERT_TRUE(model.undoRedo().undo());
     objects = model.scene().objects();
@@ -177,8 +149,7 @@ TEST_F(ExtractFilmOperation, NewVolumeLiesBesideTheSourceAndUndoRemovesIt)
 TEST_F(ExtractFilmOperation, SelectedVolumeIsTakenAtOnceAndInvertedOnRequest)
 {
     select(source);
-    auto op = makeOperation(kSilicon, true);
-    model.startOperation(op);
+    auto op = start(kSilicon, true);
     EXPECT_EQ(log->last(), "Extract Film: film extracted.");
     auto film = op->extractedVolume();
     ASSERT_TRUE(film);
@@ -191,19 +162,17 @@ TEST_F(ExtractFilmOperation, SelectedVolumeIsTakenAtOnceAndInvertedOnRequest)
 TEST_F(ExtractFilmOperation, DeclinedDialogOrEmptyMaterialCancels)
 {
     // The scene's only volume is not taken unless it is selected.
-    model.startOperation(makeOperation(kOxide, false));
+    start(kOxide, false);
     EXPECT_EQ(log->last(), "Extract Film: select a cell volume and press Enter/Return.");
     model.cancelCurrent();
     EXPECT_EQ(log->last(), "Extract Film: Operation canceled.");
-
     select(source);
-    model.startOperation(makeOperation(kOxide, false, true));
+    start(kOxide, false, true);
     EXPECT_EQ(log->last(), "Extract Film: Operation canceled.");
     EXPECT_EQ(model.scene().objects().size(), 1);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-
     select(source);
-    model.startOperation(makeOperation(0, false));
+    start(0, false);
     EXPECT_TRUE(log->contains("Extract Film: empty space is not a film; choose a material to extract."));
     EXPECT_EQ(log->last(), "Extract Film: Operation canceled.");
     EXPECT_EQ(model.scene().objects().size(), 1);

@@ -1,12 +1,11 @@
 // "Glue Volumes" through the application model: the two-stage choice of base and top, the
 // refusals, and undo and redo of the swap in the scene.
 
-#include "Core/ApplicationModel.h"
+#include "../CellChecks.h"
+#include "../StepRun.h"
 #include "Core/Operations/GlueSubstrate/GlueSubstrateOperation.h"
-#include "Core/Operations/OperationIds.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/Observers.h"
 
 #include <gtest/gtest.h>
 
@@ -15,38 +14,30 @@ using namespace TestSupport;
 
 namespace {
 
-struct GlueOperation : ::testing::Test {
-    GlueOperation() : log(std::make_shared<MessageLog>(model.inputRequest()))
+struct GlueOperation : ::testing::Test, CoreTest::LoggedModel {
+    GlueOperation()
     {
-        model.inputRequest().addObserver(log);
         model.scene().addObject(base);
         model.scene().addObject(top);
     }
 
-    // An operation whose options observer hands over `settings`, or nothing when `declined`.
-    std::shared_ptr<GlueSubstrateOperation> makeOperation(bool declined = false)
+    // Starts the operation; its dialog hands over `settings`, or nothing when `declined`.
+    std::shared_ptr<GlueSubstrateOperation> start(bool declined = false)
     {
-        auto op = std::make_shared<GlueSubstrateOperation>(&model);
-        GlueSubstrateOperation *raw = op.get();
-        op->setOptionsObserver(std::make_shared<CallObserver>([this, raw, declined] {
+        return CoreTest::startStep<GlueSubstrateOperation>(model, [this, declined](GlueSubstrateOperation &op) {
             ++dialogs;
-            seenLayout = raw->layout();
+            seenLayout = op.layout();
             if (declined)
                 return;
-            raw->setFinalSize(settings.sizeX ? settings.sizeX : raw->layout().defaultSizeX,
-                              settings.sizeY ? settings.sizeY : raw->layout().defaultSizeY,
-                              settings.sizeZ ? settings.sizeZ : raw->layout().defaultSizeZ);
-            raw->setDisplacement(settings.dx, settings.dy);
-            raw->setInvert(settings.invert);
-        }));
-        return op;
+            op.setFinalSize(settings.sizeX ? settings.sizeX : seenLayout.defaultSizeX,
+                            settings.sizeY ? settings.sizeY : seenLayout.defaultSizeY,
+                            settings.sizeZ ? settings.sizeZ : seenLayout.defaultSizeZ);
+            op.setDisplacement(settings.dx, settings.dy);
+            op.setInvert(settings.invert);
+        });
     }
-
-    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
     void pressEnter() { model.inputRequest().submit(""); }
 
-    Core::ApplicationModel model;
-    std::shared_ptr<MessageLog> log;
     std::shared_ptr<TotalVolume> base = flatVolume(10, 10, 10, 5, kSilicon);
     std::shared_ptr<TotalVolume> top = flatVolume(10, 10, 10, 5, kOxide);
     GlueSettings settings; // sizes 0 mean the defaults
@@ -58,22 +49,18 @@ struct GlueOperation : ::testing::Test {
 
 TEST_F(GlueOperation, BaseAndTopPickedInTurnAreReplacedByTheGluedVolume)
 {
-    auto op = makeOperation();
-    model.startOperation(op);
+    auto op = start();
     EXPECT_EQ(log->last(), "Glue Volumes: select the base cell volume and press Enter/Return.");
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
-
     pressEnter(); // nothing picked yet: asked again
     EXPECT_EQ(op->step(), GlueSubstrateOperation::kNoneChosen);
     EXPECT_EQ(log->last(), "Glue Volumes: select the base cell volume and press Enter/Return.");
-
     select(base);
     pressEnter();
     EXPECT_EQ(log->last(), "Glue Volumes: base cell volume selected. Select top cell volume and press enter");
     EXPECT_EQ(op->baseVolume(), base);
     EXPECT_TRUE(model.selectionMode().selectedObjects().isEmpty());
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
-
     select(top);
     pressEnter();
     EXPECT_TRUE(log->contains("Glue Volumes: top cell volume selected."));
@@ -84,17 +71,13 @@ TEST_F(GlueOperation, BaseAndTopPickedInTurnAreReplacedByTheGluedVolume)
     EXPECT_FALSE(model.selectionMode().isSelectionMode());
     EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_EQ(model.undoRedo().undoName(), "Glue Volumes");
-
     const auto objects = model.scene().objects();
     ASSERT_EQ(objects.size(), 1);
     EXPECT_EQ(objects.front(), op->gluedVolume());
     EXPECT_EQ(op->gluedVolume()->sizeZ(), 11u);
     // Both cubes hold material up to z = 4: five layers of each and one empty layer on top.
-    std::vector<uint32_t> expected;
-    for (uint32_t i = 0; i < 10 * 10; ++i)
-        for (uint32_t z = 0; z < 11; ++z)
-            expected.push_back(z < 5 ? kSilicon : z < 10 ? kOxide : 0u);
-    EXPECT_EQ(materialsOf(*op->gluedVolume()), expected);
+    CoreTest::expectCells(*op->gluedVolume(),
+                          [](uint32_t, uint32_t, uint32_t z) { return z < 5 ? kSilicon : z < 10 ? kOxide : 0u; });
 }
 
 TEST_F(GlueOperation, TwoSelectedVolumesAreTakenAtOnceAndUndoPutsThemBackUnchanged)
@@ -105,8 +88,7 @@ TEST_F(GlueOperation, TwoSelectedVolumesAreTakenAtOnceAndUndoPutsThemBackUnchang
     settings.invert = true;
     select(base); // the first selected is the base
     select(top);
-    auto op = makeOperation();
-    model.startOperation(op);
+    auto op = start();
     EXPECT_EQ(op->baseVolume(), base);
     EXPECT_EQ(op->topVolume(), top);
     auto glued = op->gluedVolume();
@@ -116,7 +98,6 @@ TEST_F(GlueOperation, TwoSelectedVolumesAreTakenAtOnceAndUndoPutsThemBackUnchang
     EXPECT_EQ(materialAt(*glued, 0, 0, 5), kOxide);
     EXPECT_EQ(materialAt(*glued, 0, 0, 10), 0u);
     const auto gluedCells = materialsOf(*glued);
-
     ASSERT_TRUE(model.undoRedo().undo());
     auto objects = model.scene().objects();
     ASSERT_EQ(objects.size(), 2);
@@ -125,13 +106,11 @@ TEST_F(GlueOperation, TwoSelectedVolumesAreTakenAtOnceAndUndoPutsThemBackUnchang
     EXPECT_EQ(materialsOf(*base), baseCells);
     EXPECT_EQ(materialsOf(*top), topCells);
     EXPECT_EQ(model.undoRedo().redoName(), "Glue Volumes");
-
     ASSERT_TRUE(model.undoRedo().redo());
     objects = model.scene().objects();
     ASSERT_EQ(objects.size(), 1);
     EXPECT_EQ(objects.front(), glued);
     EXPECT_EQ(materialsOf(*glued), gluedCells);
-
     ASSERT_TRUE(model.undoRedo().undo());
     ASSERT_TRUE(model.undoRedo().redo());
     EXPECT_EQ(model.scene().objects().size(), 1);
@@ -142,8 +121,7 @@ TEST_F(GlueOperation, AnEmptyTopOrTheBaseAgainIsRefusedAndAnotherTopCanBePicked)
     auto empty = flatVolume(10, 10, 10, 0, kSilicon);
     model.scene().addObject(empty);
     select(base);
-    auto op = makeOperation();
-    model.startOperation(op);
+    auto op = start();
     select(empty);
     pressEnter();
     EXPECT_EQ(log->last(), "Glue Volumes: the top cell volume holds no material, so there is nothing to glue. Select "
@@ -158,7 +136,6 @@ TEST_F(GlueOperation, AnEmptyTopOrTheBaseAgainIsRefusedAndAnotherTopCanBePicked)
     EXPECT_EQ(model.currentOperation(), op);
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
     EXPECT_EQ(model.scene().objects().size(), 3);
-
     select(top);
     pressEnter();
     EXPECT_EQ(log->last(), "Glue Volumes: volumes glued.");
@@ -169,17 +146,16 @@ TEST_F(GlueOperation, DeclinedDialogOrValuesOutOfRangeCancelWithoutChange)
 {
     select(base);
     select(top);
-    model.startOperation(makeOperation(true));
+    start(true);
     EXPECT_EQ(log->last(), "Glue Volumes: Operation canceled.");
     EXPECT_FALSE(model.selectionMode().isSelectionMode());
     EXPECT_EQ(model.scene().objects().size(), 2);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
     EXPECT_EQ(model.currentOperation(), nullptr);
-
     settings.dx = 1; // the top is as wide as the base: no room to shift it
     select(base);
     select(top);
-    model.startOperation(makeOperation());
+    start();
     EXPECT_TRUE(log->contains("Glue Volumes: The top substrate displacement (1, 0) moves it outside the final volume."));
     EXPECT_EQ(log->last(), "Glue Volumes: Operation canceled.");
     EXPECT_EQ(model.scene().objects().size(), 2);

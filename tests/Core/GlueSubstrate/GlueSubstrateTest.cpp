@@ -1,28 +1,22 @@
 // Gluing one volume onto another: the analysis of the two volumes, the copy (plain, inverted,
 // shifted), and the same cells for every thread count.
 
+#include "../CellChecks.h"
 #include "Core/Operations/GlueSubstrate/GlueLayout.h"
 #include "Core/Operations/GlueSubstrate/GlueSubstrate.h"
 #include "Model/Automaton/TotalVolume.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/ThreadCount.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace Core::Operations;
 using namespace TestSupport;
+using CoreTest::column;
+using V = std::vector<uint32_t>;
 
 namespace {
-
-// The materials of column (x, y) from z = 0 up.
-std::vector<uint32_t> column(TotalVolume &volume, uint32_t x, uint32_t y)
-{
-    std::vector<uint32_t> out;
-    for (uint32_t z = 0; z < volume.sizeZ(); ++z)
-        out.push_back(materialAt(volume, x, y, z));
-    return out;
-}
 
 std::shared_ptr<TotalVolume> glue(TotalVolume &base, TotalVolume &top, uint32_t dx = 0, uint32_t dy = 0,
                                   bool invert = false)
@@ -66,12 +60,10 @@ TEST(GlueLayout, RefusesSizesAndShiftsThatWouldWriteOutsideTheResult)
     const GlueLayout layout = GlueLayout::of(*base, *top);
     GlueSettings settings = layout.defaults();
     EXPECT_TRUE(layout.accepts(settings));
-
     settings.sizeZ = layout.defaultSizeZ - 1;
     std::string why;
     EXPECT_FALSE(layout.accepts(settings, &why));
     EXPECT_NE(why.find("smaller than the smallest"), std::string::npos) << why;
-
     settings = layout.defaults();
     settings.dx = 6;
     settings.dy = 5;
@@ -83,7 +75,6 @@ TEST(GlueLayout, RefusesSizesAndShiftsThatWouldWriteOutsideTheResult)
     EXPECT_TRUE(layout.accepts(settings));
     settings.dx = 0xFFFFFFFFu; // must not wrap round into range
     EXPECT_FALSE(layout.accepts(settings));
-
     settings = layout.defaults();
     settings.sizeZ = 0xFFFFFFFFu;
     EXPECT_FALSE(layout.accepts(settings, &why));
@@ -98,12 +89,10 @@ TEST(GlueSubstrate, TopLowestOccupiedLayerLandsOnTheBaseHighestOccupiedLayer)
         return z < 2 || (x == 0 && y == 0 && z == 4) ? kSilicon : 0u;
     });
     auto top = flatVolume(3, 3, 8, 5, kOxide);
-    setMaterialAt(*top, 1, 1, 0, kCopper);
-    setMaterialAt(*top, 1, 1, 1, kCopper);
-    setMaterialAt(*top, 1, 1, 2, kCopper);
+    for (uint32_t z = 0; z < 3; ++z)
+        setMaterialAt(*top, 1, 1, z, kCopper);
     auto glued = glue(*base, *top);
     ASSERT_EQ(glued->sizeZ(), 5u + 5u + 1u);
-    using V = std::vector<uint32_t>;
     const uint32_t S = kSilicon, O = kOxide, C = kCopper;
     EXPECT_EQ(column(*glued, 0, 0), (V{S, S, 0, 0, S, O, O, O, O, O, 0}));
     EXPECT_EQ(column(*glued, 2, 1), (V{S, S, 0, 0, 0, O, O, O, O, O, 0}));
@@ -119,7 +108,6 @@ TEST(GlueSubstrate, InvertingTurnsTheTopOverAboutTheYAxis)
     auto glued = glue(*base, *top, 2, 0, true);
     ASSERT_EQ(glued->sizeX(), 5u);
     ASSERT_EQ(glued->sizeZ(), 2u + 3u + 1u);
-    using V = std::vector<uint32_t>;
     const uint32_t S = kSilicon;
     for (uint32_t y = 0; y < 2; ++y) {
         EXPECT_EQ(column(*glued, 0, y), (V{S, S, 0, 0, 0, 0}));
@@ -131,8 +119,8 @@ TEST(GlueSubstrate, InvertingTurnsTheTopOverAboutTheYAxis)
     }
     // Not inverted, the same top keeps its order and its x.
     auto upright = glue(*base, *top, 2, 0, false);
-    EXPECT_EQ(column(*upright, 2, 1), (std::vector<uint32_t>{kSilicon, kSilicon, 101, 102, 103, 0}));
-    EXPECT_EQ(column(*upright, 4, 1), (std::vector<uint32_t>{kSilicon, kSilicon, 121, 122, 123, 0}));
+    EXPECT_EQ(column(*upright, 2, 1), (V{kSilicon, kSilicon, 101, 102, 103, 0}));
+    EXPECT_EQ(column(*upright, 4, 1), (V{kSilicon, kSilicon, 121, 122, 123, 0}));
 }
 
 TEST(GlueSubstrate, NarrowTopShiftedByTheLargestDisplacementEndsFlushWithTheFarSides)
@@ -141,13 +129,10 @@ TEST(GlueSubstrate, NarrowTopShiftedByTheLargestDisplacementEndsFlushWithTheFarS
     auto top = flatVolume(4, 3, 5, 2, kOxide);
     const GlueLayout layout = GlueLayout::of(*base, *top);
     auto glued = glue(*base, *top, layout.largestDisplacementX(), layout.largestDisplacementY());
-    ASSERT_EQ(glued->sizeZ(), 6u);
-    for (uint32_t x = 0; x < 10; ++x)
-        for (uint32_t y = 0; y < 8; ++y) {
-            const uint32_t O = x >= 6 && y >= 5 ? kOxide : 0u;
-            ASSERT_EQ(column(*glued, x, y), (std::vector<uint32_t>{kSilicon, kSilicon, kSilicon, O, O, 0}))
-                << x << ", " << y;
-        }
+    ASSERT_EQ(std::make_tuple(glued->sizeX(), glued->sizeY(), glued->sizeZ()), std::make_tuple(10u, 8u, 6u));
+    CoreTest::expectCells(*glued, [](uint32_t x, uint32_t y, uint32_t z) {
+        return z < 3 ? kSilicon : z < 5 && x >= 6 && y >= 5 ? kOxide : 0u;
+    });
 }
 
 TEST(GlueSubstrate, ResultSitsAtTheBaseOriginWithTheLargerCellLengthPerAxis)
@@ -172,11 +157,6 @@ TEST(GlueSubstrate, WideInvertedAndShiftedGlueGivesTheSameCellsForEveryThreadCou
     auto top = volumeOf(24, 5, 7, [](uint32_t x, uint32_t y, uint32_t z) {
         return z >= 1 && z <= 1 + (x * 3 + y) % 4 ? 1000 + 10 * x + y : 0u;
     });
-    std::vector<uint32_t> single;
-    {
-        ScopedThreadCount count(1);
-        single = materialsOf(*glue(*base, *top, 16, 1, true));
-    }
     // Spot checks by hand: base column (39, 0) holds 40 up to z = 4 (39 mod 5 = 4); top column
     // (0, 0) holds 1000 at z = 1 only and lands, turned over, at x = 16 + 23 = 39, y = 1, at
     // baseTop + (topTop − 1 − 1) = 5 + 3 = 8 (the top's band is z = 1..4, the base's top z = 4).
@@ -184,10 +164,7 @@ TEST(GlueSubstrate, WideInvertedAndShiftedGlueGivesTheSameCellsForEveryThreadCou
     EXPECT_EQ(materialAt(*glued, 39, 0, 4), 40u);
     EXPECT_EQ(materialAt(*glued, 39, 1, 8), 1000u);
     EXPECT_EQ(materialAt(*glued, 39, 1, 7), 0u);
-    for (int threads : kThreadCounts) {
-        ScopedThreadCount count(threads);
-        EXPECT_EQ(materialsOf(*glue(*base, *top, 16, 1, true)), single) << threads << " threads";
-    }
+    CoreTest::sameForEveryThreadCount([&] { return materialsOf(*glue(*base, *top, 16, 1, true)); });
 }
 
 TEST(GlueSubstrate, AVolumeGluedOntoItselfIsStackedOnceMore)
@@ -196,5 +173,5 @@ TEST(GlueSubstrate, AVolumeGluedOntoItselfIsStackedOnceMore)
     auto volume = flatVolume(4, 4, 6, 2, kSilicon);
     auto glued = glue(*volume, *volume);
     ASSERT_EQ(glued->sizeZ(), 2u + 2u + 1u);
-    EXPECT_EQ(column(*glued, 3, 3), (std::vector<uint32_t>{kSilicon, kSilicon, kSilicon, kSilicon, 0}));
+    EXPECT_EQ(column(*glued, 3, 3), (V{kSilicon, kSilicon, kSilicon, kSilicon, 0}));
 }

@@ -1,10 +1,8 @@
 // The model extraction operation through the application model: choosing the volume, the three
 // steps and what they show in the scene, and how finishing and cancelling put the scene back.
 
+#include "../StepRun.h"
 #include "common/Cells.h"
-#include "common/Observers.h"
-
-#include "Core/ApplicationModel.h"
 #include "Core/Operations/ModelExtraction/RunModelExtraction.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/ModelExtraction/ExtractedModel.h"
@@ -13,16 +11,14 @@
 
 using Core::Operations::RunModelExtraction;
 using TestSupport::CallObserver;
-using TestSupport::MessageLog;
 
 namespace {
 
 constexpr uint32_t kSilicon = 1;
 
-struct RunModelExtractionTest : ::testing::Test {
+struct RunModelExtractionTest : ::testing::Test, CoreTest::LoggedModel {
     RunModelExtractionTest()
     {
-        model.inputRequest().addObserver(log);
         operation->setOptionsObserver(std::make_shared<CallObserver>([this] { ++windowsOpened; }));
         operation->setClosingObserver(std::make_shared<CallObserver>([this] { ++windowsClosed; }));
     }
@@ -47,8 +43,6 @@ struct RunModelExtractionTest : ::testing::Test {
 
     int windowsOpened = 0;
     int windowsClosed = 0;
-    Core::ApplicationModel model;
-    std::shared_ptr<MessageLog> log = std::make_shared<MessageLog>(model.inputRequest());
     std::shared_ptr<RunModelExtraction> operation = std::make_shared<RunModelExtraction>(&model);
 };
 
@@ -62,14 +56,12 @@ TEST_F(RunModelExtractionTest, SelectedVolumeOpensTheToolWindowAndStepsShowBoxes
     EXPECT_EQ(operation->state(), RunModelExtraction::VolumeChosen);
     EXPECT_EQ(windowsOpened, 1);
     EXPECT_FALSE(model.selectionMode().isSelectionMode());
-
     operation->runStepOne();
     EXPECT_TRUE(volume->painter().isHidden());
     ASSERT_TRUE(operation->boxModel());
     // Block: three z bands; beam: one box; the empty boxes around the beam are not kept.
     EXPECT_EQ(operation->boxModel()->envelopes().size(), 4u);
     EXPECT_EQ(model.scene().objects().size(), 2);
-
     operation->runStepTwo();
     ASSERT_TRUE(operation->beamModel());
     ASSERT_EQ(operation->beamModel()->envelopes().size(), 1u);
@@ -78,7 +70,6 @@ TEST_F(RunModelExtractionTest, SelectedVolumeOpensTheToolWindowAndStepsShowBoxes
     EXPECT_EQ(model.scene().objects().size(), 3);
     EXPECT_EQ(operation->netlist().toStdString(),
               "Model extracted by Voxfab\nc1 1 0 2.54737e-13 \nl1 1 0 2.85714e-08 \n.end \n");
-
     operation->finish();
     EXPECT_EQ(log->last(), "Model Extraction: Model extracted.");
     EXPECT_FALSE(volume->painter().isHidden());
@@ -88,7 +79,6 @@ TEST_F(RunModelExtractionTest, SelectedVolumeOpensTheToolWindowAndStepsShowBoxes
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
     EXPECT_FALSE(model.isModified());
     EXPECT_EQ(windowsClosed, 0);
-
     operation->finish(); // the tool window closing afterwards changes nothing
     EXPECT_EQ(log->lines.size(), 2u);
 }
@@ -101,7 +91,6 @@ TEST_F(RunModelExtractionTest, WithoutSelectionItAsksForOneAndGoesOnAtEnter)
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
     EXPECT_EQ(operation->state(), RunModelExtraction::Idle);
     EXPECT_EQ(windowsOpened, 0);
-
     model.selectionMode().toggleObject(volume->objectId());
     model.inputRequest().submit("");
     EXPECT_EQ(log->last(), "Model Extraction: Cell volume selected.");

@@ -1,32 +1,21 @@
-#include "Core/ApplicationModel.h"
+#include "../StepRun.h"
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
 #include "Core/Operations/CreateSubstrate/SubstrateBuilder.h"
 #include "Core/Operations/ObjectOperations/CopyObject.h"
 #include "Core/Operations/ObjectOperations/DeleteObject.h"
 #include "Core/Operations/ObjectOperations/MoveObject.h"
 #include "Core/Operations/ObjectOperations/SelectVolumesOperation.h"
-#include "Model/Automaton/TotalVolume.h"
-#include "Util/IObserver.h"
 #include "common/Cells.h"
-#include "common/Observers.h"
 
-#include <functional>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace Core::Operations;
-using Model::Automaton::TotalVolume;
-using TestSupport::CallObserver;
-using TestSupport::MessageLog;
-using TestSupport::materialsOf;
+using namespace TestSupport;
 
 namespace {
 
-struct Fixture : ::testing::Test {
-    Fixture() : log(std::make_shared<MessageLog>(model.inputRequest()))
-    {
-        model.inputRequest().addObserver(log);
-    }
-
+struct Fixture : ::testing::Test, CoreTest::LoggedModel {
     std::shared_ptr<TotalVolume> addVolume(const Util::Vector3D &origin = Util::Vector3D())
     {
         auto volume = std::make_shared<TotalVolume>(4, 3, 2, 1.f, 1.f, 1.f, origin, std::vector<uint32_t>(24, 1));
@@ -34,21 +23,12 @@ struct Fixture : ::testing::Test {
         return volume;
     }
 
-    void select(const std::shared_ptr<Model::Object> &object) { model.selectionMode().toggleObject(object->objectId()); }
 
     std::shared_ptr<CreateSubstrateOperation> createBox(uint32_t x, uint32_t y, uint32_t z)
     {
-        auto op = std::make_shared<CreateSubstrateOperation>(&model);
-        CreateSubstrateOperation *raw = op.get();
-        op->setOptionsObserver(std::make_shared<CallObserver>([raw, x, y, z] {
-            raw->setBox(1, x, y, z, Util::Vector3D(5, 6, 7), 0, 0, 0, x, y, 1);
-        }));
-        model.startOperation(op);
-        return op;
+        return CoreTest::startStep<CreateSubstrateOperation>(
+            model, [=](auto &op) { op.setBox(1, x, y, z, Util::Vector3D(5, 6, 7), 0, 0, 0, x, y, 1); });
     }
-
-    Core::ApplicationModel model;
-    std::shared_ptr<MessageLog> log;
 };
 
 } // namespace
@@ -59,16 +39,10 @@ TEST(SubstrateBuilder, BoxIsClippedAtTheFarFaces)
     builder.setMaterial(4);
     builder.setVolumeSize(5, 4, 3);
     builder.setBox(10, 10, 10, 3, 2, 1);
-    const auto materials = builder.fill();
-    size_t filled = 0;
-    for (uint32_t x = 0; x < 5; ++x)
-        for (uint32_t y = 0; y < 4; ++y)
-            for (uint32_t z = 0; z < 3; ++z) {
-                const bool inside = x >= 3 && y >= 2 && z >= 1;
-                EXPECT_EQ(materials[(x * 4 + y) * 3 + z], inside ? 4u : 0u);
-                filled += inside;
-            }
-    EXPECT_EQ(filled, 2u * 2u * 2u);
+    // 2 × 2 × 2 cells are left in the far corner.
+    EXPECT_EQ(builder.fill(), materialsOf(*volumeOf(5, 4, 3, [](uint32_t x, uint32_t y, uint32_t z) {
+                  return x >= 3 && y >= 2 && z >= 1 ? 4u : 0u;
+              })));
 }
 
 TEST(SubstrateBuilder, SphereOfRadiusZeroIsItsCentreCellAndLargerSpheresAreBalls)
@@ -77,21 +51,15 @@ TEST(SubstrateBuilder, SphereOfRadiusZeroIsItsCentreCellAndLargerSpheresAreBalls
     builder.setMaterial(9);
     builder.setVolumeSize(7, 7, 7);
     builder.setSphere(3, 2, 4, 0);
-    auto materials = builder.fill();
-    for (size_t i = 0; i < materials.size(); ++i)
-        EXPECT_EQ(materials[i], i == (3u * 7 + 2) * 7 + 4 ? 9u : 0u);
-
+    std::vector<uint32_t> expected(7 * 7 * 7, 0u);
+    expected[(3 * 7 + 2) * 7 + 4] = 9;
+    EXPECT_EQ(builder.fill(), expected);
     builder.setSphere(0, 0, 0, 2); // cut off at the volume's faces
-    materials = builder.fill();
-    size_t filled = 0;
-    for (int x = 0; x < 7; ++x)
-        for (int y = 0; y < 7; ++y)
-            for (int z = 0; z < 7; ++z) {
-                const bool inside = x * x + y * y + z * z <= 4;
-                EXPECT_EQ(materials[(x * 7 + y) * 7 + z], inside ? 9u : 0u);
-                filled += inside;
-            }
-    EXPECT_EQ(filled, 11u); // the octant of a radius-2 ball, boundary included
+    const auto ball = builder.fill();
+    EXPECT_EQ(ball, materialsOf(*volumeOf(7, 7, 7, [](uint32_t x, uint32_t y, uint32_t z) {
+                  return x * x + y * y + z * z <= 4 ? 9u : 0u;
+              })));
+    EXPECT_EQ(std::count(ball.begin(), ball.end(), 9u), 11); // the octant of a radius-2 ball, boundary included
 }
 
 TEST_F(Fixture, CreatedSubstrateIsUndoneAndRedoneAsTheSameObject)
@@ -106,7 +74,6 @@ TEST_F(Fixture, CreatedSubstrateIsUndoneAndRedoneAsTheSameObject)
     EXPECT_EQ(model.undoRedo().undoName(), "Create Substrate");
     EXPECT_EQ(model.currentOperation(), nullptr);
     const int id = volume->objectId();
-
     EXPECT_TRUE(model.undoRedo().undo());
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_TRUE(model.undoRedo().redo());
@@ -120,7 +87,6 @@ TEST_F(Fixture, SubstrateWithoutParametersOrTooLargeCreatesNothing)
     model.startOperation(idle);
     EXPECT_EQ(model.currentOperation(), idle);
     EXPECT_TRUE(model.scene().objects().isEmpty());
-
     createBox(10000, 10000, 10000);
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
@@ -132,18 +98,15 @@ TEST_F(Fixture, TypedMoveTranslatesTheSelectionAndUndoMovesItBack)
     auto volume = addVolume(Util::Vector3D(1, 2, 3));
     auto other = addVolume(Util::Vector3D(0, 0, 0));
     select(volume);
-
     model.startOperation(std::make_shared<MoveObject>(&model));
     EXPECT_EQ(log->last(), "Move: Left click or enter the distance into the console (x, y, z):");
     EXPECT_TRUE(volume->isTemporary());
     model.inputRequest().submit("10, 0, 0");
-
     EXPECT_EQ(volume->origin(), Util::Vector3D(11, 2, 3));
     EXPECT_EQ(other->origin(), Util::Vector3D(0, 0, 0));
     EXPECT_FALSE(volume->isTemporary());
     EXPECT_EQ(log->last(), "Move: Object(s) moved");
     EXPECT_EQ(model.undoRedo().undoName(), "Move Objects");
-
     model.undoRedo().undo();
     EXPECT_EQ(volume->origin(), Util::Vector3D(1, 2, 3));
     model.undoRedo().redo();
@@ -156,12 +119,10 @@ TEST_F(Fixture, MoveWaitsForASelectionThenTakesClicks)
     model.startOperation(std::make_shared<MoveObject>(&model));
     EXPECT_EQ(log->last(), "Move: Select the object(s) to be copied and press Enter/Return.");
     EXPECT_TRUE(model.selectionMode().isSelectionMode());
-
     select(volume);
     model.inputRequest().submit("");
     EXPECT_FALSE(model.selectionMode().isSelectionMode());
     EXPECT_EQ(model.inputRequest().pickState(), InputRequest::kPickArmed);
-
     auto &request = model.inputRequest();
     request.deliverPick(Util::Vector4D(1, 1, 0, 0), false); // base point
     EXPECT_EQ(log->last(), "Move: Left click on destination.");
@@ -198,7 +159,6 @@ TEST_F(Fixture, CopyAddsDisplacedClonesThatUndoRemoves)
     EXPECT_EQ(log->last(), "Copy: Left click or enter the distance into the console (x, y, z):");
     model.inputRequest().submit("0,0,2");
     EXPECT_EQ(log->last(), "Copy: Object(s) copied");
-
     ASSERT_EQ(copy->copies().size(), 1);
     auto clone = std::dynamic_pointer_cast<TotalVolume>(copy->copies().front());
     ASSERT_TRUE(clone);
@@ -207,7 +167,6 @@ TEST_F(Fixture, CopyAddsDisplacedClonesThatUndoRemoves)
     EXPECT_EQ(volume->origin(), Util::Vector3D(1, 1, 1));
     EXPECT_EQ(materialsOf(*clone), materialsOf(*volume));
     EXPECT_EQ(model.scene().objects().size(), 2);
-
     model.undoRedo().undo();
     EXPECT_EQ(model.scene().objects().size(), 1);
     model.undoRedo().redo();
@@ -226,7 +185,6 @@ TEST_F(Fixture, DeleteRemovesTheSelectionAndUndoRestoresItButNothingSelectedCanc
     EXPECT_EQ(model.scene().objects().size(), 2);
     EXPECT_EQ(model.currentOperation(), nullptr);
     EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-
     select(b);
     model.startOperation(std::make_shared<DeleteObject>(&model));
     EXPECT_EQ(log->last(), "Delete: objects deleted.");
@@ -242,28 +200,19 @@ TEST_F(Fixture, BatchVolumeSelectionTakesTheSelectedVolumeOrNone)
     auto volume = addVolume();
     int opened = 0;
     std::shared_ptr<TotalVolume> openedWith;
-
-    auto withNone = std::make_shared<SelectVolumesOperation>(&model);
-    withNone->setOptionsObserver(std::make_shared<CallObserver>([&] {
-        ++opened;
-        openedWith = withNone->chosenVolume();
-    }));
-    model.startOperation(withNone);
+    const auto start = [&] {
+        CoreTest::startStep<SelectVolumesOperation>(model, [&](auto &op) { ++opened, openedWith = op.chosenVolume(); });
+    };
+    start();
     EXPECT_EQ(log->last(), "Select volumes: Select a cell volume and press Enter/Return. To start without a cell "
                            "volume type N and press Enter/Return.");
     model.inputRequest().submit("n");
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(openedWith, nullptr);
     EXPECT_EQ(model.currentOperation(), nullptr);
-
-    auto withVolume = std::make_shared<SelectVolumesOperation>(&model);
-    withVolume->setOptionsObserver(std::make_shared<CallObserver>([&] {
-        ++opened;
-        openedWith = withVolume->chosenVolume();
-    }));
     select(volume);
-    model.startOperation(withVolume);
+    start();
     EXPECT_EQ(opened, 2);
     EXPECT_EQ(openedWith, volume);
-    EXPECT_EQ(log->lines[log->lines.size() - 1], "Select volumes: Cell volume selected.");
+    EXPECT_EQ(log->last(), "Select volumes: Cell volume selected.");
 }

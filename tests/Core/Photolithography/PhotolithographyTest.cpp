@@ -1,7 +1,7 @@
-// The photolithography automaton on small volumes: which runs of resist dissolve for each mask,
-// the negative resist, thread counts and the slab rule; and the masks the operation shows on the
-// volume while its dialog is open.
+// Photolithography: which runs of resist dissolve for each mask, negative resist, thread counts,
+// slabs; and the masks the operation shows on the volume while its dialog is open.
 
+#include "../CellChecks.h"
 #include "../StepRun.h"
 
 #include "Core/Operations/Photolithography/Photolithography.h"
@@ -10,7 +10,7 @@
 
 #include "common/Cells.h"
 #include "common/Masks.h"
-#include "common/ThreadCount.h"
+#include "common/Materials.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,6 @@ using Model::Masks::ImageMask;
 
 namespace {
 
-constexpr uint32_t kSilicon = Model::Materials::kSiliconMaterial;
-constexpr uint32_t kOxide = Model::Materials::kThermalOxideMaterial;
 constexpr uint32_t kPositive = 11; // "Photoresist +"
 constexpr uint32_t kNegative = Model::Materials::kNegativePhotoresistMaterial;
 
@@ -46,9 +44,9 @@ TEST(Photolithography, ImageRowsMapToColumnsWithoutScalingAndOutsideColumnsAreEx
     // A 2 x 3 mask covering only its column (1, 2).
     developPhotoresist(*volume, kPositive, ImageMask(),
                        maskOf(2, 3, [](uint32_t x, uint32_t y) { return x == 1 && y == 2; }));
-    for (uint32_t x = 0; x < 5; ++x)
-        for (uint32_t y = 0; y < 5; ++y)
-            EXPECT_EQ(countInColumn(*volume, x, y, kPositive), x == 1 && y == 2 ? 3u : 0u) << x << "," << y;
+    CoreTest::expectCells(*volume, [](uint32_t x, uint32_t y, uint32_t z) {
+        return z < 2 ? kSilicon : z < 5 && x == 1 && y == 2 ? kPositive : 0u;
+    });
 
     // A 1 x 1 clear image exposes its own column and, being outside it, every other.
     auto second = resistOnSilicon(3, 3, kPositive);
@@ -63,12 +61,9 @@ TEST(Photolithography, DarkMaskKeepsPositiveResistAndDissolvesNegativeResist)
     const auto before = materialsOf(*positive);
     developPhotoresist(*positive, kPositive, ImageMask(), fullMask(4, 4, true));
     EXPECT_EQ(materialsOf(*positive), before);
-
     auto negative = resistOnSilicon(4, 4, kNegative);
     developPhotoresist(*negative, kNegative, ImageMask(), fullMask(4, 4, true));
-    for (uint32_t x = 0; x < 4; ++x)
-        for (uint32_t y = 0; y < 4; ++y)
-            EXPECT_EQ(countInColumn(*negative, x, y, kNegative), 0u);
+    CoreTest::expectCells(*negative, [](uint32_t, uint32_t, uint32_t z) { return z < 2 ? kSilicon : 0u; });
 
     // The inversion stops at the image: beyond it the negative resist is exposed too.
     auto partial = resistOnSilicon(4, 4, kNegative);
@@ -147,18 +142,12 @@ TEST(Photolithography, SameCellsForEveryThreadCount)
     };
     const auto top = maskOf(20, 5, [](uint32_t x, uint32_t y) { return (x + 2 * y) % 3 == 0; });
     const auto bottom = maskOf(9, 6, [](uint32_t x, uint32_t y) { return (x * y) % 2 == 1; });
-    for (uint32_t sizeX : {3u, 5u, 6u, 9u, 15u, 16u, 17u, 24u, 25u}) {
-        std::vector<uint32_t> expected;
-        for (int threads : kThreadCounts) {
-            ScopedThreadCount scoped(threads);
+    for (uint32_t sizeX : {3u, 5u, 6u, 9u, 15u, 16u, 17u, 24u, 25u})
+        CoreTest::sameForEveryThreadCount([&] {
             auto volume = volumeOf(sizeX, 5, 10, material);
             developPhotoresist(*volume, kPositive, bottom, top);
-            if (expected.empty())
-                expected = materialsOf(*volume);
-            else
-                EXPECT_EQ(materialsOf(*volume), expected) << "size " << sizeX << ", threads " << threads;
-        }
-    }
+            return materialsOf(*volume);
+        }, "size " + std::to_string(sizeX));
 }
 
 namespace {

@@ -54,13 +54,11 @@ TEST(SpinCoating, FillsEveryEmptyCellBelowTheHeightVoidsIncluded)
     const auto before = materialsOf(*volume);
     pourMaterial(*volume, kResist, 0);
     EXPECT_EQ(materialsOf(*volume), before);
-
     pourMaterial(*volume, kResist, 6);
     EXPECT_EQ(materialAt(*volume, 5, 1, 1), kResist) << "the sealed void";
     EXPECT_EQ(countInColumn(*volume, 2, 0, kResist), 4u) << "the trench and above it";
     EXPECT_EQ(countInColumn(*volume, 4, 0, kOxide), 3u) << "the pillar keeps its cells";
     EXPECT_EQ(materialAt(*volume, 0, 0, 6), 0u);
-
     pourMaterial(*volume, kAluminium, 100);
     EXPECT_EQ(materialAt(*volume, 0, 0, 8), kAluminium);
     EXPECT_EQ(materialAt(*volume, 0, 0, 5), kResist);

@@ -1,18 +1,18 @@
-// Thermal oxidation: the Deal–Grove thickness against the dry-oxygen data its constants fit, the
-// split of an oxide between the space above a surface and the silicon below it, covers that
-// keep the oxidant out, any thread count, and the two ways the operation takes its thickness.
+// Thermal oxidation: Deal–Grove against dry-oxygen data, the split of the oxide above and below
+// the surface, covers, thread counts, and the operation's time or thickness.
 
+#include "../CellChecks.h"
 #include "../StepRun.h"
 #include "Core/Operations/SiOxidation/SimpleSiOxidation.h"
 #include "Core/Operations/SiOxidation/SimpleSiOxidationOperation.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/ThreadCount.h"
 
 #include <gtest/gtest.h>
 
 using namespace Core::Operations;
 using namespace TestSupport;
+using CoreTest::column;
 
 namespace {
 
@@ -29,15 +29,6 @@ std::shared_ptr<TotalVolume> flatSilicon(uint32_t sizeX, uint32_t sizeY, uint32_
     for (size_t i = 0; i < materials.size(); ++i)
         materials[i] = i % sizeZ < siliconTop ? kSilicon : 0u;
     return std::make_shared<TotalVolume>(sizeX, sizeY, sizeZ, cellX, cellX, cellZ, Util::Vector3D(), materials);
-}
-
-// The column's materials from the bottom, for readable failures.
-std::vector<uint32_t> column(TotalVolume &volume, uint32_t x, uint32_t y)
-{
-    std::vector<uint32_t> out;
-    for (uint32_t z = 0; z < volume.sizeZ(); ++z)
-        out.push_back(materialAt(volume, x, y, z));
-    return out;
 }
 
 // `silicon` cells of silicon, then `oxide` of oxide, the rest empty.
@@ -75,9 +66,7 @@ TEST(SimpleSiOxidation, ThicknessSplitsBetweenTheSpaceAboveAndTheSiliconBelow)
     // below (4 cells).
     auto volume = flatSilicon(5, 4, 30, 10);
     SimpleSiOxidation(*volume, 2.0, kSiliconOnly).growByThickness(5.0);
-    for (uint32_t x = 0; x < 5; ++x)
-        for (uint32_t y = 0; y < 4; ++y)
-            ASSERT_EQ(column(*volume, x, y), stack(30, 6, 9)) << x << ", " << y;
+    CoreTest::expectCells(*volume, [](uint32_t, uint32_t, uint32_t z) { return stack(30, 6, 9)[z]; });
 
     // Flat cells (1 × 1 × 0.35 units) and D = 3.5: the same split, 1.96 up and 1.54 down.
     auto flat = flatSilicon(4, 4, 40, 20, 1.f, 0.35f);
@@ -137,18 +126,13 @@ TEST(SimpleSiOxidation, EveryThreadCountGivesTheSameCells)
             return 0u;
         });
     };
-    const std::vector<uint32_t> oxidisable = {kSilicon, kNDoped};
     for (uint32_t sizeX : {5u, 23u, 31u}) {
-        auto reference = structure(sizeX);
-        SimpleSiOxidation(*reference, 1.5, oxidisable).growByThickness(4.0);
-        const auto want = materialsOf(*reference);
-        ASSERT_NE(want, materialsOf(*structure(sizeX)));
-        for (int threads : kThreadCounts) {
-            ScopedThreadCount count(threads);
+        const auto cells = CoreTest::sameForEveryThreadCount([&] {
             auto volume = structure(sizeX);
-            SimpleSiOxidation(*volume, 1.5, oxidisable).growByThickness(4.0);
-            EXPECT_EQ(materialsOf(*volume), want) << sizeX << " planes, " << threads << " threads";
-        }
+            SimpleSiOxidation(*volume, 1.5, {kSilicon, kNDoped}).growByThickness(4.0);
+            return materialsOf(*volume);
+        }, std::to_string(sizeX) + " planes");
+        EXPECT_NE(cells, materialsOf(*structure(sizeX)));
     }
 }
 
@@ -161,11 +145,8 @@ TEST(SimpleSiOxidationOperation, GrowsByTimeOrByThickness)
     scene.model.scene().addObject(volume);
     // One hour at 1000 °C, 100 units per micron: D ≈ 7.14, 4.0 up (3 cells), 3.1 down (3 cells).
     CoreTest::startStep<SimpleSiOxidationOperation>(scene.model, [](SimpleSiOxidationOperation &op) {
-        op.setMicronConversion(100.0);
-        op.setOxidationTime(1.0);
-        op.setOxidationTemperature(1273.15);
-        op.setOxidationPressure(1.0);
-        op.setOxidationTimeSet(true);
+        op.setMicronConversion(100.0); op.setOxidationTime(1.0); op.setOxidationTemperature(1273.15);
+        op.setOxidationPressure(1.0); op.setOxidationTimeSet(true);
     });
     EXPECT_EQ(column(*volume, 1, 1), stack(40, 17, 6));
 
@@ -174,12 +155,8 @@ TEST(SimpleSiOxidationOperation, GrowsByTimeOrByThickness)
     scene.model.scene().clear();
     scene.model.scene().addObject(fresh);
     CoreTest::startStep<SimpleSiOxidationOperation>(scene.model, [](SimpleSiOxidationOperation &op) {
-        op.setMicronConversion(100.0);
-        op.setOxidationThickness(0.05);
-        op.setOxidationThicknessSet(true);
-        op.setOxidationTime(10.0);
-        op.setOxidationTemperature(1373.15);
-        op.setOxidationPressure(1.0);
+        op.setMicronConversion(100.0); op.setOxidationThickness(0.05); op.setOxidationThicknessSet(true);
+        op.setOxidationTime(10.0); op.setOxidationTemperature(1373.15); op.setOxidationPressure(1.0);
         op.setOxidationTimeSet(true);
     });
     EXPECT_EQ(scene.log->last(), "Simple Si Oxidation: Operation finished.");
