@@ -93,17 +93,3 @@ TEST_F(CatalogueLookup, CompatibleMaterialRecordsFollowListOrderAndSkipUnknownId
         names.push_back(material.name());
     EXPECT_EQ(names, (std::vector<QString>{"Poly-Si", "Si", "Thermal Si02"}));
 }
-
-TEST_F(CatalogueLookup, MergeAddsOnlyMissingDefaults)
-{
-    processes->setProcess(Process(QStringLiteral("My CVD"), 3, {}));
-    processes->setProcess(Process(QStringLiteral("Laser"), 40, {1}));
-    processes->mergeDefaultProcesses();
-    EXPECT_EQ(processes->process(3), Process(QStringLiteral("My CVD"), 3, {}));
-    EXPECT_EQ(processes->process(40).name(), QStringLiteral("Laser"));
-    EXPECT_EQ(processes->processes().size(), 19u);
-
-    processes->createDefaultProcesses();
-    EXPECT_EQ(processes->process(3).compatibleMaterials(), (std::vector<uint32_t>{3, 16}));
-    EXPECT_EQ(processes->process(40), Process());
-}
