@@ -36,7 +36,6 @@ protected:
 TEST_F(CatalogueLookup, AbsentEntriesYieldDefaultRecords)
 {
     EXPECT_EQ(materials->material(2), Material());
-    EXPECT_EQ(materials->material(2).name(), QStringLiteral("Empty"));
     EXPECT_EQ(processes->process(19), Process());
 }
 

@@ -12,7 +12,6 @@
 #include "Model/Persistence/MaterialIdMap.h"
 #include "Model/Persistence/TotalVolumeArchiver.h"
 #include "Model/Scene.h"
-#include "Util/IObserver.h"
 #include "common/Cells.h"
 #include "common/Observers.h"
 
@@ -28,7 +27,6 @@
 
 using Model::Automaton::ParticleCountField;
 using Model::Automaton::TotalVolume;
-using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
 using namespace Model::Persistence;
 using TestSupport::CallObserver;
