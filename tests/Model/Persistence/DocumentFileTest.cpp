@@ -444,15 +444,6 @@ TEST_F(DocumentFile, RefusesDocumentsThatAreNotWholeOrNotDocuments)
     }
 }
 
-TEST_F(DocumentFile, MissingFileIsNeitherReadNorReported)
-{
-    const Reading reading = readFully(path("absent.vxf"), &scene);
-    EXPECT_EQ(reading.outcome, Outcome::NotOpened);
-    EXPECT_TRUE(reading.error.isEmpty());
-    EXPECT_EQ(write(path("no/such/folder/x.vxf")), DocumentWriter::Outcome::NotOpened);
-    EXPECT_TRUE(scene.documentName().isEmpty());
-}
-
 TEST_F(DocumentFile, FailedWriteLeavesThePreviousFileByteForByte)
 {
     const QString file = path("kept.vxf");
