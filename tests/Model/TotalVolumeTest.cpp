@@ -28,10 +28,7 @@ TEST(TotalVolume, CellIndexRunsZFastestAndCoordinatesInvertIt)
     for (uint32_t index = 0; index < volume.cellCount(); ++index) {
         uint32_t x = 0, y = 0, z = 0;
         volume.cellCoordinates(index, x, y, z);
-        ASSERT_LT(x, 4u);
-        ASSERT_LT(y, 3u);
-        ASSERT_LT(z, 5u);
-        ASSERT_EQ(volume.cellIndex(x, y, z), index);
+        ASSERT_TRUE(x < 4 && y < 3 && z < 5 && volume.cellIndex(x, y, z) == index) << index;
     }
 }
 
@@ -68,10 +65,8 @@ TEST(TotalVolume, CloneCopiesPlaceAndMaterialsOnly)
     std::iota(materials.begin(), materials.end(), 1);
     TotalVolume original(3, 2, 4, 0.5f, 1.f, 2.f, Util::Vector3D(1, 2, 3), materials);
     original.move(Util::Vector4D(10, 0, -1, 0));
-    Cell *cells = original.lockCells();
-    cells[5].incrementCutCount();
-    cells[5].setAtomCount(8);
-    original.unlockCells();
+    Model::Automaton::CellLock(original).cells()[5].incrementCutCount();
+    Model::Automaton::CellLock(original).cells()[5].setAtomCount(8);
     original.setProperty("Random Walk Particle Count Type N", QVariant(12));
     original.setTopMask(QBitArray(6, true), 1, 2);
 
@@ -85,12 +80,9 @@ TEST(TotalVolume, CloneCopiesPlaceAndMaterialsOnly)
     EXPECT_EQ(copy->origin(), Util::Vector3D(11, 2, 2));
     EXPECT_EQ(materialsOf(*copy), materials);
 
-    const Cell *copiedCells = copy->lockCells();
-    for (uint32_t i = 0; i < copy->cellCount(); ++i) {
-        ASSERT_EQ(copiedCells[i].cutCount(), 0u) << "cell " << i;
-        ASSERT_EQ(copiedCells[i].atomCount(), 0) << "cell " << i;
-    }
-    copy->unlockCells();
+    const Model::Automaton::CellReadLock lock(*copy);
+    for (uint32_t i = 0; i < copy->cellCount(); ++i)
+        ASSERT_TRUE(lock.cells()[i].cutCount() == 0 && lock.cells()[i].atomCount() == 0) << "cell " << i;
     EXPECT_TRUE(copy->propertyNames().isEmpty());
     EXPECT_EQ(copy->topMask().size(), 0);
 }

@@ -112,12 +112,8 @@ TEST(StlWriterTest, CubeFacesGiveTwoTrianglesEachAndBothSurfacesAreClosedAndPlac
     for (size_t i = 1; i < triangles.size(); ++i)
         ASSERT_LE(triangles[i - 1].attribute, triangles[i].attribute);
     for (const auto &t : triangles) {
-        for (const auto &v : t.vertices) {
-            ASSERT_GE(v[0], 100.0f);
-            ASSERT_LE(v[0], 106.0f);
-            ASSERT_GE(v[2], -4.0f);
-            ASSERT_LE(v[2], 8.0f);
-        }
+        for (const auto &v : t.vertices)
+            ASSERT_TRUE(v[0] >= 100.0f && v[0] <= 106.0f && v[2] >= -4.0f && v[2] <= 8.0f) << v[0] << ", " << v[2];
         EXPECT_FLOAT_EQ(std::fabs(t.normal[0]) + std::fabs(t.normal[1]) + std::fabs(t.normal[2]), 1.0f);
     }
     std::string why;

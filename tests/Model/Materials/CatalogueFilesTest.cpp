@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
@@ -109,17 +110,15 @@ TEST(CatalogueFiles, SecondStartReadsBackWhatTheFirstWrote)
     Model::initializeCatalogues();
 
     const Material read = materials->material(2345);
-    EXPECT_EQ(read.name(), user.name());
-    EXPECT_EQ(read.density(), user.density());
-    EXPECT_EQ(read.youngModulus(), user.youngModulus());
-    EXPECT_EQ(read.poissonRatio(), user.poissonRatio());
-    EXPECT_EQ(read.toQColor(), user.toQColor());
+    EXPECT_EQ(std::make_tuple(read.name(), read.density(), read.youngModulus(), read.poissonRatio(), read.toQColor()),
+              std::make_tuple(user.name(), user.density(), user.youngModulus(), user.poissonRatio(), user.toQColor()));
     // Colours are stored with 8 bits a channel; saving what was read must not drift further.
     EXPECT_EQ(readText(catalogueFile(home, "materials.xml")), firstText);
     ASSERT_TRUE(materials->saveMaterials());
     EXPECT_EQ(readText(catalogueFile(home, "materials.xml")), firstText);
 }
 
+// The user's own entries, of a default id or another, stay as they are.
 TEST(CatalogueFiles, PartialProcessFileKeepsItsEntriesAndGainsTheMissingDefaults)
 {
     const DefaultCatalogues defaults = defaultCatalogues();
@@ -128,15 +127,19 @@ TEST(CatalogueFiles, PartialProcessFileKeepsItsEntriesAndGainsTheMissingDefaults
               QStringLiteral("<?xml version=\"1.0\"?>\n<Processes>\n"
                              " <Process version=\"1\" name=\"CVD\" process-id=\"3\">\n"
                              "  <CompatibleMaterials>16</CompatibleMaterials>\n"
-                             " </Process>\n</Processes>\n"));
+                             " </Process>\n"
+                             " <Process version=\"1\" name=\"Laser\" process-id=\"40\"/>\n</Processes>\n"));
     Model::initializeCatalogues();
 
     auto processes = ProcessFactory::instance();
     EXPECT_EQ(processes->process(3), Process(QStringLiteral("CVD"), 3, {16}));
-    EXPECT_EQ(processIds(), range(1, 18));
+    EXPECT_EQ(processes->process(40).name(), QStringLiteral("Laser"));
+    std::vector<uint32_t> ids = range(1, 18);
+    ids.push_back(40);
+    EXPECT_EQ(processIds(), ids);
     EXPECT_EQ(processes->process(4), defaults.processes[3]);
     const QString written = readText(catalogueFile(home, "processes.xml"));
-    EXPECT_EQ(written.count(QStringLiteral("<Process ")), 18);
+    EXPECT_EQ(written.count(QStringLiteral("<Process ")), 19);
     EXPECT_TRUE(written.contains(QStringLiteral("process-id=\"3\">\n        <CompatibleMaterials>16</")));
 }
 

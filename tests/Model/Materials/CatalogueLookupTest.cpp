@@ -36,7 +36,6 @@ protected:
 TEST_F(CatalogueLookup, AbsentEntriesYieldDefaultRecords)
 {
     EXPECT_EQ(materials->material(2), Material());
-    EXPECT_EQ(materials->material(2).name(), QStringLiteral("Empty"));
     EXPECT_EQ(processes->process(19), Process());
 }
 
@@ -92,18 +91,4 @@ TEST_F(CatalogueLookup, CompatibleMaterialRecordsFollowListOrderAndSkipUnknownId
     for (const Material &material : process.compatibleMaterialRecords())
         names.push_back(material.name());
     EXPECT_EQ(names, (std::vector<QString>{"Poly-Si", "Si", "Thermal Si02"}));
-}
-
-TEST_F(CatalogueLookup, MergeAddsOnlyMissingDefaults)
-{
-    processes->setProcess(Process(QStringLiteral("My CVD"), 3, {}));
-    processes->setProcess(Process(QStringLiteral("Laser"), 40, {1}));
-    processes->mergeDefaultProcesses();
-    EXPECT_EQ(processes->process(3), Process(QStringLiteral("My CVD"), 3, {}));
-    EXPECT_EQ(processes->process(40).name(), QStringLiteral("Laser"));
-    EXPECT_EQ(processes->processes().size(), 19u);
-
-    processes->createDefaultProcesses();
-    EXPECT_EQ(processes->process(3).compatibleMaterials(), (std::vector<uint32_t>{3, 16}));
-    EXPECT_EQ(processes->process(40), Process());
 }

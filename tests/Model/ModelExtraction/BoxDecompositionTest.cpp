@@ -6,6 +6,7 @@
 
 #include "Model/ModelExtraction/BoxDecomposition.h"
 
+#include <array>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -14,19 +15,8 @@ using TestSupport::volumeOf;
 
 namespace {
 
-struct Box {
-    uint32_t x, y, z, sizeX, sizeY, sizeZ, material;
-    bool operator==(const Box &o) const
-    {
-        return x == o.x && y == o.y && z == o.z && sizeX == o.sizeX && sizeY == o.sizeY && sizeZ == o.sizeZ &&
-               material == o.material;
-    }
-};
-void PrintTo(const Box &b, std::ostream *os)
-{
-    *os << "(" << b.x << "," << b.y << "," << b.z << " size " << b.sizeX << "x" << b.sizeY << "x" << b.sizeZ
-        << " material " << b.material << ")";
-}
+// x, y, z, sizeX, sizeY, sizeZ, material
+using Box = std::array<uint32_t, 7>;
 
 std::vector<Box> boxesIn(const Envelopes &envelopes)
 {

@@ -107,14 +107,9 @@ TEST(ParticleFieldView, ColoursCountedCellsOnTheScaleAndTheRestInTheirMaterial)
     EXPECT_EQ(faces.size(), 14u); // 5 + 4 + 5 faces: the row shows no faces between its cells
     EXPECT_TRUE(view.translucentFaces().empty());
     const Rgba silicon = painter.materialColor(kSilicon);
-    for (const Rgba &c : colorsAtX(faces, 0.0f))
-        EXPECT_EQ(c, silicon);
-    const std::vector<Rgba> middle = colorsAtX(faces, 1.0f);
-    ASSERT_EQ(middle.size(), 4u);
-    for (const Rgba &c : middle)
-        EXPECT_EQ(c, gray(127));
-    for (const Rgba &c : colorsAtX(faces, 2.0f))
-        EXPECT_EQ(c, gray(255));
+    EXPECT_EQ(colorsAtX(faces, 0.0f), std::vector<Rgba>(5, silicon));
+    EXPECT_EQ(colorsAtX(faces, 1.0f), std::vector<Rgba>(4, gray(127)));
+    EXPECT_EQ(colorsAtX(faces, 2.0f), std::vector<Rgba>(5, gray(255)));
 
     // The N-type distribution is absent: the range is 0 to 1 and every cell shows its material.
     painter.applyOptions(particleView(0, 0));
@@ -149,7 +144,8 @@ TEST(ParticleFieldView, SignedSumRangesOverPMinusNOfTheCellsInTheWalk)
 TEST(ParticleFieldView, TranslucentCellsShowFacesOnlyTowardsEmptySpaceAndHighlightWhenSelected)
 {
     const uint32_t kGlass = 9001;
-    ScopedTestMaterials glass({{kGlass, Rgba{0.2f, 0.4f, 0.6f, 0.5f}}});
+    const Rgba glassColor{0.2f, 0.4f, 0.6f, 0.5f};
+    ScopedTestMaterials glass({{kGlass, glassColor}});
     // A glass cell beside a silicon cell, with a counted silicon cell on top of the glass.
     auto volume = volumeOf(2, 1, 2, [&](uint32_t x, uint32_t, uint32_t z) { return z == 0 && x == 0 ? kGlass : kSilicon; });
     addField(*volume, ParticleCountField::kTypeNName, {{volume->cellIndex(1, 0, 1), 3}});
@@ -166,14 +162,12 @@ TEST(ParticleFieldView, TranslucentCellsShowFacesOnlyTowardsEmptySpaceAndHighlig
             ++towardsGlass;
     EXPECT_EQ(towardsGlass, 2u); // opaque cells keep their faces towards the translucent glass
 
-    volume->setSelected(true);
-    painter.recolor();
-    for (const QuadFace &face : view.translucentFaces())
-        EXPECT_EQ(face.color, Model::Geometry::highlightColor(Rgba{0.2f, 0.4f, 0.6f, 0.5f}));
-    volume->setSelected(false);
-    painter.recolor();
-    for (const QuadFace &face : view.translucentFaces())
-        EXPECT_EQ(face.color, (Rgba{0.2f, 0.4f, 0.6f, 0.5f}));
+    for (bool selected : {true, false}) {
+        volume->setSelected(selected);
+        painter.recolor();
+        for (const QuadFace &face : view.translucentFaces())
+            EXPECT_EQ(face.color, selected ? Model::Geometry::highlightColor(glassColor) : glassColor) << selected;
+    }
 }
 
 TEST(ParticleFieldView, BuildsTheSameFacesWhateverTheThreadCount)
@@ -189,15 +183,12 @@ TEST(ParticleFieldView, BuildsTheSameFacesWhateverTheThreadCount)
         volume->painter().applyOptions(particleView(0, 2));
         volume->painter().rebuild();
         const auto &faces = volume->painter().particleFieldView().opaqueFaces();
-        if (reference.empty()) {
+        if (reference.empty())
             reference = faces;
-            ASSERT_FALSE(reference.empty());
-            continue;
-        }
+        ASSERT_FALSE(reference.empty());
         ASSERT_EQ(faces.size(), reference.size()) << threads;
-        for (size_t i = 0; i < faces.size(); ++i) {
-            EXPECT_EQ(faces[i].vertices, reference[i].vertices) << threads;
-            EXPECT_EQ(faces[i].color, reference[i].color) << threads;
-        }
+        for (size_t i = 0; i < faces.size(); ++i)
+            EXPECT_TRUE(faces[i].vertices == reference[i].vertices && faces[i].color == reference[i].color)
+                << "face " << i << ", " << threads << " threads";
     }
 }

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 using Model::SiAtom;
 using Model::SiLattice;
@@ -54,13 +55,12 @@ TEST(SiLatticeGeometry, EveryBondEndsOnAnAtomOfTheOtherSetAtTheBondLength)
             EXPECT_NE(slot & 2u, uint32_t(other) & 2u);
             // The bond-end table agrees: the unit cell reached and the slot in it.
             const SiLatticeGeometry::BondEnd &end = SiLatticeGeometry::bondEnd(slot, b);
+            const Model::QuarterOffset o = SiLatticeGeometry::atomQuarters()[other];
             EXPECT_EQ(end.slot, uint32_t(other));
-            EXPECT_EQ(end.cell.x * 4 + int(SiLatticeGeometry::atomQuarters()[other].x), q.x + d.x);
-            EXPECT_EQ(end.cell.y * 4 + int(SiLatticeGeometry::atomQuarters()[other].y), q.y + d.y);
-            EXPECT_EQ(end.cell.z * 4 + int(SiLatticeGeometry::atomQuarters()[other].z), q.z + d.z);
+            EXPECT_EQ(std::make_tuple(end.cell.x * 4 + int(o.x), end.cell.y * 4 + int(o.y), end.cell.z * 4 + int(o.z)),
+                      std::make_tuple(q.x + d.x, q.y + d.y, q.z + d.z));
         }
-        const auto &bonds = SiLatticeGeometry::bondVectors(slot);
-        for (const auto &v : bonds)
+        for (const auto &v : SiLatticeGeometry::bondVectors(slot))
             EXPECT_NEAR(distance(v, Util::Vector3D()), kBondLength, 1e-12);
     }
     // The 45-degree turn puts the lattice's [110] direction along x.
@@ -93,9 +93,7 @@ TEST(SiLattice, BuildsOneAtomPerSiliconPositionWithMutualBondsAndCountsThemInThe
         const Util::Vector3D p = lattice->atomPosition(a);
         uint32_t x, y, z;
         volume->cellCoordinates(uint32_t(atom.cellIndex), x, y, z);
-        EXPECT_EQ(uint32_t(std::floor(p.x)), x);
-        EXPECT_EQ(uint32_t(std::floor(p.y)), y);
-        EXPECT_EQ(uint32_t(std::floor(p.z)), z);
+        EXPECT_EQ(Util::Vector3D(std::floor(p.x), std::floor(p.y), std::floor(p.z)), Util::Vector3D(x, y, z));
         EXPECT_LT(z, 6u);
         // Bonds between atoms are mutual and one bond length long.
         for (uint32_t bond : atom.bonds) {
@@ -137,17 +135,10 @@ TEST(SiLattice, BondsToPositionsWithoutSiliconAreOpenInEmptyCellsAndFixedElsewhe
                 continue;
             const Util::Vector3D end = p + SiLatticeGeometry::bondVectors(lattice->slotOf(a))[b];
             const bool inside = end.x >= 0 && end.y >= 0 && end.z >= 0 && end.x < 8 && end.y < 8 && end.z < 8;
-            if (!inside) {
-                EXPECT_EQ(bond, SiAtom::kFixedAtom);
-                ++outside;
-            } else if (materialAt(*volume, uint32_t(end.x), uint32_t(end.y), uint32_t(end.z)) == kOxide) {
-                EXPECT_EQ(bond, SiAtom::kFixedAtom);
-                ++toOxide;
-            } else {
-                EXPECT_EQ(materialAt(*volume, uint32_t(end.x), uint32_t(end.y), uint32_t(end.z)), 0u);
-                EXPECT_EQ(bond, SiAtom::kNoAtom);
-                ++open;
-            }
+            const uint32_t there = inside ? materialAt(*volume, uint32_t(end.x), uint32_t(end.y), uint32_t(end.z)) : 0;
+            EXPECT_TRUE(!inside || there == 0 || there == kOxide);
+            EXPECT_EQ(bond, inside && there == 0 ? SiAtom::kNoAtom : SiAtom::kFixedAtom);
+            ++(!inside ? outside : there == kOxide ? toOxide : open);
         }
     }
     EXPECT_GT(open, 0);
@@ -169,12 +160,10 @@ TEST(SiLattice, SameLatticeForEveryThreadCount)
         const auto &a = reference->siLattice()->atoms();
         const auto &b = volume->siLattice()->atoms();
         ASSERT_EQ(a.size(), b.size());
-        for (size_t i = 0; i < a.size(); ++i) {
-            ASSERT_EQ(a[i].cellIndex, b[i].cellIndex);
-            ASSERT_EQ(a[i].state, b[i].state);
-            for (int k = 0; k < SiAtom::kBondCount; ++k)
-                ASSERT_EQ(a[i].bonds[k], b[i].bonds[k]);
-        }
+        for (size_t i = 0; i < a.size(); ++i)
+            ASSERT_TRUE(a[i].cellIndex == b[i].cellIndex && a[i].state == b[i].state &&
+                        std::equal(std::begin(a[i].bonds), std::end(a[i].bonds), std::begin(b[i].bonds)))
+                << "atom " << i << ", " << t << " threads";
         EXPECT_EQ(atomCountsOf(*reference), atomCountsOf(*volume)) << t << " threads";
     }
 }
@@ -213,8 +202,7 @@ TEST(SiLattice, RefusesALatticeBeyondTheMemoryBudgetBeforeAllocatingIt)
     EXPECT_TRUE(lattice.atoms().empty());
     EXPECT_TRUE(lattice.unitCells().empty());
     EXPECT_TRUE(why.contains("GiB")) << why.toStdString();
-    for (int32_t count : atomCountsOf(*volume))
-        EXPECT_EQ(count, 0);
+    EXPECT_EQ(atomCountsOf(*volume), std::vector<int32_t>(volume->cellCount(), 0));
 
     // Absurd counts say so without overflowing.
     why.clear();

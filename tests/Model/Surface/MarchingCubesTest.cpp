@@ -2,18 +2,15 @@
 // show, their normals, that the surface is closed and outward, and that the thread count changes
 // nothing.
 //
-// What "closed" means at the sides: a corner outside the counted range of the cut box (at or
-// below the lower limit, above the upper one, or past the volume's end) counts as empty, so the
-// surface always closes over the box's sides, even where material touches them. No empty border
-// is needed, and the random volumes below fill their outermost cells too. The surface parts
-// filled from empty; two materials that meet make no triangles between them.
+// A corner outside the counted range of the cut box (at or below the lower limit, above the upper
+// one, or past the volume's end) counts as empty, so the surface always closes over the box's
+// sides, even where material touches them: no empty border is needed. The surface parts filled
+// from empty; two materials that meet make no triangles between them.
 
 #include "PainterTestSupport.h"
 
 #include "Model/Geometry/MarchingCubeSurface.h"
 #include "Model/Geometry/MarchingCubeTables.h"
-
-#include "common/ThreadCount.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,7 +20,6 @@
 #include <functional>
 #include <map>
 #include <random>
-#include <sstream>
 
 using namespace PainterTestSupport;
 using Model::Geometry::MarchingCubeSurface;
@@ -34,28 +30,22 @@ using Util::Slab;
 using ::testing::ElementsAre;
 using ::testing::FloatNear;
 using ::testing::Pointwise;
+using ::testing::PrintToString;
 
 namespace {
 
-std::vector<Triangle> buildOver(TotalVolume &volume, const uint32_t lower[3], const uint32_t upper[3])
+using Box = std::array<uint32_t, 3>;
+
+std::vector<Triangle> buildOver(TotalVolume &volume, const Box &lower, const Box &upper)
 {
     Model::Geometry::MarchingCubeSurface surface(volume);
-    surface.build(lower, upper);
+    surface.build(lower.data(), upper.data());
     return surface.triangles();
 }
 
 std::vector<Triangle> buildWhole(TotalVolume &volume)
 {
-    const uint32_t lower[3] = {0, 0, 0};
-    const uint32_t upper[3] = {volume.sizeX(), volume.sizeY(), volume.sizeZ()};
-    return buildOver(volume, lower, upper);
-}
-
-std::string text(const Point3f &p)
-{
-    std::ostringstream out;
-    out << '(' << p[0] << ", " << p[1] << ", " << p[2] << ')';
-    return out.str();
+    return buildOver(volume, {0, 0, 0}, {volume.sizeX(), volume.sizeY(), volume.sizeZ()});
 }
 
 // Empty when every directed edge is used by exactly one triangle and its reverse by exactly one
@@ -71,24 +61,33 @@ std::string closureProblem(const std::vector<Triangle> &triangles)
         const auto reverse = uses.find({edge.second, edge.first});
         const int reverseCount = reverse == uses.end() ? 0 : reverse->second;
         if (count != 1 || reverseCount != 1)
-            return "edge " + text(edge.first) + " -> " + text(edge.second) + " used " + std::to_string(count) +
-                   " times, its reverse " + std::to_string(reverseCount) + " times";
+            return "edge " + PrintToString(edge) + " used " + std::to_string(count) + " times, its reverse " +
+                   std::to_string(reverseCount) + " times";
     }
     return {};
+}
+
+// (b − a) × (c − a) and a · (b × c) of a triangle's corners.
+std::array<double, 3> cross(const Point3f &a, const Point3f &b, const Point3f &c)
+{
+    const double u[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
+    const double v[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
+    return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+}
+double tripleProduct(const Point3f &a, const Point3f &b, const Point3f &c)
+{
+    return a[0] * (double(b[1]) * c[2] - double(b[2]) * c[1]) + a[1] * (double(b[2]) * c[0] - double(b[0]) * c[2]) +
+           a[2] * (double(b[0]) * c[1] - double(b[1]) * c[0]);
 }
 
 // Empty when every triangle spans an area; otherwise the first one that does not.
 std::string degenerateProblem(const std::vector<Triangle> &triangles)
 {
     for (size_t i = 0; i < triangles.size(); ++i) {
-        const auto &a = triangles[i].vertices[0].position;
-        const auto &b = triangles[i].vertices[1].position;
-        const auto &c = triangles[i].vertices[2].position;
-        const double u[3] = {double(b[0]) - a[0], double(b[1]) - a[1], double(b[2]) - a[2]};
-        const double v[3] = {double(c[0]) - a[0], double(c[1]) - a[1], double(c[2]) - a[2]};
-        const double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
-        if (n[0] == 0.0 && n[1] == 0.0 && n[2] == 0.0)
-            return "triangle " + std::to_string(i) + " " + text(a) + " " + text(b) + " " + text(c) + " has no area";
+        const auto &v = triangles[i].vertices;
+        if (cross(v[0].position, v[1].position, v[2].position) == std::array<double, 3>{0.0, 0.0, 0.0})
+            return "triangle " + std::to_string(i) + " " + PrintToString(v[0].position) +
+                   PrintToString(v[1].position) + PrintToString(v[2].position) + " has no area";
     }
     return {};
 }
@@ -97,14 +96,8 @@ std::string degenerateProblem(const std::vector<Triangle> &triangles)
 double signedVolume(const std::vector<Triangle> &triangles)
 {
     double sum = 0.0;
-    for (const Triangle &t : triangles) {
-        const auto &a = t.vertices[0].position;
-        const auto &b = t.vertices[1].position;
-        const auto &c = t.vertices[2].position;
-        sum += double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) +
-               double(a[1]) * (double(b[2]) * c[0] - double(b[0]) * c[2]) +
-               double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0]);
-    }
+    for (const Triangle &t : triangles)
+        sum += tripleProduct(t.vertices[0].position, t.vertices[1].position, t.vertices[2].position);
     return sum / 6.0;
 }
 
@@ -115,15 +108,16 @@ constexpr uint32_t kMaterialB = 9;
 // filled corner's material: corners outside the box's counted range or in cut cells are empty,
 // and two materials that meet make no triangles between them.
 void expectVerticesBetweenFilledAndEmpty(TotalVolume &volume, const std::vector<Triangle> &triangles,
-                                         const uint32_t lower[3], const uint32_t upper[3])
+                                         const Box &lower, const Box &upper)
 {
     const float s[3] = {volume.cellSizeX(), volume.cellSizeY(), volume.cellSizeZ()};
     const uint32_t size[3] = {volume.sizeX(), volume.sizeY(), volume.sizeZ()};
     std::vector<uint32_t> counted(volume.cellCount());
-    const Model::Automaton::Cell *cells = volume.lockCells();
-    for (uint32_t i = 0; i < volume.cellCount(); ++i)
-        counted[i] = cells[i].cutCount() == 0 ? cells[i].material() : 0;
-    volume.unlockCells();
+    {
+        const Model::Automaton::CellReadLock lock(volume);
+        for (uint32_t i = 0; i < volume.cellCount(); ++i)
+            counted[i] = lock.cells()[i].cutCount() == 0 ? lock.cells()[i].material() : 0;
+    }
     auto value = [&](const int64_t c[3]) -> uint32_t {
         for (int a = 0; a < 3; ++a)
             if (c[a] <= int64_t(lower[a]) || c[a] > int64_t(upper[a]) || c[a] >= int64_t(size[a]))
@@ -140,10 +134,11 @@ void expectVerticesBetweenFilledAndEmpty(TotalVolume &volume, const std::vector<
                 high[a] = (twice + 1) / 2;
                 halfAxes += twice % 2 != 0 ? 1 : 0;
             }
-            ASSERT_EQ(halfAxes, 1) << "vertex " << text(v.position) << " is not an edge midpoint";
+            const std::string where = "vertex " + PrintToString(v.position);
+            ASSERT_EQ(halfAxes, 1) << where << " is not an edge midpoint";
             const uint32_t a = value(low), b = value(high);
-            ASSERT_TRUE((a == 0) != (b == 0)) << "vertex " << text(v.position);
-            EXPECT_EQ(v.materialId, a != 0 ? a : b) << "vertex " << text(v.position);
+            ASSERT_TRUE((a == 0) != (b == 0)) << where;
+            EXPECT_EQ(v.materialId, a != 0 ? a : b) << where;
         }
     }
 }
@@ -155,12 +150,11 @@ void expectOneUnitNormalPerGridPoint(const std::vector<Triangle> &triangles, con
     for (const Triangle &t : triangles) {
         for (const auto &v : t.vertices) {
             const auto &n = v.normal;
-            EXPECT_NEAR(std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]), 1.0f, 1e-5f) << text(v.position);
+            EXPECT_NEAR(std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]), 1.0f, 1e-5f) << PrintToString(v.position);
             std::array<int64_t, 3> point;
             for (int a = 0; a < 3; ++a)
                 point[a] = int64_t(std::floor(v.position[a] / s[a] + 0.5f));
-            const auto found = normals.emplace(point, n);
-            EXPECT_EQ(found.first->second, n) << text(v.position);
+            EXPECT_EQ(normals.emplace(point, n).first->second, n) << PrintToString(v.position);
         }
     }
 }
@@ -190,7 +184,7 @@ TEST(MarchingCubes, ALoneCellsNormalsAreTheMeansOverItsGridPoints)
                     expected[axis] = 1.0f;
                 }
             }
-            EXPECT_THAT(v.normal, Pointwise(FloatNear(1e-6f), expected)) << text(v.position);
+            EXPECT_THAT(v.normal, Pointwise(FloatNear(1e-6f), expected)) << PrintToString(v.position);
         }
     }
 }
@@ -207,7 +201,7 @@ using CellRule = std::function<uint32_t(uint32_t x, uint32_t y, uint32_t z, std:
 
 struct Sample {
     std::string name;
-    std::array<uint32_t, 3> size;
+    Box size;
     std::array<float, 3> cellLength;
     unsigned seed;
     CellRule material;
@@ -220,53 +214,40 @@ std::unique_ptr<TotalVolume> volumeOf(const Sample &sample)
                               sample.cellLength[1], sample.cellLength[2]);
     std::mt19937 random(sample.seed);
     std::bernoulli_distribution cut(sample.cutRatio);
-    Model::Automaton::Cell *cells = volume->lockCells();
+    const Model::Automaton::CellLock lock(*volume);
     for (uint32_t x = 0; x < sample.size[0]; ++x)
         for (uint32_t y = 0; y < sample.size[1]; ++y)
             for (uint32_t z = 0; z < sample.size[2]; ++z) {
-                Model::Automaton::Cell &cell = cells[volume->cellIndex(x, y, z)];
+                Model::Automaton::Cell &cell = lock.cells()[volume->cellIndex(x, y, z)];
                 cell.setMaterial(sample.material(x, y, z, random));
                 cell.setCutCount(cut(random) ? 1 : 0);
             }
-    volume->unlockCells();
     return volume;
-}
-
-// Filled with probability `fill`, by one material or two.
-CellRule randomFill(double fill, bool twoMaterials)
-{
-    return [fill, twoMaterials](uint32_t, uint32_t, uint32_t, std::mt19937 &random) -> uint32_t {
-        std::uniform_real_distribution<double> draw(0.0, 1.0);
-        if (draw(random) >= fill)
-            return 0;
-        return twoMaterials && draw(random) < 0.5 ? kMaterialB : kMaterialA;
-    };
-}
-
-// Filled where (x + y + z) is even, so that every face of every cube is ambiguous, with a
-// fraction `noise` of the cells flipped.
-CellRule checkerboard(double noise)
-{
-    return [noise](uint32_t x, uint32_t y, uint32_t z, std::mt19937 &random) -> uint32_t {
-        std::bernoulli_distribution flip(noise);
-        const bool filled = ((x + y + z) % 2 == 0) != flip(random);
-        return filled ? kMaterialA : 0;
-    };
-}
-
-// Columns filled where (x + y) is even: the faces across z are ambiguous, the others are not.
-CellRule checkeredColumns()
-{
-    return [](uint32_t x, uint32_t y, uint32_t, std::mt19937 &) -> uint32_t {
-        return (x + y) % 2 == 0 ? kMaterialB : 0;
-    };
 }
 
 std::vector<Sample> samples()
 {
-    const std::array<float, 3> unit{1.0f, 1.0f, 1.0f};
-    const std::array<float, 3> uneven{0.3f, 1.25f, 0.7f};
-    const std::array<float, 3> binary{0.5f, 1.0f, 2.0f};
+    // Filled with probability `fill`, by one material or two.
+    const auto randomFill = [](double fill, bool twoMaterials) -> CellRule {
+        return [=](uint32_t, uint32_t, uint32_t, std::mt19937 &random) -> uint32_t {
+            std::uniform_real_distribution<double> draw(0.0, 1.0);
+            if (draw(random) >= fill)
+                return 0;
+            return twoMaterials && draw(random) < 0.5 ? kMaterialB : kMaterialA;
+        };
+    };
+    // Filled where (x + y + z) is even, so that every face of every cube is ambiguous, with a
+    // fraction `noise` of the cells flipped.
+    const auto checkerboard = [](double noise) -> CellRule {
+        return [=](uint32_t x, uint32_t y, uint32_t z, std::mt19937 &random) -> uint32_t {
+            return ((x + y + z) % 2 == 0) != std::bernoulli_distribution(noise)(random) ? kMaterialA : 0;
+        };
+    };
+    // Columns filled where (x + y) is even: the faces across z are ambiguous, the others are not.
+    const CellRule checkeredColumns = [](uint32_t x, uint32_t y, uint32_t, std::mt19937 &) -> uint32_t {
+        return (x + y) % 2 == 0 ? kMaterialB : 0;
+    };
+    const std::array<float, 3> unit{1.0f, 1.0f, 1.0f}, uneven{0.3f, 1.25f, 0.7f}, binary{0.5f, 1.0f, 2.0f};
     std::vector<Sample> out;
     for (unsigned seed : {1u, 2u}) {
         for (double fill : {0.1, 0.5, 0.9}) {
@@ -281,29 +262,21 @@ std::vector<Sample> samples()
         out.push_back({"checkerboard" + tag, {11, 9, 8}, unit, seed, checkerboard(0.0)});
         out.push_back({"checkerboard, 10% flipped" + tag, {14, 9, 10}, uneven, seed, checkerboard(0.1)});
         out.push_back({"checkerboard, 40% flipped" + tag, {9, 12, 7}, unit, seed, checkerboard(0.4), 0.05});
-        out.push_back({"checkered columns" + tag, {10, 8, 6}, uneven, seed, checkeredColumns()});
+        out.push_back({"checkered columns" + tag, {10, 8, 6}, uneven, seed, checkeredColumns});
     }
     return out;
 }
 
 // The whole volume, and a box cut somewhere inside it (its sides cross the material).
-std::vector<std::pair<std::array<uint32_t, 3>, std::array<uint32_t, 3>>> boxesFor(const Sample &sample)
+std::vector<std::pair<Box, Box>> boxesFor(const Sample &sample)
 {
     std::mt19937 random(sample.seed + 1000);
-    std::array<uint32_t, 3> lower{}, upper{};
+    Box lower{}, upper{};
     for (int a = 0; a < 3; ++a) {
         lower[a] = uint32_t(random() % sample.size[a]);
         upper[a] = lower[a] + 1 + uint32_t(random() % (sample.size[a] - lower[a]));
     }
     return {{{0, 0, 0}, sample.size}, {lower, upper}};
-}
-
-std::string boxText(const std::array<uint32_t, 3> &lower, const std::array<uint32_t, 3> &upper)
-{
-    std::ostringstream out;
-    out << "box (" << lower[0] << ", " << lower[1] << ", " << lower[2] << ")-(" << upper[0] << ", " << upper[1]
-        << ", " << upper[2] << ")";
-    return out.str();
 }
 
 TEST(MarchingCubes, RandomVolumesGiveClosedOrientedSurfacesThatNoThreadCountChanges)
@@ -312,28 +285,24 @@ TEST(MarchingCubes, RandomVolumesGiveClosedOrientedSurfacesThatNoThreadCountChan
     for (const Sample &sample : samples()) {
         auto volume = volumeOf(sample);
         for (const auto &[lower, upper] : boxesFor(sample)) {
-            SCOPED_TRACE(sample.name + ", " + boxText(lower, upper));
+            SCOPED_TRACE(sample.name + ", box " + PrintToString(lower) + "-" + PrintToString(upper));
             std::vector<Triangle> first;
             for (int threads : TestSupport::kThreadCounts) {
                 const TestSupport::ScopedThreadCount scoped(threads);
-                const auto triangles = buildOver(*volume, lower.data(), upper.data());
-                if (threads == *TestSupport::kThreadCounts.begin()) {
+                const auto triangles = buildOver(*volume, lower, upper);
+                if (threads == *TestSupport::kThreadCounts.begin())
                     first = triangles;
-                    continue;
-                }
                 EXPECT_TRUE(sameBits(triangles, first)) << threads << " threads";
             }
             triangleTotal += first.size();
             EXPECT_EQ(closureProblem(first), "");
             EXPECT_EQ(degenerateProblem(first), "");
-            expectVerticesBetweenFilledAndEmpty(*volume, first, lower.data(), upper.data());
+            expectVerticesBetweenFilledAndEmpty(*volume, first, lower, upper);
             // Rounding to grid points is exact only for cell lengths that are powers of two.
             if (std::all_of(sample.cellLength.begin(), sample.cellLength.end(),
                             [](float length) { int e; return std::frexp(length, &e) == 0.5f; }))
                 expectOneUnitNormalPerGridPoint(first, sample.cellLength.data());
-            if (!first.empty()) {
-                EXPECT_GT(signedVolume(first), 0.0) << "normals point out of the filled side";
-            }
+            EXPECT_TRUE(first.empty() || signedVolume(first) > 0.0) << "normals point out of the filled side";
         }
     }
     EXPECT_GT(triangleTotal, 20000u) << "the samples should exercise many cubes";
@@ -373,25 +342,25 @@ TEST(MarchingCubesTables, RowsUseOnlyAndAllTheEdgesBetweenFilledAndEmptyCorners)
 {
     const Tables::CaseTables &tables = Tables::caseTables();
     for (int config = 0; config < Tables::kCaseCount; ++config) {
+        SCOPED_TRACE("case " + std::to_string(config));
         unsigned expectedMask = 0;
         for (int e = 0; e < Tables::kEdgeCount; ++e)
             if (filled(config, Tables::kEdgeCorners[e][0]) != filled(config, Tables::kEdgeCorners[e][1]))
                 expectedMask |= 1u << e;
-        EXPECT_EQ(tables.edgeMask[config], expectedMask) << "case " << config;
+        EXPECT_EQ(tables.edgeMask[config], expectedMask);
 
         const auto &row = tables.triangles[config];
         unsigned usedMask = 0;
         int length = 0;
         while (length < Tables::kRowLength && row[length] != Tables::kEndOfRow) {
-            ASSERT_GE(row[length], 0) << "case " << config;
-            ASSERT_LT(row[length], Tables::kEdgeCount) << "case " << config;
-            usedMask |= 1u << row[length];
-            ++length;
+            ASSERT_GE(row[length], 0);
+            ASSERT_LT(row[length], Tables::kEdgeCount);
+            usedMask |= 1u << row[length++];
         }
-        ASSERT_LT(length, Tables::kRowLength) << "case " << config << " is not terminated";
-        EXPECT_EQ(length % 3, 0) << "case " << config;
-        EXPECT_LE(length / 3, Tables::kMaxTrianglesPerCase) << "case " << config;
-        EXPECT_EQ(usedMask, expectedMask) << "case " << config;
+        ASSERT_LT(length, Tables::kRowLength) << "not terminated";
+        EXPECT_EQ(length % 3, 0);
+        EXPECT_LE(length / 3, Tables::kMaxTrianglesPerCase);
+        EXPECT_EQ(usedMask, expectedMask);
     }
 }
 
@@ -400,14 +369,12 @@ TEST(MarchingCubesTables, RowsUseOnlyAndAllTheEdgesBetweenFilledAndEmptyCorners)
 // differently leave a hole or a doubled edge.
 TEST(MarchingCubesTables, EveryCaseClosesIntoAnOutwardSurfaceWithItsNeighbours)
 {
-    constexpr uint32_t kMaterial = 4;
     for (int config = 1; config < Tables::kCaseCount; ++config) {
-        auto volume = PainterTestSupport::emptyVolume(4, 4, 4);
+        auto volume = emptyVolume(4, 4, 4);
         for (int corner = 0; corner < Tables::kCornerCount; ++corner) {
-            if (filled(config, corner)) {
-                const auto &offset = Tables::kCornerOffsets[corner];
-                PainterTestSupport::setMaterial(*volume, 1 + offset[0], 1 + offset[1], 1 + offset[2], kMaterial);
-            }
+            const auto &offset = Tables::kCornerOffsets[corner];
+            if (filled(config, corner))
+                setMaterial(*volume, 1 + offset[0], 1 + offset[1], 1 + offset[2], kMaterialA);
         }
         const auto triangles = buildWhole(*volume);
         ASSERT_FALSE(triangles.empty()) << "case " << config;

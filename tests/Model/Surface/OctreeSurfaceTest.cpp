@@ -1,25 +1,21 @@
 // Octree surface: collapse of uniform regions, recolouring, and the main property that the quads,
 // corners in length units, cover exactly the cell faces a cell-by-cell surface shows under the
 // same rules between opaque, translucent, invisible, cut and empty cells.
-#include "Model/Automaton/TotalVolume.h"
-#include "Model/Geometry/OctreeSurface.h"
-#include "Util/Vector3D.h"
+#include "PainterTestSupport.h"
 
-#include "common/ThreadCount.h"
+#include "Model/Geometry/OctreeSurface.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <memory>
 #include <random>
-#include <sstream>
 #include <tuple>
-#include <vector>
 
 using Model::Automaton::Cell;
 using Model::Automaton::TotalVolume;
+using PainterTestSupport::describe;
 using Model::Geometry::kFaceCorners;
 using Model::Geometry::kFaceNeighbour;
 using Model::Geometry::MaterialColorMap;
@@ -87,11 +83,11 @@ using UnitFace = std::tuple<uint32_t, uint32_t, uint32_t, int, uint32_t>;
 void referenceFaces(TotalVolume &volume, const Box &box, std::vector<UnitFace> &opaque,
                     std::vector<UnitFace> &translucent)
 {
-    const Cell *cells = volume.lockCells();
+    const Model::Automaton::CellReadLock lock(volume);
     auto shown = [&](int64_t x, int64_t y, int64_t z) -> uint32_t {
         if (!box.contains(x, y, z))
             return 0;
-        const Cell &cell = cells[volume.cellIndex(uint32_t(x), uint32_t(y), uint32_t(z))];
+        const Cell &cell = lock.cells()[volume.cellIndex(uint32_t(x), uint32_t(y), uint32_t(z))];
         return cell.isCut() ? 0 : cell.material();
     };
     for (uint32_t x = box.lower[0]; x < box.upper[0]; ++x)
@@ -109,7 +105,6 @@ void referenceFaces(TotalVolume &volume, const Box &box, std::vector<UnitFace> &
                         translucent.emplace_back(x, y, z, side, material);
                 }
             }
-    volume.unlockCells();
 }
 
 // Splits a quad into the cell faces it covers, after checking that it is the face `normalIndex`
@@ -204,11 +199,10 @@ std::unique_ptr<TotalVolume> randomVolume(std::mt19937 &rng, uint32_t nx, uint32
             m = pick();
 
     auto volume = makeVolume(nx, ny, nz, materials, 2.0f, 0.5f, 1.0f);
-    Cell *cells = volume->lockCells();
+    const Model::Automaton::CellLock lock(*volume);
     for (uint32_t i = 0; i < volume->cellCount(); ++i)
         if (chance(speckle))
-            cells[i].setCutCount(1 + coordinate(3));
-    volume->unlockCells();
+            lock.cells()[i].setCutCount(1 + coordinate(3));
     return volume;
 }
 
@@ -248,26 +242,20 @@ TEST(OctreeSurface, QuadsCoverExactlyTheVisibleCellFacesOfRandomVolumes)
 // The tree is summarised in x slabs on the thread pool; the quads must not depend on how many.
 TEST(OctreeSurface, SameQuadsInTheSameOrderWhateverTheThreadCount)
 {
-    auto describe = [](const std::vector<QuadFace> &quads) {
-        std::ostringstream out;
-        for (const QuadFace &q : quads)
-            out << q << '\n';
-        return out.str();
-    };
     std::mt19937 rng(77);
     auto volume = randomVolume(rng, 37, 12, 21, 0.05);
     for (const Box &box : {wholeVolume(*volume), Box{{5, 1, 2}, {9, 12, 19}}}) {
-        std::string single;
+        std::pair<std::vector<std::string>, std::vector<std::string>> single;
         for (int threads : TestSupport::kThreadCounts) {
             const TestSupport::ScopedThreadCount scoped(threads);
             OctreeSurface surface;
             buildOver(surface, *volume, box);
-            const std::string quads = describe(surface.opaqueFaces()) + "|" + describe(surface.translucentFaces());
+            const auto quads = std::make_pair(describe(surface.opaqueFaces()), describe(surface.translucentFaces()));
             if (threads == 1)
                 single = quads;
             EXPECT_EQ(quads, single) << threads << " threads";
         }
-        EXPECT_GT(single.size(), 1u);
+        EXPECT_FALSE(single.first.empty() && single.second.empty());
     }
 }
 

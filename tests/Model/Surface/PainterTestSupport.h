@@ -2,9 +2,9 @@
 
 // Small volumes, test materials and face lookups shared by the surface tests.
 
-#include "Model/Automaton/TotalVolume.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Materials/MaterialFactory.h"
+#include "common/Cells.h"
 #include "common/Materials.h"
 #include "common/ThreadCount.h"
 
@@ -62,22 +62,17 @@ inline std::unique_ptr<TotalVolume> emptyVolume(uint32_t nx, uint32_t ny, uint32
 
 inline void setMaterial(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z, uint32_t material)
 {
-    volume.lockCells()[volume.cellIndex(x, y, z)].setMaterial(material);
-    volume.unlockCells();
+    TestSupport::setMaterialAt(volume, x, y, z, material);
 }
 
 inline void setCutCount(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z, uint32_t cuts)
 {
-    volume.lockCells()[volume.cellIndex(x, y, z)].setCutCount(cuts);
-    volume.unlockCells();
+    Model::Automaton::CellLock(volume).cells()[volume.cellIndex(x, y, z)].setCutCount(cuts);
 }
 
 inline void fill(TotalVolume &volume, uint32_t material)
 {
-    auto *cells = volume.lockCells();
-    for (uint32_t i = 0; i < volume.cellCount(); ++i)
-        cells[i].setMaterial(material);
-    volume.unlockCells();
+    TestSupport::setMaterials(volume, std::vector<uint32_t>(volume.cellCount(), material));
 }
 
 // How many faces of `list` show `material`, facing along face `normalIndex` (any when −1).
