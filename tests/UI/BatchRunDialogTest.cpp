@@ -1,32 +1,33 @@
-#include "Core/ApplicationModel.h"
-#include "Model/Automaton/TotalVolume.h"
-#include "UI/BatchRun/Dialog/RunProcessesDialog.h"
+// The "Batch Run" dialog: adding, changing, moving and removing steps through their option
+// dialogs, new, saved and loaded lists, runs, and the main window's actions that open it.
+
+#include "UiTestSupport.h"
+
 #include "Engine/ProcessListFile.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/BatchRun/Dialog/RunProcessesDialog.h"
+#include "UI/LastFolders.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
-#include "UI/Operations/MaterialChooser.h"
 #include "Util/Vector3D.h"
-#include "common/TestSupport.h"
+#include "common/Cells.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDeadlineTimer>
-#include <QDoubleSpinBox>
-#include <QMessageBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSemaphore>
-#include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
-#include <gtest/gtest.h>
 
 using Engine::ProcessData;
+using Model::Automaton::TotalVolume;
 using Ui::RunProcessesDialog;
+using namespace UiTest;
 
 namespace {
 
@@ -46,14 +47,9 @@ struct FakeUser {
 
     bool run(QDialog &dialog)
     {
-        if (qobject_cast<Ui::Operations::CreateSubstrateDialog *>(&dialog)) {
-            const char *const sizes[] = {"sbxVolumeSizeX", "sbxVolumeSizeY", "sbxVolumeSizeZ"};
-            for (const char *name : sizes)
-                dialog.findChild<QSpinBox *>(name)->setValue(6);
-            dialog.findChild<QSpinBox *>("sbxSubstrateSizeZ")->setValue(3);
-            dialog.findChild<QCheckBox *>("chkSpherical")->setChecked(spherical);
-            dialog.findChild<QDoubleSpinBox *>("dblCornerX")->setValue(1.5);
-        }
+        if (qobject_cast<Ui::Operations::CreateSubstrateDialog *>(&dialog))
+            fill(dialog, {{"sbxVolumeSizeX", 6}, {"sbxVolumeSizeY", 6}, {"sbxVolumeSizeZ", 6}, {"sbxSubstrateSizeZ", 3},
+                          {"chkSpherical", spherical}, {"dblCornerX", 1.5}});
         for (const char *name : {"dblThickness", "dblDepth"}) {
             if (auto *box = dialog.findChild<QDoubleSpinBox *>(name)) {
                 shownThickness = box->value();
@@ -147,20 +143,45 @@ bool waitForRun(RunProcessesDialog &dialog)
     return waitUntil([&] { return !dialog.isRunning() && !dialog.isFollowingRun(); });
 }
 
+// What the batch dialog showed when it opened; it is then closed.
+struct SeenDialog {
+    bool opened = false;
+    QString title;
+    int steps = -1;
+    std::shared_ptr<TotalVolume> volume;
+};
+
+void closeNextBatchDialog(SeenDialog &seen)
+{
+    TestSupport::answerNextModal([&seen](QWidget *modal) {
+        auto *dialog = qobject_cast<RunProcessesDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        seen.opened = true;
+        seen.title = dialog->windowTitle();
+        seen.steps = dialog->processes().size();
+        seen.volume = dialog->volume();
+        dialog->reject();
+    });
+}
+
+struct BatchRunDialog : ::testing::Test {
+    BatchRunDialog() { user.attachTo(dialog); }
+
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog{nullptr, std::shared_ptr<TotalVolume>(), &model};
+    FakeUser user;
+};
+
 } // namespace
 
-TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
+TEST_F(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
     ASSERT_EQ(types->count(), 21) << "every process type, sorted by name";
     for (int i = 1; i < types->count(); ++i)
         EXPECT_LT(types->itemText(i - 1), types->itemText(i));
     EXPECT_EQ(types->itemData(types->findText("Pour Material")).toUInt(), 9u);
 
-    FakeUser user;
-    user.attachTo(dialog);
     for (uint32_t type : {Engine::CvdType, Engine::IsotropicDepositionType, Engine::IsotropicEtchingType,
                           Engine::ElectroplatingType, Engine::CreateSubstrateType, Engine::SaveImageType})
         addStep(dialog, type);
@@ -197,12 +218,8 @@ TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
     EXPECT_EQ(dialog.processes().size(), 6);
 }
 
-TEST(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
+TEST_F(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
     addStep(dialog, Engine::IsotropicEtchingType);
     addStep(dialog, Engine::CreateSubstrateType);
 
@@ -229,12 +246,8 @@ TEST(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
     EXPECT_TRUE(tree(dialog)->selectedItems().isEmpty()) << "only steps can be selected";
 }
 
-TEST(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
+TEST_F(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
     for (const char *name : {"a", "b", "c"}) {
         user.imageFile = name;
         addStep(dialog, Engine::SaveImageType);
@@ -285,12 +298,8 @@ TEST(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
     EXPECT_EQ(tree(dialog)->topLevelItem(1)->text(0), "2");
 }
 
-TEST(BatchRunDialog, NewListAsksBeforeDroppingSteps)
+TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
 
     auto asked = closeAnyModal();
     click(dialog, "btnNewList");
@@ -325,14 +334,10 @@ TEST(BatchRunDialog, NewListAsksBeforeDroppingSteps)
     EXPECT_EQ(dialog.windowTitle(), "Batch Run");
 }
 
-TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
+TEST_F(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("steps.plst");
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
     addStep(dialog, Engine::CvdType);
     addStep(dialog, Engine::CreateSubstrateType);
 
@@ -342,7 +347,7 @@ TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
     EXPECT_EQ(user.filter, "Process List (*.plst)");
     EXPECT_EQ(dialog.windowTitle(), "Batch Run " + path);
 
-    RunProcessesDialog reader(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    RunProcessesDialog reader(nullptr, std::shared_ptr<TotalVolume>(), &model);
     FakeUser loader;
     loader.imageFile = path;
     loader.attachTo(reader);
@@ -359,13 +364,9 @@ TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
     EXPECT_EQ(reader.windowTitle(), "Batch Run " + path);
 }
 
-TEST(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
+TEST_F(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
     user.thickness = 1.0;
-    user.attachTo(dialog);
     addStep(dialog, Engine::CreateSubstrateType);
     addStep(dialog, Engine::IsotropicDepositionType);
     // Without a main window there is no view to take a picture of: the run stops there (after
@@ -381,51 +382,30 @@ TEST(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
     EXPECT_EQ(progress->value(), 2);
     const auto objects = model.scene().objects();
     ASSERT_EQ(objects.size(), 1);
-    auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.first());
+    auto volume = std::dynamic_pointer_cast<TotalVolume>(objects.first());
     ASSERT_TRUE(volume);
     EXPECT_EQ(dialog.volume(), volume);
     // Substrate up to z = 2, then one cell of film on top.
-    auto *cells = volume->lockCells();
-    const uint32_t film = cells[volume->cellIndex(3, 3, 3)].material();
-    const uint32_t above = cells[volume->cellIndex(3, 3, 4)].material();
-    volume->unlockCells();
-    EXPECT_EQ(film, user.chosenMaterial);
-    EXPECT_EQ(above, 0u);
+    EXPECT_EQ(TestSupport::materialAt(*volume, 3, 3, 3), user.chosenMaterial);
+    EXPECT_EQ(TestSupport::materialAt(*volume, 3, 3, 4), 0u);
 }
 
-TEST(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
+TEST_F(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
     addStep(dialog, Engine::CvdType);
 
-    QString title, text;
-    TestSupport::answerNextModal(
-        [&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            ASSERT_TRUE(box);
-            title = box->windowTitle();
-            text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        },
-        kRunTimeout);
+    const auto shown = answerNextBox(QMessageBox::Ok, nullptr, kRunTimeout);
     click(dialog, "btnRun");
     ASSERT_TRUE(waitForRun(dialog));
-    EXPECT_EQ(title, "Missing Cell Volume");
-    EXPECT_EQ(text, "No cell volume was selected and a cell volume was not created. The cell volume must be "
+    EXPECT_EQ(shown->title, "Missing Cell Volume");
+    EXPECT_EQ(shown->text, "No cell volume was selected and a cell volume was not created. The cell volume must be "
                     "created before any other process.");
     EXPECT_EQ(dialog.findChild<QProgressBar *>("progressBar")->value(), 0);
     EXPECT_TRUE(model.scene().objects().isEmpty());
 }
 
-TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
+TEST_F(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
     addStep(dialog, Engine::CreateSubstrateType);
     addStep(dialog, Engine::SaveImageType);
     QSemaphore entered, hold;
@@ -454,4 +434,62 @@ TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
     EXPECT_EQ(model.scene().objects().size(), 1) << "the second press started no run";
     click(dialog, "btnClose");
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(BatchRunActions, BatchRunOpensTheDialogOnTheSelectedVolumeAndClearsMasksAfterwards)
+{
+    auto window = makeWindow();
+    auto &model = window->presenter().applicationModel();
+    auto volume = TestSupport::flatVolume(2, 2, 2, 2, 1);
+    model.scene().addObject(volume);
+    model.scene().addObject(TestSupport::flatVolume(2, 2, 2, 2, 1));
+    QBitArray mask(4, true);
+    volume->setTopMask(mask, 2, 2);
+    model.publishSelection({volume});
+
+    SeenDialog seen;
+    closeNextBatchDialog(seen);
+    window->action("actionBatch_Run")->trigger();
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(seen.volume, volume);
+    EXPECT_EQ(seen.title, "Batch Run ");
+    EXPECT_EQ(volume->topMask().count(true), 0);
+    EXPECT_EQ(model.currentOperation(), nullptr);
+}
+
+TEST(BatchRunActions, ProcessListActionsOpenTheDialog)
+{
+    auto window = makeWindow();
+    SeenDialog empty;
+    closeNextBatchDialog(empty);
+    window->action("actionNew_Process_List")->trigger();
+    EXPECT_TRUE(empty.opened);
+    EXPECT_EQ(empty.steps, 0);
+    EXPECT_EQ(empty.volume, nullptr);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("one.plst");
+    Engine::ProcessData step(Engine::SaveImageType);
+    step.addProcessParameter("Filename", "x.png", true);
+    ASSERT_TRUE(Engine::ProcessListFile().write(path, {step}));
+
+    // The file dialog starts in the folder of the last process list.
+    QTemporaryDir last;
+    Ui::rememberFolder(Ui::FileKind::ProcessLists, last.path());
+    SeenDialog listed;
+    TestSupport::answerNextModal([&](QWidget *modal) {
+        auto *chooser = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(chooser);
+        EXPECT_EQ(chooser->directory().absolutePath(), QDir(last.path()).absolutePath());
+        EXPECT_EQ(chooser->windowTitle(), "Process List File");
+        EXPECT_EQ(chooser->nameFilters(), QStringList{"Process List (*.plst)"});
+        closeNextBatchDialog(listed);
+        chooser->selectFile(path);
+        static_cast<QDialog *>(chooser)->accept();
+    });
+    window->action("actionOpen_Process_List")->trigger();
+    EXPECT_TRUE(listed.opened);
+    EXPECT_EQ(listed.title, "Batch Run " + path);
+    EXPECT_EQ(listed.steps, 1);
+    EXPECT_EQ(Ui::lastFolder(Ui::FileKind::ProcessLists), QDir(dir.path()).absolutePath());
 }

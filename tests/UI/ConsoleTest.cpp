@@ -62,12 +62,15 @@ void enterLine(CommandConsole &console, const QString &text)
     console.enterPressed();
 }
 
+struct Console : ::testing::Test {
+    InputRequest request;
+    CommandConsole console{nullptr, Qt::Tool, &request};
+};
+
 } // namespace
 
-TEST(CommandConsole, TypedPointReachesTheWaitingOperationOnlyWhenValid)
+TEST_F(Console, TypedPointReachesTheWaitingOperationOnlyWhenValid)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     PointTaker move(request);
     move.execute();
 
@@ -90,10 +93,8 @@ TEST(CommandConsole, TypedPointReachesTheWaitingOperationOnlyWhenValid)
     EXPECT_EQ(outputLines(quiet), QStringList({"hello"}));
 }
 
-TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
+TEST_F(Console, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     EnterWaiter step(request);
     step.execute();
 
@@ -105,10 +106,8 @@ TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
     EXPECT_TRUE(console.output()->toPlainText().isEmpty());
 }
 
-TEST(CommandConsole, UpAndDownWalkTheHistory)
+TEST_F(Console, UpAndDownWalkTheHistory)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     console.upArrowPressed(); // empty history: nothing happens
     EXPECT_TRUE(console.input()->text().isEmpty());
 
@@ -132,10 +131,8 @@ TEST(CommandConsole, UpAndDownWalkTheHistory)
     EXPECT_EQ(console.input()->text(), "c");
 }
 
-TEST(CommandConsole, MessagesArriveWhileHiddenAndEmptyOnesNever)
+TEST_F(Console, MessagesArriveWhileHiddenAndEmptyOnesNever)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     console.hide();
     request.postMessage("Create Substrate: substrate created successfully.");
     request.postMessage("");

@@ -1,28 +1,23 @@
+// Documents and their windows: the material conflict dialog and what each answer does to the
+// cells, Save As, an opened document's window and warnings, and a refused document.
+
+#include "UiTestSupport.h"
+
 #include "Core/Operations/Document/DocumentFiles.h"
 #include "Core/Operations/Document/OpenDocumentOperation.h"
 #include "Core/Operations/OperationIds.h"
-#include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Persistence/MaterialConflict.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 #include "UI/Observers/DocumentOpenedObserver.h"
 #include "UI/Observers/MaterialConflictObserver.h"
 #include "UI/Operations/MaterialConflictDialog.h"
-#include "common/TestSupport.h"
+#include "common/Cells.h"
 
-#include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
@@ -52,14 +47,7 @@ QByteArray conflictingDocument()
 std::vector<uint32_t> cellsOf(Core::ApplicationModel &model)
 {
     auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(model.scene().objects().value(0));
-    std::vector<uint32_t> out;
-    if (!volume)
-        return out;
-    const auto *cells = volume->lockCells();
-    for (uint32_t i = 0; i < volume->cellCount(); ++i)
-        out.push_back(cells[i].material());
-    volume->unlockCells();
-    return out;
+    return volume ? TestSupport::materialsOf(*volume) : std::vector<uint32_t>();
 }
 
 struct DocumentWindows : ::testing::Test {
@@ -187,8 +175,7 @@ TEST_F(DocumentWindows, OpenedDocumentShowsInANewWindowWithItsWarnings)
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Voxfab  ") + dir.filePath("short.vxf"));
     EXPECT_TRUE(opened->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(cellsOf(opened->presenter().applicationModel()), (std::vector<uint32_t>{1, 0}));
-    const QStringList lines =
-        opened->presenter().commandConsole().output()->toPlainText().split(QLatin1Char('\n'));
+    const QStringList lines = UiTest::consoleText(*opened).split(QLatin1Char('\n'));
     EXPECT_TRUE(lines.contains(QString::fromUtf8("WARNING: The \"State\" of cell volume 1 (1 × 2 × 1) holds 1 "
                                                  "material id for its 2 cells; the last cell is left empty.")))
         << lines.join('\n').toStdString();

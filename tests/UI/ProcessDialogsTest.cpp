@@ -2,6 +2,8 @@
 // and take back from a list step, the list steps they make, the fields that limit each other, and
 // each step run from the main window's menu through its modal dialog.
 
+#include "UiTestSupport.h"
+
 #include "Core/ApplicationModel.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDeposition.h"
 #include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtching.h"
@@ -15,8 +17,6 @@
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Process/ProcessFactory.h"
 #include "UI/BatchRun/Dialog/ProcessEditors.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 #include "UI/Observers/ProcessOptionsObservers.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -29,7 +29,6 @@
 #include "UI/Operations/IonImplantationDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
 #include "UI/Operations/IsotropicEtchingDialog.h"
-#include "UI/Operations/MaterialChooser.h"
 #include "UI/Operations/MooreOptionsDialog.h"
 #include "UI/Operations/PVDOptionsDialog.h"
 #include "UI/Operations/PlanarizationOptionsDialog.h"
@@ -39,21 +38,14 @@
 #include "UI/Operations/WetEtchingDialog.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/TestSupport.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSpinBox>
-#include <gtest/gtest.h>
 
 using namespace Ui::Operations;
 using namespace TestSupport;
+using namespace UiTest;
 namespace P = Engine::Parameters;
 using Core::Operations::SimplePhysicalVaporDeposition;
 using Core::Operations::SimpleReactiveIonEtching;
@@ -62,40 +54,6 @@ namespace {
 
 constexpr uint32_t kNDoped = Model::Materials::kNDopedSiliconMaterial;
 constexpr uint32_t kPDoped = Model::Materials::kPDopedSiliconMaterial;
-
-template <class T>
-T *child(QWidget &dialog, const char *name)
-{
-    T *widget = dialog.findChild<T *>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-// Sets a field the way a user would: a spin box's value, a chooser's material, a button's check.
-void set(QWidget &dialog, const char *name, double value)
-{
-    QObject *field = dialog.findChild<QObject *>(name);
-    ASSERT_NE(field, nullptr) << name;
-    if (auto *box = qobject_cast<QDoubleSpinBox *>(field)) {
-        box->setValue(value);
-    } else if (auto *count = qobject_cast<QSpinBox *>(field)) {
-        count->setValue(int(value));
-    } else if (auto *chooser = qobject_cast<QComboBox *>(field)) {
-        ASSERT_TRUE(chooseMaterial(chooser, uint32_t(value))) << name << " " << value;
-    } else if (auto *button = qobject_cast<QAbstractButton *>(field)) {
-        button->setChecked(value != 0.0);
-    } else {
-        FAIL() << name << " is no field";
-    }
-}
-
-using Fields = std::vector<std::pair<const char *, double>>;
-
-void fill(QWidget &dialog, const Fields &fields)
-{
-    for (const auto &field : fields)
-        set(dialog, field.first, field.second);
-}
 
 QString labelText(QWidget &dialog, const char *name)
 {
@@ -132,6 +90,26 @@ DialogMaker maker()
 {
     return [] { return std::unique_ptr<ProcessOptionsDialog>(new Dialog); };
 }
+
+// A step that asks for its options when it runs, one of another kind, and a dialog for the latter.
+class AskingStep : public Core::Operations::Operation {
+public:
+    explicit AskingStep(Core::ApplicationModel *model) : Operation(model, "Asking Step", 0) {}
+    void execute() override { askForOptions(); }
+    void cancel() override {}
+    void finish() override {}
+    double thickness = -1.0;
+};
+
+class OtherStep : public AskingStep {
+    using AskingStep::AskingStep;
+};
+
+struct OtherStepDialog : QDialog {
+    explicit OtherStepDialog(QWidget *parent) : QDialog(parent) {}
+    void offerChoicesFor(const OtherStep &) {}
+    void applyTo(OtherStep &step) const { step.thickness = 1.0; }
+};
 
 } // namespace
 
@@ -273,24 +251,25 @@ TEST(ProcessDialogs, ListStepsShowTheNamesAndHideTheChoiceCodes)
 TEST(ProcessDialogs, ChoosersOfferTheMaterialsTheirProcessAllows)
 {
     const auto all = idsOf(ProcessOptionsDialog::allMaterials());
-    AnisotropicDepositionDialog deposition;
-    EXPECT_EQ(offeredIds(deposition, "cbxMaterial"), materialsOfProcess(16));
-    AnisotropicEtchingDialog etching;
-    EXPECT_EQ(offeredIds(etching, "cbxMaterial"), materialsOfProcess(17));
-    PVDOptionsDialog pvd;
-    EXPECT_EQ(offeredIds(pvd, "cbxMaterial"), materialsOfProcess(4));
-    SimpleRIEDialog rie;
-    EXPECT_EQ(offeredIds(rie, "cbxMaterial"), all);
-    DopingDialog doping;
-    EXPECT_EQ(offeredIds(doping, "cbxDopedMaterial"), materialsOfProcess(Core::Operations::kSimpleDopingProcess));
-    EXPECT_EQ(offeredIds(doping, "cbxDopedMaterial"), (std::vector<uint32_t>{kSilicon, kNDoped, kPDoped, 16}));
-    IonImplantationDialog implantation;
-    EXPECT_EQ(offeredIds(implantation, "cbxDopedMaterial"),
-              materialsOfProcess(Core::Operations::kIonImplantationProcess));
-    MooreOptionsDialog moore;
-    EXPECT_EQ(offeredIds(moore, "cbxMaterial"), all);
-    ElectrodepositionDialog plating;
-    EXPECT_EQ(offeredIds(plating, "cbxConductingMaterial"), all);
+    const struct {
+        DialogMaker make;
+        const char *chooser;
+        std::vector<uint32_t> offered;
+    } rows[] = {
+        {maker<AnisotropicDepositionDialog>(), "cbxMaterial", materialsOfProcess(16)},
+        {maker<AnisotropicEtchingDialog>(), "cbxMaterial", materialsOfProcess(17)},
+        {maker<PVDOptionsDialog>(), "cbxMaterial", materialsOfProcess(4)},
+        {maker<SimpleRIEDialog>(), "cbxMaterial", all},
+        {maker<DopingDialog>(), "cbxDopedMaterial", materialsOfProcess(Core::Operations::kSimpleDopingProcess)},
+        {maker<DopingDialog>(), "cbxDopedMaterial", {kSilicon, kNDoped, kPDoped, 16}},
+        {maker<IonImplantationDialog>(), "cbxDopedMaterial", materialsOfProcess(Core::Operations::kIonImplantationProcess)},
+        {maker<MooreOptionsDialog>(), "cbxMaterial", all},
+        {maker<ElectrodepositionDialog>(), "cbxConductingMaterial", all},
+    };
+    for (const auto &row : rows) {
+        auto dialog = row.make();
+        EXPECT_EQ(offeredIds(*dialog, row.chooser), row.offered) << dialog->objectName().toStdString();
+    }
 
     // Isotropic deposition serves several steps: the observer offers the materials of the step's
     // own process before the dialog shows.
@@ -396,17 +375,10 @@ TEST(ProcessDialogs, CreateSubstrateRefusesAVolumeThisComputerCannotHold)
     CreateSubstrateDialog dialog;
     for (const char *name : {"sbxVolumeSizeX", "sbxVolumeSizeY", "sbxVolumeSizeZ"})
         set(dialog, name, 10000);
-    QString title, text;
-    answerNextModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        title = box->windowTitle();
-        text = box->text();
-        box->accept();
-    });
+    const auto shown = answerNextBox();
     dialog.accept();
-    EXPECT_EQ(title, "Volume too large");
-    EXPECT_TRUE(text.contains("1000000000000 cells")) << text.toStdString();
+    EXPECT_EQ(shown->title, "Volume too large");
+    EXPECT_TRUE(shown->text.contains("1000000000000 cells")) << shown->text.toStdString();
     EXPECT_EQ(dialog.result(), QDialog::Rejected); // still open, nothing accepted
 }
 
@@ -433,13 +405,8 @@ TEST(ProcessDialogs, CreateSubstrateObserverHandsTheAcceptedSphereToTheOperation
     auto op = std::make_shared<Core::Operations::CreateSubstrateOperation>(&model);
     auto observer = std::make_shared<Ui::Observers::CreateSubstrateObserver>(&model, nullptr);
     observer->setDialogRunner([](CreateSubstrateDialog &dialog) {
-        const std::pair<const char *, int> fields[] = {{"sbxVolumeSizeX", 10}, {"sbxVolumeSizeY", 8},
-                                                       {"sbxVolumeSizeZ", 6},  {"sbxCenterX", 5},
-                                                       {"sbxCenterY", 4},      {"sbxCenterZ", 3},
-                                                       {"sbxRadius", 2}};
-        child<QCheckBox>(dialog, "chkSpherical")->setChecked(true);
-        for (const auto &field : fields)
-            set(dialog, field.first, field.second);
+        fill(dialog, {{"chkSpherical", 1}, {"sbxVolumeSizeX", 10}, {"sbxVolumeSizeY", 8}, {"sbxVolumeSizeZ", 6},
+                      {"sbxCenterX", 5}, {"sbxCenterY", 4}, {"sbxCenterZ", 3}, {"sbxRadius", 2}});
         return true;
     });
     op->setOptionsObserver(observer);
@@ -532,10 +499,9 @@ TEST(ProcessDialogs, EachStepRunsFromTheSimulationMenuThroughItsDialog)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.id);
-        Ui::MainWindow window;
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto window = makeWindow();
         auto volume = row.volume();
-        window.presenter().applicationModel().scene().addObject(volume);
+        window->presenter().applicationModel().scene().addObject(volume);
         bool answered = false;
         answerNextModal([&](QWidget *widget) {
             auto *dialog = qobject_cast<QDialog *>(widget);
@@ -552,9 +518,9 @@ TEST(ProcessDialogs, EachStepRunsFromTheSimulationMenuThroughItsDialog)
             answered = true;
             dialog->accept();
         });
-        window.presenter().operationActivated(row.id);
+        window->presenter().operationActivated(row.id);
         ASSERT_TRUE(answered);
-        const QString console = window.presenter().commandConsole().output()->toPlainText();
+        const QString console = consoleText(*window);
         EXPECT_TRUE(console.contains(row.finished)) << console.toStdString();
         for (const Cell &cell : row.cells) {
             if (cell.z >= 0)
@@ -571,9 +537,8 @@ TEST(ProcessDialogs, GlueAndExtractFilmRunFromTheMenuOnTheSelectedVolumes)
     QList<std::shared_ptr<Model::Object>> scene;
     const auto run = [&](const char *id, const std::vector<std::shared_ptr<TotalVolume>> &volumes,
                          std::function<void(QDialog &)> answer) {
-        Ui::MainWindow window;
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
-        Core::ApplicationModel &model = window.presenter().applicationModel();
+        auto window = makeWindow();
+        Core::ApplicationModel &model = window->presenter().applicationModel();
         for (const auto &volume : volumes)
             model.scene().addObject(volume);
         for (const auto &volume : volumes)
@@ -584,9 +549,9 @@ TEST(ProcessDialogs, GlueAndExtractFilmRunFromTheMenuOnTheSelectedVolumes)
             answer(*dialog);
             dialog->accept();
         });
-        window.presenter().operationActivated(id);
+        window->presenter().operationActivated(id);
         scene = model.scene().objects();
-        return window.presenter().commandConsole().output()->toPlainText();
+        return consoleText(*window);
     };
     auto base = flatVolume(10, 8, 6, 3, kSilicon);
     auto top = flatVolume(4, 3, 5, 2, kOxide);
@@ -621,4 +586,17 @@ TEST(ProcessDialogs, GlueAndExtractFilmRunFromTheMenuOnTheSelectedVolumes)
     EXPECT_EQ(materialAt(*film, 9, 0, 0), kOxide);
     EXPECT_EQ(countInColumn(*film, 9, 7, kOxide), 0u);
     EXPECT_EQ(countInColumn(*film, 5, 0, kOxide), 0u);
+}
+
+TEST(ProcessOptionsObserver, ShowsNothingWhenTheCurrentOperationIsNotItsOwn)
+{
+    Core::ApplicationModel model;
+    bool shown = false;
+    auto observer = std::make_shared<Ui::Observers::ProcessOptionsObserver<OtherStepDialog, OtherStep>>(&model, nullptr);
+    observer->setDialogRunner([&](OtherStepDialog &) { return shown = true; });
+    auto step = std::make_shared<AskingStep>(&model);
+    step->setOptionsObserver(observer);
+    model.startOperation(step);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(step->thickness, -1.0);
 }

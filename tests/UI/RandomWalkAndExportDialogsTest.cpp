@@ -1,49 +1,35 @@
 // The "Random Walk Doping Options" dialog (units, the threshold as a share of the surface
 // concentration, the refusal of an unstable time step) and the "Export Data" dialog and observer.
 
-#include "Core/ApplicationModel.h"
+#include "UiTestSupport.h"
+
 #include "Core/Operations/ExportData/ExportDataOperation.h"
 #include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
 #include "Model/Automaton/ParticleCountField.h"
 #include "UI/Observers/ExportDataObserver.h"
 #include "UI/Operations/ExportDataDialog.h"
-#include "UI/Operations/MaterialChooser.h"
 #include "UI/Operations/RandomWalkDopingDialog.h"
 #include "common/Cells.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using Ui::Operations::ExportDataDialog;
 using Ui::Operations::RandomWalkDopingDialog;
 
-namespace {
-
-template <class T>
-T *child(QWidget &dialog, const char *name)
-{
-    T *widget = dialog.findChild<T *>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-} // namespace
+using namespace UiTest;
 
 TEST(RandomWalkDopingDialog, ShowsLaboratoryUnitsAndHandsOnSIUnits)
 {
     RandomWalkDopingDialog dialog;
-    child<QDoubleSpinBox>(dialog, "dbxDiffusionCoefficient")->setValue(1e-10); // cm²/s
-    child<QDoubleSpinBox>(dialog, "dbxCellSize")->setValue(0.1);               // µm
-    child<QDoubleSpinBox>(dialog, "dbxTimeStepDuration")->setValue(0.08);      // s
-    child<QDoubleSpinBox>(dialog, "dbxSurfaceConcentration")->setValue(1e20);  // cm⁻³
-    child<QDoubleSpinBox>(dialog, "dbxDopingTime")->setValue(2.5);             // minutes
-    child<QDoubleSpinBox>(dialog, "dbxThreshold")->setValue(10.0);             // % of Cs
-    Ui::Operations::chooseMaterial(child<QComboBox>(dialog, "cbxMaterial"), 15);
+    fill(dialog, {{"dbxDiffusionCoefficient", 1e-10}, // cm²/s
+                  {"dbxCellSize", 0.1},               // µm
+                  {"dbxTimeStepDuration", 0.08},      // s
+                  {"dbxSurfaceConcentration", 1e20},  // cm⁻³
+                  {"dbxDopingTime", 2.5},             // minutes
+                  {"dbxThreshold", 10.0},             // % of Cs
+                  {"cbxMaterial", 15}});
     const QVariantMap values = dialog.parameters();
     EXPECT_DOUBLE_EQ(values.value("Diffusion Coefficient").toDouble(), 1e-14);
     EXPECT_DOUBLE_EQ(values.value("Cell Size").toDouble(), 1e-7);
@@ -75,9 +61,7 @@ TEST(RandomWalkDopingDialog, ShowsLaboratoryUnitsAndHandsOnSIUnits)
 TEST(RandomWalkDopingDialog, RefusesAnUnstableTimeStepAndSaysWhichIsStable)
 {
     RandomWalkDopingDialog dialog;
-    child<QDoubleSpinBox>(dialog, "dbxDiffusionCoefficient")->setValue(1e-10);
-    child<QDoubleSpinBox>(dialog, "dbxCellSize")->setValue(0.1);
-    child<QDoubleSpinBox>(dialog, "dbxTimeStepDuration")->setValue(0.2);
+    fill(dialog, {{"dbxDiffusionCoefficient", 1e-10}, {"dbxCellSize", 0.1}, {"dbxTimeStepDuration", 0.2}});
     auto *message = child<QLabel>(dialog, "lblStability");
     EXPECT_TRUE(message->text().endsWith("A time step of at most 0.166666 s is stable.")) << message->text().toStdString();
     dialog.show();
@@ -85,7 +69,7 @@ TEST(RandomWalkDopingDialog, RefusesAnUnstableTimeStepAndSaysWhichIsStable)
     EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
     EXPECT_TRUE(dialog.isVisible());
 
-    child<QDoubleSpinBox>(dialog, "dbxTimeStepDuration")->setValue(0.1);
+    set(dialog, "dbxTimeStepDuration", 0.1);
     EXPECT_TRUE(message->text().isEmpty());
     dialog.accept();
     EXPECT_EQ(dialog.result(), int(QDialog::Accepted));

@@ -2,32 +2,25 @@
 // since the last save asks "Save", "Discard" or "Cancel"; a failed save says why, keeps the
 // previous file and leaves the window unsaved; a refused Open leaves no window behind.
 
+#include "UiTestSupport.h"
+
 #include "Core/Operations/Document/OpenDocumentOperation.h"
-#include "Core/Operations/ObjectOperation.h"
-#include "Core/Operations/OperationIds.h"
-#include "Model/Automaton/TotalVolume.h"
 #include "Model/Materials/MaterialFactory.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 #include "UI/Materials/ManageMaterialsDialog.h"
 #include "UI/Materials/MaterialTableViewItem.h"
 #include "UI/Observers/DocumentOpenedObserver.h"
-#include "common/TestSupport.h"
+#include "common/Cells.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QColor>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <csignal>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
+
+using namespace UiTest;
 
 namespace {
 
@@ -50,8 +43,7 @@ int mainWindowCount()
 
 void addVolume(Core::ApplicationModel &model, uint32_t cells)
 {
-    model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
-        cells, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(cells, 1)));
+    model.scene().addObject(TestSupport::flatVolume(cells, 1, 1, 1, 1));
 }
 
 // A new window whose document, named `path`, holds a volume made since the last save.
@@ -63,33 +55,6 @@ Ui::MainWindow *windowWithChanges(const QString &path)
     model.scene().setDocumentName(path);
     model.markModified();
     return window;
-}
-
-// Answers the unsaved-changes question with `button`, noting "title / text / informative text"
-// in `asked`; `then` answers the modal that follows (the save dialog, an error box).
-void answerUnsavedQuestion(QMessageBox::StandardButton button, QString *asked,
-                           std::function<void(QWidget *)> then = nullptr)
-{
-    asked->clear();
-    TestSupport::answerNextModal([button, asked, then](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        *asked = box->windowTitle() + " / " + box->text() + " / " + box->informativeText();
-        if (then)
-            TestSupport::answerNextModal(then);
-        box->button(button)->click();
-    });
-}
-
-// Notes the text of the next message box in `text` and presses its OK.
-void noteAndAcknowledge(QString *text)
-{
-    TestSupport::answerNextModal([text](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        *text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
 }
 
 // Closes the window; false when it refused, or asked anything first (the question is then
@@ -133,20 +98,6 @@ private:
 };
 constexpr rlim_t kSmallFileLimit = 64; // bytes, less than any document
 
-// An undoable step that finishes at once and changes nothing.
-class Step : public Core::Operations::ObjectOperation {
-public:
-    explicit Step(Core::ApplicationModel *model) : ObjectOperation(model, "Step", kKind) {}
-    void execute() override { finish(); }
-    void cancel() override { model->operationEnded(); }
-    void finish() override { model->operationFinished(); }
-    bool undo() override { return true; }
-    bool redo() override { return true; }
-
-private:
-    static constexpr uint32_t kKind = 99; // no operation of the program
-};
-
 struct UnsavedWork : ::testing::Test {
     void TearDown() override { Model::Materials::MaterialFactory::instance()->createDefaultMaterials(); }
 
@@ -160,24 +111,23 @@ TEST_F(UnsavedWork, ClosingAModifiedWindowAsksAndEachAnswerDoesWhatItSays)
     Ui::MainWindow *window = windowWithChanges(dir.filePath("doc.vxf"));
     QPointer<Ui::MainWindow> alive(window);
 
-    QString asked;
-    answerUnsavedQuestion(QMessageBox::Cancel, &asked);
+    auto asked = answerNextBox(QMessageBox::Cancel);
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
     ASSERT_TRUE(alive);
     EXPECT_TRUE(window->presenter().applicationModel().isModified());
     EXPECT_EQ(window->presenter().applicationModel().scene().objects().size(), 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("doc.vxf")));
 
     // Exit and Ctrl+Q go the same way as the close button.
-    answerUnsavedQuestion(QMessageBox::Cancel, &asked);
+    asked = answerNextBox(QMessageBox::Cancel);
     window->action("actionExit")->trigger();
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
     ASSERT_TRUE(alive);
     EXPECT_EQ(window->action("actionExit")->shortcut(), QKeySequence("Ctrl+Q"));
 
     // "Save" writes to the document's file without asking where, then the window closes.
-    answerUnsavedQuestion(QMessageBox::Save, &asked);
+    asked = answerNextBox(QMessageBox::Save);
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(QFile::exists(dir.filePath("doc.vxf")));
     EXPECT_FALSE(window->presenter().applicationModel().isModified());
@@ -186,9 +136,9 @@ TEST_F(UnsavedWork, ClosingAModifiedWindowAsksAndEachAnswerDoesWhatItSays)
 
     // "Discard" closes and writes nothing.
     window = windowWithChanges(dir.filePath("other.vxf"));
-    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    asked = answerNextBox(QMessageBox::Discard);
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
     EXPECT_FALSE(QFile::exists(dir.filePath("other.vxf")));
     delete window; // closed already; its scratch files go with it
 }
@@ -196,17 +146,16 @@ TEST_F(UnsavedWork, ClosingAModifiedWindowAsksAndEachAnswerDoesWhatItSays)
 TEST_F(UnsavedWork, SaveAnswerForADocumentWithoutFileAsksForOneAndCancellingKeepsTheWindow)
 {
     Ui::MainWindow *window = windowWithChanges(QString());
-    QString asked;
-    answerUnsavedQuestion(QMessageBox::Save, &asked, [](QWidget *modal) {
+    auto asked = answerNextBox(QMessageBox::Save, [](QWidget *modal) {
         ASSERT_TRUE(qobject_cast<QFileDialog *>(modal));
         static_cast<QDialog *>(modal)->reject();
     });
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
     EXPECT_TRUE(window->presenter().applicationModel().isModified());
 
     const QString target = dir.filePath("chosen.vxf");
-    answerUnsavedQuestion(QMessageBox::Save, &asked, [target](QWidget *modal) {
+    asked = answerNextBox(QMessageBox::Save, [target](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         ASSERT_TRUE(dialog);
         dialog->selectFile(target);
@@ -243,7 +192,7 @@ TEST_F(UnsavedWork, UndoAndCatalogueEditsAfterASaveCountAsChanges)
 {
     auto *window = new Ui::MainWindow();
     auto &model = window->presenter().applicationModel();
-    model.startOperation(std::make_shared<Step>(&model));
+    model.startOperation(std::make_shared<FakeStep>(&model, "Step"));
     ASSERT_TRUE(window->action("actionUndo")->isEnabled());
     model.scene().setDocumentName(dir.filePath("doc.vxf"));
     window->action("actionSave")->trigger();
@@ -253,30 +202,28 @@ TEST_F(UnsavedWork, UndoAndCatalogueEditsAfterASaveCountAsChanges)
     EXPECT_TRUE(model.isModified());
     window->action("actionSave")->trigger();
 
-    auto editMaterials = [](bool recolour, QDialogButtonBox::StandardButton press) {
-        TestSupport::answerNextModal([recolour, press](QWidget *modal) {
+    const struct {
+        bool recolour;
+        QDialogButtonBox::StandardButton press;
+        bool modified;
+    } edits[] = {{true, QDialogButtonBox::Cancel, false}, {false, QDialogButtonBox::Ok, false},
+                 {true, QDialogButtonBox::Ok, true}};
+    for (const auto &edit : edits) {
+        TestSupport::answerNextModal([edit](QWidget *modal) {
             auto *dialog = qobject_cast<Ui::ManageMaterialsDialog *>(modal);
             ASSERT_TRUE(dialog);
             auto *table = dialog->tableModel();
-            if (recolour)
+            if (edit.recolour)
                 table->setData(table->index(0, Ui::MaterialTableViewItem::ColorColumn), QColor(1, 2, 3));
-            dialog->findChild<QDialogButtonBox *>()->button(press)->click();
+            modal->findChild<QDialogButtonBox *>()->button(edit.press)->click();
         });
-    };
-    editMaterials(true, QDialogButtonBox::Cancel);
-    window->action("actionManage_Materials")->trigger();
-    EXPECT_FALSE(model.isModified());
-    editMaterials(false, QDialogButtonBox::Ok);
-    window->action("actionManage_Materials")->trigger();
-    EXPECT_FALSE(model.isModified());
-    editMaterials(true, QDialogButtonBox::Ok);
-    window->action("actionManage_Materials")->trigger();
-    EXPECT_TRUE(model.isModified());
+        window->action("actionManage_Materials")->trigger();
+        EXPECT_EQ(model.isModified(), edit.modified) << edit.recolour << " " << edit.press;
+    }
 
-    QString asked;
-    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    auto asked = answerNextBox(QMessageBox::Discard);
     TestSupport::closeWindow(window);
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
 }
 
 // New with changes asks first (what Cancel and Discard do to the document and its history is in
@@ -289,10 +236,9 @@ TEST_F(UnsavedWork, NewWithChangesAsksFirstAndTheNewDocumentHasNoFile)
     auto &model = window->presenter().applicationModel();
     window->setWindowTitle("Voxfab  " + path);
 
-    QString asked;
-    answerUnsavedQuestion(QMessageBox::Save, &asked);
+    auto asked = answerNextBox(QMessageBox::Save);
     window->action("actionNew")->trigger();
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_TRUE(model.scene().documentName().isEmpty());
@@ -303,9 +249,9 @@ TEST_F(UnsavedWork, NewWithChangesAsksFirstAndTheNewDocumentHasNoFile)
     addVolume(model, 3);
     model.scene().setDocumentName(path);
     model.markModified();
-    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    asked = answerNextBox(QMessageBox::Discard);
     window->action("actionNew")->trigger();
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
     EXPECT_EQ(contents(path), saved);
     EXPECT_TRUE(model.scene().objects().isEmpty());
     EXPECT_TRUE(closesWithoutAsking(window));
@@ -319,11 +265,10 @@ TEST_F(UnsavedWork, MissingDocumentIsExplainedAndLeavesNoWindowBehind)
     const int windowsBefore = mainWindowCount();
     const QString file = dir.filePath("gone.vxf");
     Core::Operations::OpenDocumentOperation::setLastDocumentPath(file);
-    QString text;
-    noteAndAcknowledge(&text);
+    const auto told = answerNextBox();
     Ui::Observers::DocumentOpenedObserver observer;
     observer.update();
-    EXPECT_EQ(text, "The file " + file + " could not be opened: No such file or directory.");
+    EXPECT_EQ(told->text, "The file " + file + " could not be opened: No such file or directory.");
     EXPECT_FALSE(observer.openedWindow());
     EXPECT_EQ(mainWindowCount(), windowsBefore);
 }
@@ -344,30 +289,27 @@ TEST_F(UnsavedWork, FailedSaveSaysWhyAndTheWindowStaysUnsaved)
     const QString why = kWriteError + path + ": The folder " + dir.filePath("sub") + " does not exist.";
 
     window->presenter().applicationModel().markModified();
-    QString text;
-    noteAndAcknowledge(&text);
+    const auto told = answerNextBox();
     window->action("actionSave")->trigger();
-    EXPECT_EQ(text, why);
+    EXPECT_EQ(told->text, why);
     EXPECT_EQ(window->windowTitle(), title);
     EXPECT_TRUE(window->presenter().applicationModel().isModified());
 
-    QString asked;
-    text.clear();
-    answerUnsavedQuestion(QMessageBox::Save, &asked, [&text](QWidget *modal) {
+    QString error;
+    auto asked = answerNextBox(QMessageBox::Save, [&error](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
         ASSERT_TRUE(box);
-        EXPECT_EQ(box->windowTitle(), "Error writing to file");
-        text = box->text();
+        error = box->windowTitle() + " / " + box->text();
         box->button(QMessageBox::Ok)->click();
     });
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked, kQuestion);
-    EXPECT_EQ(text, why);
+    EXPECT_EQ(asked->all(), kQuestion);
+    EXPECT_EQ(error, "Error writing to file / " + why);
     ASSERT_TRUE(alive);
 
-    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    asked = answerNextBox(QMessageBox::Discard);
     TestSupport::closeWindow(window);
-    EXPECT_EQ(asked, kQuestion);
+    EXPECT_EQ(asked->all(), kQuestion);
 }
 
 TEST_F(UnsavedWork, SaveThatRunsOutOfRoomKeepsThePreviousFileByteForByte)
@@ -381,19 +323,17 @@ TEST_F(UnsavedWork, SaveThatRunsOutOfRoomKeepsThePreviousFileByteForByte)
 
     addVolume(model, 64);
     model.markModified();
-    QString text;
-    noteAndAcknowledge(&text);
+    const auto told = answerNextBox();
     {
         FileSizeLimit limit(kSmallFileLimit);
         window->action("actionSave")->trigger();
     }
-    EXPECT_EQ(text, kWriteError + path + ": File too large.");
+    EXPECT_EQ(told->text, kWriteError + path + ": File too large.");
     EXPECT_EQ(contents(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.vxf"}); // no half-written file
     EXPECT_TRUE(model.isModified());
     EXPECT_EQ(window->windowTitle(), "Voxfab  " + path);
 
-    QString asked;
-    answerUnsavedQuestion(QMessageBox::Discard, &asked);
+    answerNextBox(QMessageBox::Discard);
     TestSupport::closeWindow(window);
 }

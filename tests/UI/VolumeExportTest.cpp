@@ -1,29 +1,20 @@
 // "Export VTK ..." and "Export STL ...": which volume they write, the surface choice, and what
 // the user sees when there is nothing to export.
 
-#include "Model/Automaton/TotalVolume.h"
 #include "Model/Scene.h"
 #include "UI/VolumeExport.h"
+#include "common/Cells.h"
 #include "common/TestSupport.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QInputDialog>
-#include <QMessageBox>
 #include <QTemporaryDir>
 #include <cstring>
 #include <gtest/gtest.h>
 
-using Model::Automaton::TotalVolume;
 using Ui::VolumeExport;
 
 namespace {
-
-std::shared_ptr<TotalVolume> filledVolume(uint32_t side, uint32_t material)
-{
-    return std::make_shared<TotalVolume>(side, side, side, 1.0f, 1.0f, 1.0f, Util::Vector3D(0.0),
-                                         std::vector<uint32_t>(size_t(side) * side * side, material));
-}
 
 uint32_t stlTriangles(const QString &path)
 {
@@ -41,8 +32,8 @@ uint32_t stlTriangles(const QString &path)
 TEST(VolumeExport, WritesTheSelectedVolumeElseTheFirst)
 {
     Model::Scene scene;
-    const auto first = filledVolume(2, 1);
-    const auto second = filledVolume(3, 1);
+    const auto first = TestSupport::flatVolume(2, 2, 2, 2, 1);
+    const auto second = TestSupport::flatVolume(3, 3, 3, 3, 1);
     scene.addObject(first);
     scene.addObject(second);
     EXPECT_EQ(VolumeExport::volumeToExport(scene), first);
@@ -60,7 +51,7 @@ TEST(VolumeExport, WritesTheSelectedVolumeElseTheFirst)
 TEST(VolumeExport, StlAsksForTheSurfaceWhenNoneIsGiven)
 {
     Model::Scene scene;
-    scene.addObject(filledVolume(3, 1));
+    scene.addObject(TestSupport::flatVolume(3, 3, 3, 3, 1));
     QTemporaryDir dir;
     const QString cubes = dir.filePath(QStringLiteral("cubes.stl"));
     ASSERT_TRUE(VolumeExport::exportStl(nullptr, scene, cubes, 0));

@@ -3,14 +3,11 @@
 #include "UI/Materials/ColorItemDelegate.h"
 #include "UI/Materials/ManageMaterialsDialog.h"
 #include "UI/Materials/MaterialTableViewItem.h"
-#include "common/TestSupport.h"
+#include "../UiTestSupport.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
@@ -35,14 +32,9 @@ TEST_F(MaterialTable, OnlyUserMaterialsHaveEditableNamesAndIdsNeverAre)
     const auto editable = [this](int row, int column) {
         return model.flags(cell(row, column)).testFlag(Qt::ItemIsEditable);
     };
-    EXPECT_FALSE(editable(0, 0));
-    EXPECT_FALSE(editable(1, 0));
-    EXPECT_FALSE(editable(0, 1));
-    EXPECT_TRUE(editable(1, 1));
-    for (int column = 2; column < 6; ++column) {
-        EXPECT_TRUE(editable(0, column));
-        EXPECT_TRUE(editable(1, column));
-    }
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 6; ++column)
+            EXPECT_EQ(editable(row, column), column > 1 || (column == 1 && row == 1)) << row << " " << column;
     EXPECT_FALSE(model.setData(cell(0, 1), QStringLiteral("Silicon")));
     EXPECT_FALSE(model.setData(cell(1, 0), 2200u));
     EXPECT_EQ(model.materials()[0], kSilicon);
@@ -155,25 +147,16 @@ TEST(ManageMaterialsDialog, UnphysicalConstantsAreRefusedWithAMessageAndTheDialo
         {MaterialTableViewItem::PoissonRatioColumn, -0.2, true}, // auxetic materials exist
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.column);
-        SCOPED_TRACE(c.value);
+        SCOPED_TRACE(std::to_string(c.column) + " " + std::to_string(c.value));
         Ui::ManageMaterialsDialog fresh;
         fresh.show();
         ASSERT_TRUE(fresh.tableModel()->setData(fresh.tableModel()->index(silicon, c.column), c.value, Qt::EditRole));
-        QString text;
-        if (!c.accepted) {
-            TestSupport::answerNextModal([&text](QWidget *modal) {
-                auto *box = qobject_cast<QMessageBox *>(modal);
-                ASSERT_TRUE(box);
-                text = box->text();
-                box->button(QMessageBox::Ok)->click();
-            });
-        }
+        const auto told = c.accepted ? nullptr : UiTest::answerNextBox();
         fresh.accept();
         EXPECT_EQ(fresh.result() == QDialog::Accepted, c.accepted);
         EXPECT_EQ(fresh.isVisible(), !c.accepted);
-        if (!c.accepted) {
-            EXPECT_TRUE(text.contains(QStringLiteral("\"Si\" (id 1)"))) << text.toStdString();
+        if (told) {
+            EXPECT_TRUE(told->text.contains(QStringLiteral("\"Si\" (id 1)"))) << told->text.toStdString();
         }
     }
     // A new row must be given its constants before the table is accepted.
