@@ -76,40 +76,9 @@ struct FakeUser {
     }
 };
 
-void addStep(RunProcessesDialog &dialog, uint32_t type)
-{
-    auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
-    types->setCurrentIndex(types->findData(type));
-    dialog.findChild<QPushButton *>("btnAddProcess")->click();
-}
-
 void click(RunProcessesDialog &dialog, const char *button)
 {
     dialog.findChild<QPushButton *>(button)->click();
-}
-
-QTreeWidget *tree(RunProcessesDialog &dialog)
-{
-    return dialog.findChild<QTreeWidget *>("treeWidget");
-}
-
-void selectRow(RunProcessesDialog &dialog, int row)
-{
-    tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(row));
-}
-
-int selectedRow(RunProcessesDialog &dialog)
-{
-    const auto rows = tree(dialog)->selectedItems();
-    return rows.size() == 1 ? tree(dialog)->indexOfTopLevelItem(rows.first()) : -1;
-}
-
-QStringList imageFiles(const RunProcessesDialog &dialog)
-{
-    QStringList names;
-    for (const ProcessData &step : dialog.processes())
-        names << step.getProcessParameter("Filename").toString();
-    return names;
 }
 
 // Closes a modal widget if one is open when the event loop next runs; reports whether it was.
@@ -167,6 +136,27 @@ void closeNextBatchDialog(SeenDialog &seen)
 struct BatchRunDialog : ::testing::Test {
     BatchRunDialog() { user.attachTo(dialog); }
 
+    void addStep(uint32_t type)
+    {
+        auto *types = child<QComboBox>(dialog, "cbxProcessType");
+        types->setCurrentIndex(types->findData(type));
+        click(dialog, "btnAddProcess");
+    }
+    QTreeWidget *tree() { return child<QTreeWidget>(dialog, "treeWidget"); }
+    void selectRow(int row) { tree()->setCurrentItem(tree()->topLevelItem(row)); }
+    int selectedRow()
+    {
+        const auto rows = tree()->selectedItems();
+        return rows.size() == 1 ? tree()->indexOfTopLevelItem(rows.first()) : -1;
+    }
+    QStringList imageFiles() const
+    {
+        QStringList names;
+        for (const ProcessData &step : dialog.processes())
+            names << step.getProcessParameter("Filename").toString();
+        return names;
+    }
+
     Core::ApplicationModel model;
     RunProcessesDialog dialog{nullptr, std::shared_ptr<TotalVolume>(), &model};
     FakeUser user;
@@ -184,7 +174,7 @@ TEST_F(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
 
     for (uint32_t type : {Engine::CvdType, Engine::IsotropicDepositionType, Engine::IsotropicEtchingType,
                           Engine::ElectroplatingType, Engine::CreateSubstrateType, Engine::SaveImageType})
-        addStep(dialog, type);
+        addStep(type);
     const auto &list = dialog.processes();
     ASSERT_EQ(list.size(), 6);
 
@@ -203,8 +193,8 @@ TEST_F(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
     EXPECT_EQ(user.filter, "Image Files (*.png *.jpg *.bmp)");
 
     // One row per step; the material row of a step carries a swatch of the material's colour.
-    ASSERT_EQ(tree(dialog)->topLevelItemCount(), 6);
-    QTreeWidgetItem *cvd = tree(dialog)->topLevelItem(0);
+    ASSERT_EQ(tree()->topLevelItemCount(), 6);
+    QTreeWidgetItem *cvd = tree()->topLevelItem(0);
     EXPECT_EQ(cvd->text(1), "CVD");
     ASSERT_EQ(cvd->childCount(), 2); // "Material", "Thickness"
     EXPECT_FALSE(cvd->child(0)->icon(3).isNull());
@@ -212,19 +202,19 @@ TEST_F(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
 
     // A refused dialog and a process without a dialog add nothing.
     user.accept = false;
-    addStep(dialog, Engine::CvdType);
+    addStep(Engine::CvdType);
     TestSupport::pressOnNextModal(QMessageBox::Ok);
-    addStep(dialog, Engine::PhotolithographyType);
+    addStep(Engine::PhotolithographyType);
     EXPECT_EQ(dialog.processes().size(), 6);
 }
 
 TEST_F(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
 {
-    addStep(dialog, Engine::IsotropicEtchingType);
-    addStep(dialog, Engine::CreateSubstrateType);
+    addStep(Engine::IsotropicEtchingType);
+    addStep(Engine::CreateSubstrateType);
 
     user.thickness = 7.5;
-    selectRow(dialog, 0);
+    selectRow(0);
     click(dialog, "btnModify");
     EXPECT_EQ(user.shownThickness, 2.0);
     EXPECT_EQ(user.shownMaterial, user.chosenMaterial);
@@ -232,40 +222,40 @@ TEST_F(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
 
     // The substrate turns into a sphere, but its list entry keeps showing the box fields.
     user.spherical = true;
-    tree(dialog)->topLevelItem(1)->setExpanded(true);
-    QTreeWidgetItem *parameterRow = tree(dialog)->topLevelItem(1)->child(0);
-    emit tree(dialog)->itemDoubleClicked(parameterRow, 3);
+    tree()->topLevelItem(1)->setExpanded(true);
+    QTreeWidgetItem *parameterRow = tree()->topLevelItem(1)->child(0);
+    emit tree()->itemDoubleClicked(parameterRow, 3);
     const ProcessData &substrate = dialog.processes()[1];
     EXPECT_TRUE(substrate.getProcessParameter("SphericalSubstrate").toBool());
     EXPECT_EQ(substrate.getProcessParameter("Lower Left Front Corner").value<Util::Vector3D>().x, 1.5);
     EXPECT_TRUE(substrate.getParameterVisibility("Substrate Size X"));
     EXPECT_FALSE(substrate.getParameterVisibility("Substrate Radius"));
-    EXPECT_TRUE(tree(dialog)->topLevelItem(1)->isExpanded()) << "the rebuilt tree keeps the step open";
+    EXPECT_TRUE(tree()->topLevelItem(1)->isExpanded()) << "the rebuilt tree keeps the step open";
 
-    tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(1)->child(0));
-    EXPECT_TRUE(tree(dialog)->selectedItems().isEmpty()) << "only steps can be selected";
+    tree()->setCurrentItem(tree()->topLevelItem(1)->child(0));
+    EXPECT_TRUE(tree()->selectedItems().isEmpty()) << "only steps can be selected";
 }
 
 TEST_F(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
 {
     for (const char *name : {"a", "b", "c"}) {
         user.imageFile = name;
-        addStep(dialog, Engine::SaveImageType);
+        addStep(Engine::SaveImageType);
     }
 
-    selectRow(dialog, 0);
+    selectRow(0);
     click(dialog, "btnMoveUp");
-    selectRow(dialog, 2);
+    selectRow(2);
     click(dialog, "btnMoveDown");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(imageFiles(), QStringList({"a", "b", "c"}));
 
-    selectRow(dialog, 0);
+    selectRow(0);
     click(dialog, "btnMoveDown");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"b", "a", "c"}));
-    EXPECT_EQ(selectedRow(dialog), 1);
+    EXPECT_EQ(imageFiles(), QStringList({"b", "a", "c"}));
+    EXPECT_EQ(selectedRow(), 1);
     click(dialog, "btnMoveUp");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
-    EXPECT_EQ(selectedRow(dialog), 0);
+    EXPECT_EQ(imageFiles(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedRow(), 0);
 
     // "c" goes before the first step, then after the (new) last one.
     QStringList offered;
@@ -282,20 +272,20 @@ TEST_F(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
         after->setChecked(placeAfter);
         return true;
     });
-    selectRow(dialog, 2);
+    selectRow(2);
     click(dialog, "btnMoveTo");
     EXPECT_EQ(offered, QStringList({"1 Save Image", "2 Save Image"}));
-    EXPECT_EQ(imageFiles(dialog), QStringList({"c", "a", "b"}));
-    EXPECT_EQ(selectedRow(dialog), 0);
+    EXPECT_EQ(imageFiles(), QStringList({"c", "a", "b"}));
+    EXPECT_EQ(selectedRow(), 0);
     placeAfter = true;
     click(dialog, "btnMoveTo");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
-    EXPECT_EQ(selectedRow(dialog), 2);
+    EXPECT_EQ(imageFiles(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedRow(), 2);
 
-    selectRow(dialog, 1);
+    selectRow(1);
     click(dialog, "btnRemoveProcess");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "c"}));
-    EXPECT_EQ(tree(dialog)->topLevelItem(1)->text(0), "2");
+    EXPECT_EQ(imageFiles(), QStringList({"a", "c"}));
+    EXPECT_EQ(tree()->topLevelItem(1)->text(0), "2");
 }
 
 TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
@@ -306,7 +296,7 @@ TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
     QCoreApplication::processEvents();
     EXPECT_FALSE(*asked) << "an empty list is dropped without a question";
 
-    addStep(dialog, Engine::SaveImageType);
+    addStep(Engine::SaveImageType);
     TestSupport::pressOnNextModal(QMessageBox::Cancel);
     click(dialog, "btnNewList");
     EXPECT_EQ(dialog.processes().size(), 1);
@@ -328,7 +318,7 @@ TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
     });
     click(dialog, "btnNewList");
     EXPECT_TRUE(dialog.processes().isEmpty());
-    EXPECT_EQ(tree(dialog)->topLevelItemCount(), 0);
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
     EXPECT_EQ(text, "Creating a new process list.");
     EXPECT_EQ(details, "You will lose any unsaved changes, do you wish to continue?");
     EXPECT_EQ(dialog.windowTitle(), "Batch Run");
@@ -338,8 +328,8 @@ TEST_F(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("steps.plst");
-    addStep(dialog, Engine::CvdType);
-    addStep(dialog, Engine::CreateSubstrateType);
+    addStep(Engine::CvdType);
+    addStep(Engine::CreateSubstrateType);
 
     user.imageFile = path;
     click(dialog, "btnSaveList");
@@ -367,12 +357,12 @@ TEST_F(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
 TEST_F(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
 {
     user.thickness = 1.0;
-    addStep(dialog, Engine::CreateSubstrateType);
-    addStep(dialog, Engine::IsotropicDepositionType);
+    addStep(Engine::CreateSubstrateType);
+    addStep(Engine::IsotropicDepositionType);
     // Without a main window there is no view to take a picture of: the run stops there (after
     // the worker has waited for this thread's answer).
-    addStep(dialog, Engine::SaveImageType);
-    addStep(dialog, Engine::IsotropicDepositionType);
+    addStep(Engine::SaveImageType);
+    addStep(Engine::IsotropicDepositionType);
 
     click(dialog, "btnRun");
     ASSERT_TRUE(waitForRun(dialog));
@@ -392,7 +382,7 @@ TEST_F(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
 
 TEST_F(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
 {
-    addStep(dialog, Engine::CvdType);
+    addStep(Engine::CvdType);
 
     const auto shown = answerNextBox(QMessageBox::Ok, nullptr, kRunTimeout);
     click(dialog, "btnRun");
@@ -406,8 +396,8 @@ TEST_F(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
 
 TEST_F(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
 {
-    addStep(dialog, Engine::CreateSubstrateType);
-    addStep(dialog, Engine::SaveImageType);
+    addStep(Engine::CreateSubstrateType);
+    addStep(Engine::SaveImageType);
     QSemaphore entered, hold;
     QString savedAs;
     dialog.setImageSaver([&](const QString &filename) {

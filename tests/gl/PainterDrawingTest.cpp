@@ -38,12 +38,10 @@ protected:
         GlTest::ViewTest::SetUp();
         if (HasFatalFailure())
             return;
-        auto factory = Model::Materials::MaterialFactory::instance();
-        factory->setMaterial(Model::Materials::Material(kRed, "Painter red", 1, 1, 0.3f, {0.9f, 0.1f, 0.1f, 1.0f}));
-        factory->setMaterial(
-            Model::Materials::Material(kClearBlue, "Painter clear blue", 1, 1, 0.3f, {0.1f, 0.1f, 0.9f, 0.3f}));
-        factory->setMaterial(
-            Model::Materials::Material(kClearGreen, "Painter clear green", 1, 1, 0.3f, {0.1f, 0.9f, 0.1f, 0.3f}));
+        for (const auto &material : {Model::Materials::Material(kRed, "Red", 1, 1, 0.3f, {0.9f, 0.1f, 0.1f, 1.0f}),
+                                     Model::Materials::Material(kClearBlue, "Blue", 1, 1, 0.3f, {0.1f, 0.1f, 0.9f, 0.3f}),
+                                     Model::Materials::Material(kClearGreen, "Green", 1, 1, 0.3f, {0.1f, 0.9f, 0.1f, 0.3f})})
+            Model::Materials::MaterialFactory::instance()->setMaterial(material);
         // Only the volume is drawn.
         window->presenter().scene().removeObject(box);
     }
@@ -51,11 +49,10 @@ protected:
     // Cells below `split` (in z) hold `lower`, the others `upper`.
     std::shared_ptr<TotalVolume> addVolume(uint32_t lower, uint32_t upper = 0, uint32_t split = kSizeZ)
     {
-        std::vector<uint32_t> materials(size_t(kSizeX) * kSizeY * kSizeZ);
-        for (uint32_t x = 0; x < kSizeX; ++x)
-            for (uint32_t y = 0; y < kSizeY; ++y)
-                for (uint32_t z = 0; z < kSizeZ; ++z)
-                    materials[(size_t(x) * kSizeY + y) * kSizeZ + z] = z < split ? lower : upper;
+        std::vector<uint32_t> materials(size_t(kSizeX) * kSizeY * kSizeZ, upper);
+        for (size_t cell = 0; cell < materials.size(); ++cell)
+            if (cell % kSizeZ < split) // z is the fastest index
+                materials[cell] = lower;
         auto volume = std::make_shared<TotalVolume>(kSizeX, kSizeY, kSizeZ, kCell, kCell, kCell,
                                                     Util::Vector3D(-40.0, -40.0, -40.0), materials);
         // No rebuild: the first frame builds the surfaces.
@@ -70,8 +67,6 @@ protected:
         return !isBackground(pixel) && qRed(pixel) > qGreen(pixel) + 20 && qRed(pixel) > qBlue(pixel) + 20;
     }
 };
-
-// ---- faces and their absence -----------------------------------------------------------------
 
 // Every surface algorithm shows the volume's square and the background around it, and a colour
 // edited in the catalogue (as "Manage Materials" stores it, nobody asking the painter for
@@ -91,15 +86,13 @@ TEST_F(PainterDrawingTest, EverySurfaceShowsTheVolumeInItsCurrentColour)
         SCOPED_TRACE(algorithm);
         volume->painter().applyOptions(false, algorithm);
         const QImage image = frame();
-        EXPECT_TRUE(isReddish(image.pixel(centre()))) << std::hex << image.pixel(centre());
-        EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(35, 35))));
-        EXPECT_TRUE(isReddish(image.pixel(centre() - QPoint(35, 35))));
+        for (const QPoint inside : {centre(), centre() + QPoint(35, 35), centre() - QPoint(35, 35)})
+            EXPECT_TRUE(isReddish(image.pixel(inside))) << std::hex << image.pixel(inside);
         // The square ends 40 pixels from the centre.
-        EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(45, 0))));
-        EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(0, 45))));
         const int w = image.width() - 1, h = image.height() - 1;
-        for (const QPoint corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
-            EXPECT_TRUE(isBackground(image.pixel(corner))) << corner.x() << "," << corner.y();
+        for (const QPoint outside : {centre() + QPoint(45, 0), centre() - QPoint(0, 45), QPoint(0, 0), QPoint(w, 0),
+                                     QPoint(0, h), QPoint(w, h)})
+            EXPECT_TRUE(isBackground(image.pixel(outside))) << outside.x() << "," << outside.y();
 
         factory->setMaterial(green);
         QRgb pixel = frame().pixel(centre());
@@ -117,10 +110,8 @@ TEST_F(PainterDrawingTest, TheFrameAfterTheCellsChangedShowsThem)
     {
         // As a process step changes cells: nobody asks the painter for anything.
         const Model::Automaton::CellLock lock(*volume);
-        for (uint32_t x = 0; x < kSizeX / 2; ++x)
-            for (uint32_t y = 0; y < kSizeY; ++y)
-                for (uint32_t z = 0; z < kSizeZ; ++z)
-                    lock.cells()[volume->cellIndex(x, y, z)].setMaterial(0);
+        for (uint32_t cell = 0; cell < volume->cellCount() / 2; ++cell) // x is the slowest index
+            lock.cells()[cell].setMaterial(0);
     }
     const QImage image = frame();
     EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(20, 0)))) << "the half at low x is gone";
@@ -166,8 +157,6 @@ TEST_F(PainterDrawingTest, DrawingLeavesTheMatrixAndStateAsItFoundThem)
     EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(154, -4))));
     EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(164, -4))));
 }
-
-// ---- translucency and masks ------------------------------------------------------------------
 
 // Blending with depth writes off: the face drawn last weighs most, so the nearer of two stacked
 // translucent bodies must dominate from either side, and an opaque body shows through a
@@ -239,8 +228,6 @@ TEST_F(PainterDrawingTest, TopMaskTintsOnlyTheMaskedColumnsGreen)
     EXPECT_TRUE(isBackground(clipped.pixel(centre() - QPoint(0, 45))));
 }
 
-// ---- move preview ----------------------------------------------------------------------------
-
 TEST_F(PainterDrawingTest, TemporaryVolumeIsDrawnAtItsPreviewDisplacement)
 {
     auto volume = addVolume(kRed);
@@ -268,8 +255,6 @@ TEST_F(PainterDrawingTest, TemporaryVolumeIsDrawnAtItsPreviewDisplacement)
     EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(130, 0))));
 }
 
-// ---- particle counts ------------------------------------------------------------------------
-
 TEST_F(PainterDrawingTest, ParticleFieldViewDrawsCountedCellsOnTheColourScale)
 {
     auto volume = addVolume(kRed);
@@ -290,8 +275,6 @@ TEST_F(PainterDrawingTest, ParticleFieldViewDrawsCountedCellsOnTheColourScale)
     const QRgb pixel = frame().pixel(centre());
     EXPECT_TRUE(qBlue(pixel) > qRed(pixel) + 20 && qBlue(pixel) > qGreen(pixel) + 20) << std::hex << pixel;
 }
-
-// ---- picking ---------------------------------------------------------------------------------
 
 TEST_F(PainterDrawingTest, PickingTheVolumeTogglesItsSelectionAndHighlight)
 {
@@ -325,8 +308,6 @@ TEST_F(PainterDrawingTest, PickingTheVolumeTogglesItsSelectionAndHighlight)
     EXPECT_TRUE(shifted->isSelected());
     EXPECT_FALSE(volume->isSelected());
 }
-
-// ---- concurrency -----------------------------------------------------------------------------
 
 TEST_F(PainterDrawingTest, FramesDrawWhileAnotherThreadRebuilds)
 {
