@@ -1,6 +1,7 @@
 // The option dialogs of the process steps: the values they hand on under their process-list names
-// and take back from a list step, the list steps they make, the fields that limit each other, and
-// each step run from the main window's menu through its modal dialog.
+// (in SI units where they show laboratory ones) and take back from a list step, the list steps
+// they make, the fields that limit each other, and each step run from the main window's menu
+// through its modal dialog.
 
 #include "UiTestSupport.h"
 
@@ -9,6 +10,7 @@
 #include "Core/Operations/Doping/DopableMaterials.h"
 #include "Core/Operations/GlueSubstrate/GlueLayout.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
+#include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
 #include "Core/Operations/SiWetEtching/AtomisticSiWetEtchingOperation.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
@@ -28,6 +30,7 @@
 #include "UI/Operations/MooreOptionsDialog.h"
 #include "UI/Operations/PVDOptionsDialog.h"
 #include "UI/Operations/PlanarizationOptionsDialog.h"
+#include "UI/Operations/RandomWalkDopingDialog.h"
 #include "UI/Operations/SiOxidationDialog.h"
 #include "UI/Operations/SimpleRIEDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
@@ -325,6 +328,61 @@ TEST(ProcessDialogs, FieldsThatLimitEachOther)
     EXPECT_TRUE(child<QDoubleSpinBox>(oxidation, "dbxThickness")->isEnabled());
     for (const char *name : {"dbxTime", "dbxTemperature", "dbxPressure"})
         EXPECT_FALSE(child<QDoubleSpinBox>(oxidation, name)->isEnabled()) << name;
+}
+
+TEST(RandomWalkDopingDialog, ShowsLaboratoryUnitsAndHandsOnSIUnits)
+{
+    RandomWalkDopingDialog dialog;
+    fill(dialog, {{"dbxDiffusionCoefficient", 1e-10}, // cm²/s
+                  {"dbxCellSize", 0.1},               // µm
+                  {"dbxTimeStepDuration", 0.08},      // s
+                  {"dbxSurfaceConcentration", 1e20},  // cm⁻³
+                  {"dbxDopingTime", 2.5},             // minutes
+                  {"dbxThreshold", 10.0},             // % of Cs
+                  {"cbxMaterial", 15}});
+    const QVariantMap values = dialog.parameters();
+    EXPECT_DOUBLE_EQ(values.value("Diffusion Coefficient").toDouble(), 1e-14);
+    EXPECT_DOUBLE_EQ(values.value("Cell Size").toDouble(), 1e-7);
+    EXPECT_DOUBLE_EQ(values.value("Time Step Duration").toDouble(), 0.08);
+    EXPECT_DOUBLE_EQ(values.value("Surface Concentration").toDouble(), 1e26);
+    EXPECT_DOUBLE_EQ(values.value("Doping Time").toDouble(), 150.0);
+    EXPECT_DOUBLE_EQ(values.value("Doping Threshold").toDouble(), 1e25);
+    EXPECT_EQ(values.value("Material_Id").toUInt(), 15u);
+
+    // Filled from a list step: the threshold follows the concentration loaded before it.
+    RandomWalkDopingDialog again;
+    QVariantMap loaded = values;
+    loaded["Surface Concentration"] = 2e26;
+    loaded["Doping Threshold"] = 5e25;
+    again.loadParameters(loaded);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxSurfaceConcentration")->value(), 2e20);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxThreshold")->value(), 25.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxDopingTime")->value(), 2.5);
+    EXPECT_EQ(again.parameters().value("Material_Id").toUInt(), 15u);
+
+    Core::ApplicationModel model;
+    Core::Operations::RandomWalkDopingOperation op(&model);
+    dialog.applyTo(op);
+    EXPECT_DOUBLE_EQ(op.parameters().diffusionCoefficient, 1e-14);
+    EXPECT_DOUBLE_EQ(op.parameters().threshold, 1e25);
+    EXPECT_EQ(op.parameters().dopedMaterial, 15u);
+}
+
+TEST(RandomWalkDopingDialog, RefusesAnUnstableTimeStepAndSaysWhichIsStable)
+{
+    RandomWalkDopingDialog dialog;
+    fill(dialog, {{"dbxDiffusionCoefficient", 1e-10}, {"dbxCellSize", 0.1}, {"dbxTimeStepDuration", 0.2}});
+    auto *message = child<QLabel>(dialog, "lblStability");
+    EXPECT_TRUE(message->text().endsWith("A time step of at most 0.166666 s is stable.")) << message->text().toStdString();
+    dialog.show();
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    EXPECT_TRUE(dialog.isVisible());
+
+    set(dialog, "dbxTimeStepDuration", 0.1);
+    EXPECT_TRUE(message->text().isEmpty());
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
 }
 
 // The oxidation dialog shows Celsius and hands on kelvin.

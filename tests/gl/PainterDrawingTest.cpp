@@ -1,9 +1,12 @@
 // The cell volume painter drawing into the real view: surfaces of every algorithm, translucency,
-// masks, the move preview, picking, and drawing while another thread rebuilds.
+// masks, the move preview, picking, drawing while another thread rebuilds, and cuts: the
+// columns a masked cut hides and the cells outside the cut box let the background through.
 
 #include "ViewFixture.h"
 
 #include "Core/ApplicationModel.h"
+#include "Core/Operations/Cuts/CutCellVolumeOperation.h"
+#include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
 #include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/ParticleCountField.h"
 #include "Model/Automaton/TotalVolume.h"
@@ -11,10 +14,13 @@
 #include "Model/Materials/Material.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "UI/MainWindowPresenter.h"
+#include "common/Masks.h"
+#include "common/Observers.h"
 
 #include <QAction>
 #include <QBitArray>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -58,6 +64,17 @@ protected:
         // No rebuild: the first frame builds the surfaces.
         window->presenter().scene().addObject(volume);
         return volume;
+    }
+
+    // Runs the operation, its options set by `dialog`.
+    template <class Op>
+    void run(std::function<void(Op &)> dialog)
+    {
+        auto &model = window->presenter().applicationModel();
+        auto op = std::make_shared<Op>(&model);
+        Op *raw = op.get();
+        op->setOptionsObserver(std::make_shared<TestSupport::CallObserver>([raw, dialog] { dialog(*raw); }));
+        model.startOperation(op);
     }
 
     static bool isBackground(QRgb pixel) { return pixel == kWhite; }
@@ -328,6 +345,37 @@ TEST_F(PainterDrawingTest, FramesDrawWhileAnotherThreadRebuilds)
     }
     builder.join();
     EXPECT_GE(frames, 3);
+}
+
+TEST_F(PainterDrawingTest, AMaskedCutOpensTheHiddenColumnsAndUndoClosesThem)
+{
+    addVolume(kRed);
+    const QPoint left = centre() - QPoint(20, 0), right = centre() + QPoint(20, 0);
+    ASSERT_TRUE(isReddish(frame().pixel(right)));
+    const auto keepLeft = TestSupport::maskOf(kSizeX, kSizeY, [](uint32_t x, uint32_t) { return x < kSizeX / 2; });
+    run<Core::Operations::MaskedCutCellVolumeOperation>(
+        [&](Core::Operations::MaskedCutCellVolumeOperation &op) { op.setMask(keepLeft); });
+
+    const QImage image = frame();
+    EXPECT_TRUE(isReddish(image.pixel(left))) << std::hex << image.pixel(left);
+    EXPECT_TRUE(isBackground(image.pixel(right))) << std::hex << image.pixel(right);
+
+    window->presenter().applicationModel().undoRedo().undo();
+    EXPECT_TRUE(isReddish(frame().pixel(right)));
+}
+
+TEST_F(PainterDrawingTest, CellsOutsideTheCutBoxAreNotDrawn)
+{
+    addVolume(kRed);
+    run<Core::Operations::CutCellVolumeOperation>([&](Core::Operations::CutCellVolumeOperation &op) {
+        op.setCutPlanes(Core::Operations::CutBox{{15, 0, 0}, {20, 20, 10}}, true);
+    });
+    const QImage image = frame();
+    // Probed through the view's own matrices: the view may have framed the volume.
+    EXPECT_TRUE(isBackground(image.pixel(screenPointOf(Util::Vector3D(-20.0, 0.0, 0.0)))));
+    // x from 15 to 20 cells lies 20 to 40 length units right of the volume's centre.
+    const QPoint kept = screenPointOf(Util::Vector3D(30.0, 0.0, 0.0));
+    EXPECT_TRUE(isReddish(image.pixel(kept))) << std::hex << image.pixel(kept);
 }
 
 } // namespace
