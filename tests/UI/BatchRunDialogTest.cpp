@@ -290,11 +290,10 @@ TEST_F(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
 
 TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
 {
-
-    auto asked = closeAnyModal();
+    auto interrupted = closeAnyModal();
     click(dialog, "btnNewList");
     QCoreApplication::processEvents();
-    EXPECT_FALSE(*asked) << "an empty list is dropped without a question";
+    EXPECT_FALSE(*interrupted) << "an empty list is dropped without a question";
 
     addStep(Engine::SaveImageType);
     TestSupport::pressOnNextModal(QMessageBox::Cancel);
@@ -307,20 +306,13 @@ TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
     click(dialog, "btnNewList");
     EXPECT_EQ(dialog.processes().size(), 1);
 
-    QString text, details;
-    TestSupport::answerNextModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        text = box->text();
-        details = box->informativeText();
-        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
-        box->button(QMessageBox::Discard)->click();
-    });
+    const auto asked = answerNextBox(QMessageBox::Discard);
     click(dialog, "btnNewList");
     EXPECT_TRUE(dialog.processes().isEmpty());
     EXPECT_EQ(tree()->topLevelItemCount(), 0);
-    EXPECT_EQ(text, "Creating a new process list.");
-    EXPECT_EQ(details, "You will lose any unsaved changes, do you wish to continue?");
+    EXPECT_EQ(asked->text, "Creating a new process list.");
+    EXPECT_EQ(asked->details, "You will lose any unsaved changes, do you wish to continue?");
+    EXPECT_EQ(asked->defaultButton, QMessageBox::Save);
     EXPECT_EQ(dialog.windowTitle(), "Batch Run");
 }
 

@@ -130,10 +130,9 @@ TEST(MaskedCutOptionsDialog, ApplyReadsRemoveEmptiesAndBadFilesWarnAndKeepTheMas
     EXPECT_EQ(child<QLabel>(dialog, "lblMaskSize")->text(), "5 \u00d7 3 pixels");
 
     // Missing, not an image, and an empty name.
-    QFile text(dir.filePath("notes.png"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("not an image");
-    text.close();
+    QFile notes(dir.filePath("notes.png"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("not an image") > 0);
+    notes.close();
     for (const QString &bad : {dir.filePath("missing.png"), dir.filePath("notes.png"), QString()})
         applyFile(dialog, "", bad);
     EXPECT_EQ(warnings, (QStringList{kTopFailure, kTopFailure, kTopFailure}));

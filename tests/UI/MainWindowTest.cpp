@@ -81,45 +81,6 @@ TEST(MainWindow, EscapeCancelsAndReturnOrEnterResume)
     }
 }
 
-// A document with changes since its last save: New asks first. Cancel changes nothing, not even
-// the operation waiting for input; Discard empties the document and its history.
-TEST(MainWindow, NewAnsweredWithCancelChangesNothingAndWithDiscardEmptiesTheDocument)
-{
-    auto window = makeWindow();
-    auto &model = window->presenter().applicationModel();
-    model.scene().addObject(flatVolume(4, 4, 2, 2, 1));
-    model.scene().setDocumentName("wafer.vxf");
-    window->setWindowTitle("Voxfab  wafer.vxf");
-    model.volumeHistory().setLastStep(1, 13);
-    model.startOperation(std::make_shared<FakeStep>(&model, "Create Substrate"));
-    auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
-    model.startOperation(waiting);
-
-    const auto asked = answerNextBox(QMessageBox::Cancel);
-    window->action("actionNew")->trigger();
-    EXPECT_EQ(asked->text, "The document has been modified.");
-    EXPECT_EQ(model.scene().objects().size(), 1);
-    EXPECT_EQ(model.scene().documentName(), "wafer.vxf");
-    EXPECT_EQ(window->windowTitle(), "Voxfab  wafer.vxf");
-    EXPECT_EQ(model.currentOperation(), waiting);
-    EXPECT_EQ(waiting->cancels, 0);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
-    EXPECT_TRUE(model.isModified());
-
-    TestSupport::pressOnNextModal(QMessageBox::Discard);
-    window->action("actionNew")->trigger();
-    EXPECT_TRUE(model.scene().objects().isEmpty());
-    EXPECT_TRUE(model.scene().documentName().isEmpty());
-    EXPECT_EQ(window->windowTitle(), "Voxfab");
-    EXPECT_EQ(waiting->cancels, 1);
-    EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-    EXPECT_FALSE(window->action("actionUndo")->isEnabled());
-    EXPECT_FALSE(model.volumeHistory().hasLastStep(1));
-    EXPECT_EQ(model.inputRequest().requester(), nullptr);
-    EXPECT_FALSE(model.isModified());
-}
-
 TEST(MainWindow, NewOnAnUnchangedDocumentAsksOnlyWhetherToErase)
 {
     auto window = makeWindow();
@@ -157,7 +118,6 @@ TEST(MainWindow, NamedViewsTurnTheViewAndManualLeavesIt)
     Ui::GLWidget *view = window->view();
     ASSERT_TRUE(view);
     EXPECT_EQ(window->centralWidget(), view);
-    EXPECT_EQ(view->rotationAngles(), QVector3D(-60, 0, 30));
 
     const struct {
         const char *action;

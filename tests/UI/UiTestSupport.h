@@ -126,6 +126,7 @@ public:
 // What a message box showed.
 struct Shown {
     QString title, text, details;
+    int defaultButton = QMessageBox::NoButton;
     QString all() const { return title + " / " + text + " / " + details; }
 };
 
@@ -139,7 +140,8 @@ inline std::shared_ptr<Shown> answerNextBox(int button = QMessageBox::Ok,
         [=](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             ASSERT_TRUE(box) << modal->metaObject()->className();
-            *shown = {box->windowTitle(), box->text(), box->informativeText()};
+            *shown = {box->windowTitle(), box->text(), box->informativeText(),
+                      box->standardButton(box->defaultButton())};
             if (then)
                 TestSupport::answerNextModal(then);
             box->button(QMessageBox::StandardButton(button))->click();
