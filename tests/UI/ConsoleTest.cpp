@@ -1,10 +1,9 @@
+#include "UiTestSupport.h"
+
 #include "Core/Operations/InputRequest.h"
-#include "Core/Operations/Operation.h"
 #include "UI/Console/CommandConsole.h"
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <gtest/gtest.h>
 
 using Core::Operations::InputRequest;
 using Core::Operations::Operation;
@@ -33,24 +32,6 @@ public:
     int executions = 0;
 };
 
-// An operation that waits for Enter.
-class EnterWaiter : public Operation {
-public:
-    explicit EnterWaiter(InputRequest &request) : Operation(nullptr, "Step", 99), request(request) {}
-    void execute() override
-    {
-        ++executions;
-        if (executions == 1)
-            request.requestEnter(this, &enterSeen);
-    }
-    void cancel() override {}
-    void finish() override {}
-
-    InputRequest &request;
-    bool enterSeen = false;
-    int executions = 0;
-};
-
 QStringList outputLines(const CommandConsole &console)
 {
     return console.output()->toPlainText().split('\n', Qt::SkipEmptyParts);
@@ -63,7 +44,8 @@ void enterLine(CommandConsole &console, const QString &text)
 }
 
 struct Console : ::testing::Test {
-    InputRequest request;
+    Core::ApplicationModel model;
+    InputRequest &request = model.inputRequest();
     CommandConsole console{nullptr, Qt::Tool, &request};
 };
 
@@ -95,15 +77,12 @@ TEST_F(Console, TypedPointReachesTheWaitingOperationOnlyWhenValid)
 
 TEST_F(Console, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
 {
-    EnterWaiter step(request);
-    step.execute();
-
+    auto step = std::make_shared<UiTest::FakeStep>(&model, "Step", true);
+    model.startOperation(step);
     enterLine(console, "");
-
-    EXPECT_TRUE(step.enterSeen);
-    EXPECT_EQ(step.executions, 2);
+    EXPECT_EQ(step->executions, 2);
     EXPECT_TRUE(console.history().isEmpty());
-    EXPECT_TRUE(console.output()->toPlainText().isEmpty());
+    EXPECT_EQ(console.output()->toPlainText(), "Step: Operation finished."); // no empty line echoed
 }
 
 TEST_F(Console, UpAndDownWalkTheHistory)

@@ -22,12 +22,8 @@ namespace {
 VisualizationOptions everyOptionSet()
 {
     VisualizationOptions o;
-    o.renderSiAtoms = true;
-    o.renderSurfaceAtomsOnly = true;
-    o.renderAtomLinks = true;
-    o.renderUnitCells = true;
-    o.renderUnitCellOutlines = true;
-    o.showEmptyVoxelOutlines = true;
+    o.renderSiAtoms = o.renderSurfaceAtomsOnly = o.renderAtomLinks = true;
+    o.renderUnitCells = o.renderUnitCellOutlines = o.showEmptyVoxelOutlines = true;
     o.surfaceAlgorithm = 3;
     o.particleDistribution = 2;
     o.colorScale = 1;
