@@ -1,32 +1,33 @@
-#include "Core/ApplicationModel.h"
-#include "Model/Automaton/TotalVolume.h"
-#include "UI/BatchRun/Dialog/RunProcessesDialog.h"
+// The "Batch Run" dialog: adding, changing, moving and removing steps through their option
+// dialogs, new, saved and loaded lists, runs, and the main window's actions that open it.
+
+#include "UiTestSupport.h"
+
 #include "Engine/ProcessListFile.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/BatchRun/Dialog/RunProcessesDialog.h"
+#include "UI/LastFolders.h"
 #include "UI/Operations/CreateSubstrateDialog.h"
-#include "UI/Operations/MaterialChooser.h"
 #include "Util/Vector3D.h"
-#include "common/TestSupport.h"
+#include "common/Cells.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDeadlineTimer>
-#include <QDoubleSpinBox>
-#include <QMessageBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSemaphore>
-#include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
-#include <gtest/gtest.h>
 
 using Engine::ProcessData;
+using Model::Automaton::TotalVolume;
 using Ui::RunProcessesDialog;
+using namespace UiTest;
 
 namespace {
 
@@ -46,14 +47,9 @@ struct FakeUser {
 
     bool run(QDialog &dialog)
     {
-        if (qobject_cast<Ui::Operations::CreateSubstrateDialog *>(&dialog)) {
-            const char *const sizes[] = {"sbxVolumeSizeX", "sbxVolumeSizeY", "sbxVolumeSizeZ"};
-            for (const char *name : sizes)
-                dialog.findChild<QSpinBox *>(name)->setValue(6);
-            dialog.findChild<QSpinBox *>("sbxSubstrateSizeZ")->setValue(3);
-            dialog.findChild<QCheckBox *>("chkSpherical")->setChecked(spherical);
-            dialog.findChild<QDoubleSpinBox *>("dblCornerX")->setValue(1.5);
-        }
+        if (qobject_cast<Ui::Operations::CreateSubstrateDialog *>(&dialog))
+            fill(dialog, {{"sbxVolumeSizeX", 6}, {"sbxVolumeSizeY", 6}, {"sbxVolumeSizeZ", 6}, {"sbxSubstrateSizeZ", 3},
+                          {"chkSpherical", spherical}, {"dblCornerX", 1.5}});
         for (const char *name : {"dblThickness", "dblDepth"}) {
             if (auto *box = dialog.findChild<QDoubleSpinBox *>(name)) {
                 shownThickness = box->value();
@@ -80,40 +76,9 @@ struct FakeUser {
     }
 };
 
-void addStep(RunProcessesDialog &dialog, uint32_t type)
-{
-    auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
-    types->setCurrentIndex(types->findData(type));
-    dialog.findChild<QPushButton *>("btnAddProcess")->click();
-}
-
 void click(RunProcessesDialog &dialog, const char *button)
 {
     dialog.findChild<QPushButton *>(button)->click();
-}
-
-QTreeWidget *tree(RunProcessesDialog &dialog)
-{
-    return dialog.findChild<QTreeWidget *>("treeWidget");
-}
-
-void selectRow(RunProcessesDialog &dialog, int row)
-{
-    tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(row));
-}
-
-int selectedRow(RunProcessesDialog &dialog)
-{
-    const auto rows = tree(dialog)->selectedItems();
-    return rows.size() == 1 ? tree(dialog)->indexOfTopLevelItem(rows.first()) : -1;
-}
-
-QStringList imageFiles(const RunProcessesDialog &dialog)
-{
-    QStringList names;
-    for (const ProcessData &step : dialog.processes())
-        names << step.getProcessParameter("Filename").toString();
-    return names;
 }
 
 // Closes a modal widget if one is open when the event loop next runs; reports whether it was.
@@ -147,23 +112,69 @@ bool waitForRun(RunProcessesDialog &dialog)
     return waitUntil([&] { return !dialog.isRunning() && !dialog.isFollowingRun(); });
 }
 
+// What the batch dialog showed when it opened; it is then closed.
+struct SeenDialog {
+    bool opened = false;
+    QString title;
+    int steps = -1;
+    std::shared_ptr<TotalVolume> volume;
+};
+
+void closeNextBatchDialog(SeenDialog &seen)
+{
+    TestSupport::answerNextModal([&seen](QWidget *modal) {
+        auto *dialog = qobject_cast<RunProcessesDialog *>(modal);
+        ASSERT_TRUE(dialog);
+        seen.opened = true;
+        seen.title = dialog->windowTitle();
+        seen.steps = dialog->processes().size();
+        seen.volume = dialog->volume();
+        dialog->reject();
+    });
+}
+
+struct BatchRunDialog : ::testing::Test {
+    BatchRunDialog() { user.attachTo(dialog); }
+
+    void addStep(uint32_t type)
+    {
+        auto *types = child<QComboBox>(dialog, "cbxProcessType");
+        types->setCurrentIndex(types->findData(type));
+        click(dialog, "btnAddProcess");
+    }
+    QTreeWidget *tree() { return child<QTreeWidget>(dialog, "treeWidget"); }
+    void selectRow(int row) { tree()->setCurrentItem(tree()->topLevelItem(row)); }
+    int selectedRow()
+    {
+        const auto rows = tree()->selectedItems();
+        return rows.size() == 1 ? tree()->indexOfTopLevelItem(rows.first()) : -1;
+    }
+    QStringList imageFiles() const
+    {
+        QStringList names;
+        for (const ProcessData &step : dialog.processes())
+            names << step.getProcessParameter("Filename").toString();
+        return names;
+    }
+
+    Core::ApplicationModel model;
+    RunProcessesDialog dialog{nullptr, std::shared_ptr<TotalVolume>(), &model};
+    FakeUser user;
+};
+
 } // namespace
 
-TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
+TEST_F(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
     auto *types = dialog.findChild<QComboBox *>("cbxProcessType");
     ASSERT_EQ(types->count(), 21) << "every process type, sorted by name";
     for (int i = 1; i < types->count(); ++i)
         EXPECT_LT(types->itemText(i - 1), types->itemText(i));
     EXPECT_EQ(types->itemData(types->findText("Pour Material")).toUInt(), 9u);
 
-    FakeUser user;
-    user.attachTo(dialog);
     for (uint32_t type : {Engine::CvdType, Engine::IsotropicDepositionType, Engine::IsotropicEtchingType,
                           Engine::ElectroplatingType, Engine::CreateSubstrateType, Engine::SaveImageType})
-        addStep(dialog, type);
+        addStep(type);
     const auto &list = dialog.processes();
     ASSERT_EQ(list.size(), 6);
 
@@ -182,8 +193,8 @@ TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
     EXPECT_EQ(user.filter, "Image Files (*.png *.jpg *.bmp)");
 
     // One row per step; the material row of a step carries a swatch of the material's colour.
-    ASSERT_EQ(tree(dialog)->topLevelItemCount(), 6);
-    QTreeWidgetItem *cvd = tree(dialog)->topLevelItem(0);
+    ASSERT_EQ(tree()->topLevelItemCount(), 6);
+    QTreeWidgetItem *cvd = tree()->topLevelItem(0);
     EXPECT_EQ(cvd->text(1), "CVD");
     ASSERT_EQ(cvd->childCount(), 2); // "Material", "Thickness"
     EXPECT_FALSE(cvd->child(0)->icon(3).isNull());
@@ -191,23 +202,19 @@ TEST(BatchRunDialog, AddingAStepTakesTheValuesOfItsOptionDialog)
 
     // A refused dialog and a process without a dialog add nothing.
     user.accept = false;
-    addStep(dialog, Engine::CvdType);
+    addStep(Engine::CvdType);
     TestSupport::pressOnNextModal(QMessageBox::Ok);
-    addStep(dialog, Engine::PhotolithographyType);
+    addStep(Engine::PhotolithographyType);
     EXPECT_EQ(dialog.processes().size(), 6);
 }
 
-TEST(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
+TEST_F(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
-    addStep(dialog, Engine::IsotropicEtchingType);
-    addStep(dialog, Engine::CreateSubstrateType);
+    addStep(Engine::IsotropicEtchingType);
+    addStep(Engine::CreateSubstrateType);
 
     user.thickness = 7.5;
-    selectRow(dialog, 0);
+    selectRow(0);
     click(dialog, "btnModify");
     EXPECT_EQ(user.shownThickness, 2.0);
     EXPECT_EQ(user.shownMaterial, user.chosenMaterial);
@@ -215,44 +222,40 @@ TEST(BatchRunDialog, ModifyingAStepFillsItsDialogAndKeepsWhatTheListShows)
 
     // The substrate turns into a sphere, but its list entry keeps showing the box fields.
     user.spherical = true;
-    tree(dialog)->topLevelItem(1)->setExpanded(true);
-    QTreeWidgetItem *parameterRow = tree(dialog)->topLevelItem(1)->child(0);
-    emit tree(dialog)->itemDoubleClicked(parameterRow, 3);
+    tree()->topLevelItem(1)->setExpanded(true);
+    QTreeWidgetItem *parameterRow = tree()->topLevelItem(1)->child(0);
+    emit tree()->itemDoubleClicked(parameterRow, 3);
     const ProcessData &substrate = dialog.processes()[1];
     EXPECT_TRUE(substrate.getProcessParameter("SphericalSubstrate").toBool());
     EXPECT_EQ(substrate.getProcessParameter("Lower Left Front Corner").value<Util::Vector3D>().x, 1.5);
     EXPECT_TRUE(substrate.getParameterVisibility("Substrate Size X"));
     EXPECT_FALSE(substrate.getParameterVisibility("Substrate Radius"));
-    EXPECT_TRUE(tree(dialog)->topLevelItem(1)->isExpanded()) << "the rebuilt tree keeps the step open";
+    EXPECT_TRUE(tree()->topLevelItem(1)->isExpanded()) << "the rebuilt tree keeps the step open";
 
-    tree(dialog)->setCurrentItem(tree(dialog)->topLevelItem(1)->child(0));
-    EXPECT_TRUE(tree(dialog)->selectedItems().isEmpty()) << "only steps can be selected";
+    tree()->setCurrentItem(tree()->topLevelItem(1)->child(0));
+    EXPECT_TRUE(tree()->selectedItems().isEmpty()) << "only steps can be selected";
 }
 
-TEST(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
+TEST_F(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
     for (const char *name : {"a", "b", "c"}) {
         user.imageFile = name;
-        addStep(dialog, Engine::SaveImageType);
+        addStep(Engine::SaveImageType);
     }
 
-    selectRow(dialog, 0);
+    selectRow(0);
     click(dialog, "btnMoveUp");
-    selectRow(dialog, 2);
+    selectRow(2);
     click(dialog, "btnMoveDown");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(imageFiles(), QStringList({"a", "b", "c"}));
 
-    selectRow(dialog, 0);
+    selectRow(0);
     click(dialog, "btnMoveDown");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"b", "a", "c"}));
-    EXPECT_EQ(selectedRow(dialog), 1);
+    EXPECT_EQ(imageFiles(), QStringList({"b", "a", "c"}));
+    EXPECT_EQ(selectedRow(), 1);
     click(dialog, "btnMoveUp");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
-    EXPECT_EQ(selectedRow(dialog), 0);
+    EXPECT_EQ(imageFiles(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedRow(), 0);
 
     // "c" goes before the first step, then after the (new) last one.
     QStringList offered;
@@ -269,35 +272,30 @@ TEST(BatchRunDialog, StepsAreReorderedAndRemovedByTheirButtons)
         after->setChecked(placeAfter);
         return true;
     });
-    selectRow(dialog, 2);
+    selectRow(2);
     click(dialog, "btnMoveTo");
     EXPECT_EQ(offered, QStringList({"1 Save Image", "2 Save Image"}));
-    EXPECT_EQ(imageFiles(dialog), QStringList({"c", "a", "b"}));
-    EXPECT_EQ(selectedRow(dialog), 0);
+    EXPECT_EQ(imageFiles(), QStringList({"c", "a", "b"}));
+    EXPECT_EQ(selectedRow(), 0);
     placeAfter = true;
     click(dialog, "btnMoveTo");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "b", "c"}));
-    EXPECT_EQ(selectedRow(dialog), 2);
+    EXPECT_EQ(imageFiles(), QStringList({"a", "b", "c"}));
+    EXPECT_EQ(selectedRow(), 2);
 
-    selectRow(dialog, 1);
+    selectRow(1);
     click(dialog, "btnRemoveProcess");
-    EXPECT_EQ(imageFiles(dialog), QStringList({"a", "c"}));
-    EXPECT_EQ(tree(dialog)->topLevelItem(1)->text(0), "2");
+    EXPECT_EQ(imageFiles(), QStringList({"a", "c"}));
+    EXPECT_EQ(tree()->topLevelItem(1)->text(0), "2");
 }
 
-TEST(BatchRunDialog, NewListAsksBeforeDroppingSteps)
+TEST_F(BatchRunDialog, NewListAsksBeforeDroppingSteps)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
-
-    auto asked = closeAnyModal();
+    auto interrupted = closeAnyModal();
     click(dialog, "btnNewList");
     QCoreApplication::processEvents();
-    EXPECT_FALSE(*asked) << "an empty list is dropped without a question";
+    EXPECT_FALSE(*interrupted) << "an empty list is dropped without a question";
 
-    addStep(dialog, Engine::SaveImageType);
+    addStep(Engine::SaveImageType);
     TestSupport::pressOnNextModal(QMessageBox::Cancel);
     click(dialog, "btnNewList");
     EXPECT_EQ(dialog.processes().size(), 1);
@@ -308,33 +306,22 @@ TEST(BatchRunDialog, NewListAsksBeforeDroppingSteps)
     click(dialog, "btnNewList");
     EXPECT_EQ(dialog.processes().size(), 1);
 
-    QString text, details;
-    TestSupport::answerNextModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        text = box->text();
-        details = box->informativeText();
-        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
-        box->button(QMessageBox::Discard)->click();
-    });
+    const auto asked = answerNextBox(QMessageBox::Discard);
     click(dialog, "btnNewList");
     EXPECT_TRUE(dialog.processes().isEmpty());
-    EXPECT_EQ(tree(dialog)->topLevelItemCount(), 0);
-    EXPECT_EQ(text, "Creating a new process list.");
-    EXPECT_EQ(details, "You will lose any unsaved changes, do you wish to continue?");
+    EXPECT_EQ(tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(asked->text, "Creating a new process list.");
+    EXPECT_EQ(asked->details, "You will lose any unsaved changes, do you wish to continue?");
+    EXPECT_EQ(asked->defaultButton, QMessageBox::Save);
     EXPECT_EQ(dialog.windowTitle(), "Batch Run");
 }
 
-TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
+TEST_F(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("steps.plst");
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
-    addStep(dialog, Engine::CvdType);
-    addStep(dialog, Engine::CreateSubstrateType);
+    addStep(Engine::CvdType);
+    addStep(Engine::CreateSubstrateType);
 
     user.imageFile = path;
     click(dialog, "btnSaveList");
@@ -342,7 +329,7 @@ TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
     EXPECT_EQ(user.filter, "Process List (*.plst)");
     EXPECT_EQ(dialog.windowTitle(), "Batch Run " + path);
 
-    RunProcessesDialog reader(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
+    RunProcessesDialog reader(nullptr, std::shared_ptr<TotalVolume>(), &model);
     FakeUser loader;
     loader.imageFile = path;
     loader.attachTo(reader);
@@ -359,19 +346,15 @@ TEST(BatchRunDialog, ListsAreSavedAndLoadedUnderTheirFileName)
     EXPECT_EQ(reader.windowTitle(), "Batch Run " + path);
 }
 
-TEST(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
+TEST_F(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
     user.thickness = 1.0;
-    user.attachTo(dialog);
-    addStep(dialog, Engine::CreateSubstrateType);
-    addStep(dialog, Engine::IsotropicDepositionType);
+    addStep(Engine::CreateSubstrateType);
+    addStep(Engine::IsotropicDepositionType);
     // Without a main window there is no view to take a picture of: the run stops there (after
     // the worker has waited for this thread's answer).
-    addStep(dialog, Engine::SaveImageType);
-    addStep(dialog, Engine::IsotropicDepositionType);
+    addStep(Engine::SaveImageType);
+    addStep(Engine::IsotropicDepositionType);
 
     click(dialog, "btnRun");
     ASSERT_TRUE(waitForRun(dialog));
@@ -381,53 +364,32 @@ TEST(BatchRunDialog, ARunThatCreatesItsSubstrateNeedsNoVolume)
     EXPECT_EQ(progress->value(), 2);
     const auto objects = model.scene().objects();
     ASSERT_EQ(objects.size(), 1);
-    auto volume = std::dynamic_pointer_cast<Model::Automaton::TotalVolume>(objects.first());
+    auto volume = std::dynamic_pointer_cast<TotalVolume>(objects.first());
     ASSERT_TRUE(volume);
     EXPECT_EQ(dialog.volume(), volume);
     // Substrate up to z = 2, then one cell of film on top.
-    auto *cells = volume->lockCells();
-    const uint32_t film = cells[volume->cellIndex(3, 3, 3)].material();
-    const uint32_t above = cells[volume->cellIndex(3, 3, 4)].material();
-    volume->unlockCells();
-    EXPECT_EQ(film, user.chosenMaterial);
-    EXPECT_EQ(above, 0u);
+    EXPECT_EQ(TestSupport::materialAt(*volume, 3, 3, 3), user.chosenMaterial);
+    EXPECT_EQ(TestSupport::materialAt(*volume, 3, 3, 4), 0u);
 }
 
-TEST(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
+TEST_F(BatchRunDialog, ARunWithoutAVolumeReportsTheMissingVolume)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
-    addStep(dialog, Engine::CvdType);
+    addStep(Engine::CvdType);
 
-    QString title, text;
-    TestSupport::answerNextModal(
-        [&](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            ASSERT_TRUE(box);
-            title = box->windowTitle();
-            text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        },
-        kRunTimeout);
+    const auto shown = answerNextBox(QMessageBox::Ok, nullptr, kRunTimeout);
     click(dialog, "btnRun");
     ASSERT_TRUE(waitForRun(dialog));
-    EXPECT_EQ(title, "Missing Cell Volume");
-    EXPECT_EQ(text, "No cell volume was selected and a cell volume was not created. The cell volume must be "
+    EXPECT_EQ(shown->title, "Missing Cell Volume");
+    EXPECT_EQ(shown->text, "No cell volume was selected and a cell volume was not created. The cell volume must be "
                     "created before any other process.");
     EXPECT_EQ(dialog.findChild<QProgressBar *>("progressBar")->value(), 0);
     EXPECT_TRUE(model.scene().objects().isEmpty());
 }
 
-TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
+TEST_F(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
 {
-    Core::ApplicationModel model;
-    RunProcessesDialog dialog(nullptr, std::shared_ptr<Model::Automaton::TotalVolume>(), &model);
-    FakeUser user;
-    user.attachTo(dialog);
-    addStep(dialog, Engine::CreateSubstrateType);
-    addStep(dialog, Engine::SaveImageType);
+    addStep(Engine::CreateSubstrateType);
+    addStep(Engine::SaveImageType);
     QSemaphore entered, hold;
     QString savedAs;
     dialog.setImageSaver([&](const QString &filename) {
@@ -454,4 +416,62 @@ TEST(BatchRunDialog, RunAndCloseDoNothingWhileARunIsInProgress)
     EXPECT_EQ(model.scene().objects().size(), 1) << "the second press started no run";
     click(dialog, "btnClose");
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(BatchRunActions, BatchRunOpensTheDialogOnTheSelectedVolumeAndClearsMasksAfterwards)
+{
+    auto window = makeWindow();
+    auto &model = window->presenter().applicationModel();
+    auto volume = TestSupport::flatVolume(2, 2, 2, 2, 1);
+    model.scene().addObject(volume);
+    model.scene().addObject(TestSupport::flatVolume(2, 2, 2, 2, 1));
+    QBitArray mask(4, true);
+    volume->setTopMask(mask, 2, 2);
+    model.publishSelection({volume});
+
+    SeenDialog seen;
+    closeNextBatchDialog(seen);
+    window->action("actionBatch_Run")->trigger();
+    EXPECT_TRUE(seen.opened);
+    EXPECT_EQ(seen.volume, volume);
+    EXPECT_EQ(seen.title, "Batch Run ");
+    EXPECT_EQ(volume->topMask().count(true), 0);
+    EXPECT_EQ(model.currentOperation(), nullptr);
+}
+
+TEST(BatchRunActions, ProcessListActionsOpenTheDialog)
+{
+    auto window = makeWindow();
+    SeenDialog empty;
+    closeNextBatchDialog(empty);
+    window->action("actionNew_Process_List")->trigger();
+    EXPECT_TRUE(empty.opened);
+    EXPECT_EQ(empty.steps, 0);
+    EXPECT_EQ(empty.volume, nullptr);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("one.plst");
+    Engine::ProcessData step(Engine::SaveImageType);
+    step.addProcessParameter("Filename", "x.png", true);
+    ASSERT_TRUE(Engine::ProcessListFile().write(path, {step}));
+
+    // The file dialog starts in the folder of the last process list.
+    QTemporaryDir last;
+    Ui::rememberFolder(Ui::FileKind::ProcessLists, last.path());
+    SeenDialog listed;
+    TestSupport::answerNextModal([&](QWidget *modal) {
+        auto *chooser = qobject_cast<QFileDialog *>(modal);
+        ASSERT_TRUE(chooser);
+        EXPECT_EQ(chooser->directory().absolutePath(), QDir(last.path()).absolutePath());
+        EXPECT_EQ(chooser->windowTitle(), "Process List File");
+        EXPECT_EQ(chooser->nameFilters(), QStringList{"Process List (*.plst)"});
+        closeNextBatchDialog(listed);
+        chooser->selectFile(path);
+        static_cast<QDialog *>(chooser)->accept();
+    });
+    window->action("actionOpen_Process_List")->trigger();
+    EXPECT_TRUE(listed.opened);
+    EXPECT_EQ(listed.title, "Batch Run " + path);
+    EXPECT_EQ(listed.steps, 1);
+    EXPECT_EQ(Ui::lastFolder(Ui::FileKind::ProcessLists), QDir(dir.path()).absolutePath());
 }

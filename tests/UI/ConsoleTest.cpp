@@ -1,10 +1,9 @@
+#include "UiTestSupport.h"
+
 #include "Core/Operations/InputRequest.h"
-#include "Core/Operations/Operation.h"
 #include "UI/Console/CommandConsole.h"
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <gtest/gtest.h>
 
 using Core::Operations::InputRequest;
 using Core::Operations::Operation;
@@ -33,24 +32,6 @@ public:
     int executions = 0;
 };
 
-// An operation that waits for Enter.
-class EnterWaiter : public Operation {
-public:
-    explicit EnterWaiter(InputRequest &request) : Operation(nullptr, "Step", 99), request(request) {}
-    void execute() override
-    {
-        ++executions;
-        if (executions == 1)
-            request.requestEnter(this, &enterSeen);
-    }
-    void cancel() override {}
-    void finish() override {}
-
-    InputRequest &request;
-    bool enterSeen = false;
-    int executions = 0;
-};
-
 QStringList outputLines(const CommandConsole &console)
 {
     return console.output()->toPlainText().split('\n', Qt::SkipEmptyParts);
@@ -62,12 +43,16 @@ void enterLine(CommandConsole &console, const QString &text)
     console.enterPressed();
 }
 
+struct Console : ::testing::Test {
+    Core::ApplicationModel model;
+    InputRequest &request = model.inputRequest();
+    CommandConsole console{nullptr, Qt::Tool, &request};
+};
+
 } // namespace
 
-TEST(CommandConsole, TypedPointReachesTheWaitingOperationOnlyWhenValid)
+TEST_F(Console, TypedPointReachesTheWaitingOperationOnlyWhenValid)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     PointTaker move(request);
     move.execute();
 
@@ -90,25 +75,18 @@ TEST(CommandConsole, TypedPointReachesTheWaitingOperationOnlyWhenValid)
     EXPECT_EQ(outputLines(quiet), QStringList({"hello"}));
 }
 
-TEST(CommandConsole, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
+TEST_F(Console, BareEnterResumesAWaitingOperationAndLeavesNoTrace)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
-    EnterWaiter step(request);
-    step.execute();
-
+    auto step = std::make_shared<UiTest::FakeStep>(&model, "Step", true);
+    model.startOperation(step);
     enterLine(console, "");
-
-    EXPECT_TRUE(step.enterSeen);
-    EXPECT_EQ(step.executions, 2);
+    EXPECT_EQ(step->executions, 2);
     EXPECT_TRUE(console.history().isEmpty());
-    EXPECT_TRUE(console.output()->toPlainText().isEmpty());
+    EXPECT_EQ(console.output()->toPlainText(), "Step: Operation finished."); // no empty line echoed
 }
 
-TEST(CommandConsole, UpAndDownWalkTheHistory)
+TEST_F(Console, UpAndDownWalkTheHistory)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     console.upArrowPressed(); // empty history: nothing happens
     EXPECT_TRUE(console.input()->text().isEmpty());
 
@@ -132,10 +110,8 @@ TEST(CommandConsole, UpAndDownWalkTheHistory)
     EXPECT_EQ(console.input()->text(), "c");
 }
 
-TEST(CommandConsole, MessagesArriveWhileHiddenAndEmptyOnesNever)
+TEST_F(Console, MessagesArriveWhileHiddenAndEmptyOnesNever)
 {
-    InputRequest request;
-    CommandConsole console(nullptr, Qt::Tool, &request);
     console.hide();
     request.postMessage("Create Substrate: substrate created successfully.");
     request.postMessage("");

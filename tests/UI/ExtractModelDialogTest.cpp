@@ -2,25 +2,17 @@
 // there is nothing to save or the file cannot be written, and how the window and the operation
 // end each other. Started as the operation factory makes it, through a main window.
 
-#include "common/Cells.h"
-#include "common/TestSupport.h"
+#include "UiTestSupport.h"
 
 #include "Core/Operations/ModelExtraction/RunModelExtraction.h"
 #include "Core/Operations/OperationIds.h"
 #include "Model/Automaton/TotalVolumePainter.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 #include "UI/ModelExtraction/ExtractModelDialog.h"
+#include "common/Cells.h"
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
-#include <QLabel>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using Core::Operations::RunModelExtraction;
 using Ui::Operations::ExtractModelDialog;
@@ -28,11 +20,7 @@ using Ui::Operations::ExtractModelDialog;
 namespace {
 
 struct ExtractModelDialogTest : ::testing::Test {
-    ExtractModelDialogTest()
-    {
-        window->setAttribute(Qt::WA_DeleteOnClose, false);
-        model.scene().addObject(volume);
-    }
+    ExtractModelDialogTest() { model.scene().addObject(volume); }
     ~ExtractModelDialogTest() override
     {
         if (dialog)
@@ -52,25 +40,13 @@ struct ExtractModelDialogTest : ::testing::Test {
     }
     QPushButton *button(const char *name) { return dialog->findChild<QPushButton *>(QLatin1String(name)); }
 
-    // Answers the next message box; its title and text end up in `title` and `text`.
-    void readNextMessageBox(QString *title, QString *text)
-    {
-        TestSupport::answerNextModal([=](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            ASSERT_TRUE(box);
-            *title = box->windowTitle();
-            *text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
-    }
-
-    std::unique_ptr<Ui::MainWindow> window = std::make_unique<Ui::MainWindow>();
-    Core::ApplicationModel &model = window->presenter().applicationModel();
     // A silicon block x < 4 with a beam of material 2 (10 × 2 × 1 cells) from its high-x face.
-    std::shared_ptr<Model::Automaton::TotalVolume> volume = TestSupport::volumeOf(
-        14, 2, 3, [](uint32_t x, uint32_t, uint32_t z) { return x < 4 ? 1u : z == 1 ? 2u : 0u; });
-    const std::shared_ptr<Model::Automaton::TotalVolume> withBeam = TestSupport::volumeOf(
-        14, 2, 3, [](uint32_t x, uint32_t, uint32_t z) { return x < 4 ? 1u : z == 1 ? 2u : 0u; });
+    static uint32_t beam(uint32_t x, uint32_t, uint32_t z) { return x < 4 ? 1u : z == 1 ? 2u : 0u; }
+    static uint32_t solid(uint32_t, uint32_t, uint32_t) { return 1u; }
+
+    std::unique_ptr<Ui::MainWindow> window = UiTest::makeWindow();
+    Core::ApplicationModel &model = window->presenter().applicationModel();
+    std::shared_ptr<Model::Automaton::TotalVolume> volume = TestSupport::volumeOf(14, 2, 3, beam);
     QPointer<ExtractModelDialog> dialog;
     QTemporaryDir folder;
 };
@@ -127,12 +103,9 @@ TEST_F(ExtractModelDialogTest, StepThreeSavesTheNetlistWhereTheUserSaysAndRememb
 // the window and its operation stay.
 TEST_F(ExtractModelDialogTest, StepThreeSaysWhyNothingWasSaved)
 {
-    for (bool beam : {false, true}) {
-        SCOPED_TRACE(beam ? "unwritable file" : "nothing extracted");
-        if (!beam)
-            TestSupport::setMaterials(*volume, std::vector<uint32_t>(volume->cellCount(), 1u));
-        else
-            TestSupport::setMaterials(*volume, TestSupport::materialsOf(*withBeam));
+    for (bool extracted : {false, true}) {
+        SCOPED_TRACE(extracted ? "unwritable file" : "nothing extracted");
+        TestSupport::setMaterials(*volume, TestSupport::materialsOf(*TestSupport::volumeOf(14, 2, 3, extracted ? beam : solid)));
         start();
         ASSERT_TRUE(dialog);
         bool asked = false;
@@ -142,12 +115,11 @@ TEST_F(ExtractModelDialogTest, StepThreeSaysWhyNothingWasSaved)
         });
         button("btnRunStepOne")->click();
         button("btnRunStepTwo")->click();
-        QString title, text;
-        readNextMessageBox(&title, &text);
+        const auto shown = UiTest::answerNextBox();
         button("btnRunStepThree")->click();
-        EXPECT_EQ(title, beam ? "File Error" : "No model data");
-        EXPECT_EQ(text, beam ? "Unable to save to selected file!" : "No model data was extracted.");
-        EXPECT_EQ(asked, beam);
+        EXPECT_EQ(shown->title, extracted ? "File Error" : "No model data");
+        EXPECT_EQ(shown->text, extracted ? "Unable to save to selected file!" : "No model data was extracted.");
+        EXPECT_EQ(asked, extracted);
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_TRUE(std::dynamic_pointer_cast<RunModelExtraction>(model.currentOperation()));
         dialog->close();

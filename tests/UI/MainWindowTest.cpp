@@ -1,100 +1,24 @@
-#include "Core/ApplicationModel.h"
+#include "UiTestSupport.h"
+
 #include "Core/Operations/Document/DocumentFiles.h"
-#include "Core/Operations/ObjectOperation.h"
-#include "Model/Automaton/TotalVolume.h"
-#include "Model/ColorTable.h"
 #include "UI/ColorsDialog.h"
 #include "UI/GLWidget.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
-#include "common/TestSupport.h"
+#include "common/Cells.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <cmath>
-#include <gtest/gtest.h>
 
-using Core::Operations::ObjectOperation;
-
-namespace {
-
-// An undoable operation that finishes as soon as it starts, or waits for Enter (with a prompt,
-// as the object operations do, when given one).
-class FakeStep : public ObjectOperation {
-public:
-    FakeStep(Core::ApplicationModel *model, std::string name, bool waitForEnter = false, std::string prompt = {})
-        : ObjectOperation(model, std::move(name), 99), waitForEnter(waitForEnter), prompt(std::move(prompt))
-    {
-    }
-    void execute() override
-    {
-        ++executions;
-        if (waitForEnter && executions == 1) {
-            if (!prompt.empty())
-                postMessage(prompt);
-            model->inputRequest().requestEnter(this);
-            return;
-        }
-        finish();
-    }
-    void cancel() override
-    {
-        ++cancels;
-        cancelWithMessage();
-    }
-    void finish() override
-    {
-        postMessage("Operation finished.");
-        model->operationFinished();
-    }
-    bool undo() override { return true; }
-    bool redo() override { return true; }
-
-    bool waitForEnter;
-    std::string prompt;
-    int executions = 0;
-    int cancels = 0;
-};
-
-std::unique_ptr<Ui::MainWindow> makeWindow()
-{
-    auto window = std::make_unique<Ui::MainWindow>();
-    window->setAttribute(Qt::WA_DeleteOnClose, false); // the test owns it
-    return window;
-}
-
-QString consoleText(Ui::MainWindow &window)
-{
-    return window.presenter().commandConsole().output()->toPlainText();
-}
-
-std::shared_ptr<Model::Automaton::TotalVolume> smallVolume()
-{
-    std::vector<uint32_t> cells(4 * 4 * 2, 1u);
-    return std::make_shared<Model::Automaton::TotalVolume>(4, 4, 2, 1.0f, 1.0f, 1.0f, Util::Vector3D(), cells);
-}
-
-} // namespace
+using namespace UiTest;
+using TestSupport::flatVolume;
 
 TEST(MainWindow, UndoAndRedoLabelsFollowTheStacks)
 {
@@ -157,69 +81,16 @@ TEST(MainWindow, EscapeCancelsAndReturnOrEnterResume)
     }
 }
 
-// A document with changes since its last save: New asks first. Cancel changes nothing, not even
-// the operation waiting for input; Discard empties the document and its history.
-TEST(MainWindow, NewAnsweredWithCancelChangesNothingAndWithDiscardEmptiesTheDocument)
-{
-    auto window = makeWindow();
-    auto &model = window->presenter().applicationModel();
-    model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
-        1, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(1, 1)));
-    model.scene().setDocumentName("wafer.vxf");
-    window->setWindowTitle("Voxfab  wafer.vxf");
-    model.volumeHistory().setLastStep(1, 13);
-    model.startOperation(std::make_shared<FakeStep>(&model, "Create Substrate"));
-    auto waiting = std::make_shared<FakeStep>(&model, "Step", true);
-    model.startOperation(waiting);
-
-    QString asked;
-    TestSupport::answerNextModal([&asked](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        asked = box->text();
-        box->button(QMessageBox::Cancel)->click();
-    });
-    window->action("actionNew")->trigger();
-    EXPECT_EQ(asked, "The document has been modified.");
-    EXPECT_EQ(model.scene().objects().size(), 1);
-    EXPECT_EQ(model.scene().documentName(), "wafer.vxf");
-    EXPECT_EQ(window->windowTitle(), "Voxfab  wafer.vxf");
-    EXPECT_EQ(model.currentOperation(), waiting);
-    EXPECT_EQ(waiting->cancels, 0);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 1u);
-    EXPECT_TRUE(model.isModified());
-
-    TestSupport::pressOnNextModal(QMessageBox::Discard);
-    window->action("actionNew")->trigger();
-    EXPECT_TRUE(model.scene().objects().isEmpty());
-    EXPECT_TRUE(model.scene().documentName().isEmpty());
-    EXPECT_EQ(window->windowTitle(), "Voxfab");
-    EXPECT_EQ(waiting->cancels, 1);
-    EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
-    EXPECT_FALSE(window->action("actionUndo")->isEnabled());
-    EXPECT_FALSE(model.volumeHistory().hasLastStep(1));
-    EXPECT_EQ(model.inputRequest().requester(), nullptr);
-    EXPECT_FALSE(model.isModified());
-}
-
 TEST(MainWindow, NewOnAnUnchangedDocumentAsksOnlyWhetherToErase)
 {
     auto window = makeWindow();
     auto &model = window->presenter().applicationModel();
-    model.scene().addObject(std::make_shared<Model::Automaton::TotalVolume>(
-        1, 1, 1, 1.f, 1.f, 1.f, Util::Vector3D(), std::vector<uint32_t>(1, 1)));
+    model.scene().addObject(flatVolume(4, 4, 2, 2, 1));
     model.scene().setDocumentName("wafer.vxf");
     for (const auto button : {QMessageBox::Cancel, QMessageBox::Ok}) {
-        QString asked;
-        TestSupport::answerNextModal([&asked, button](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            ASSERT_TRUE(box);
-            asked = box->windowTitle() + " / " + box->text();
-            box->button(button)->click();
-        });
+        const auto asked = answerNextBox(button);
         window->action("actionNew")->trigger();
-        EXPECT_EQ(asked, "Create new document / This will erase all data. Continue?");
+        EXPECT_EQ(asked->title + " / " + asked->text, "Create new document / This will erase all data. Continue?");
         EXPECT_EQ(model.scene().objects().size(), button == QMessageBox::Ok ? 0 : 1);
     }
     EXPECT_TRUE(model.scene().documentName().isEmpty());
@@ -247,7 +118,6 @@ TEST(MainWindow, NamedViewsTurnTheViewAndManualLeavesIt)
     Ui::GLWidget *view = window->view();
     ASSERT_TRUE(view);
     EXPECT_EQ(window->centralWidget(), view);
-    EXPECT_EQ(view->rotationAngles(), QVector3D(-60, 0, 30));
 
     const struct {
         const char *action;
@@ -294,13 +164,10 @@ TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
     Ui::GLWidget *view = window->view();
     TestSupport::answerNextModal([](QWidget *modal) {
         EXPECT_EQ(modal->windowTitle(), "Set vew and lighting");
-        EXPECT_EQ(modal->findChild<QTabWidget *>("tabPages")->currentIndex(), 0);
-        EXPECT_EQ(modal->findChild<QSpinBox *>("sbxRotationX")->value(), -60);
-        modal->findChild<QDoubleSpinBox *>("dbxDistanceZ")->setValue(7.5);
-        modal->findChild<QSpinBox *>("sbxRotationY")->setValue(15);
-        modal->findChild<QDoubleSpinBox *>("dbxPositionX")->setValue(-3.0);
-        modal->findChild<QDoubleSpinBox *>("dbxZoom")->setValue(4.0);
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        EXPECT_EQ(child<QTabWidget>(*modal, "tabPages")->currentIndex(), 0);
+        EXPECT_EQ(child<QSpinBox>(*modal, "sbxRotationX")->value(), -60);
+        fill(*modal, {{"dbxDistanceZ", 7.5}, {"sbxRotationY", 15}, {"dbxPositionX", -3.0}, {"dbxZoom", 4.0}});
+        pressOk(*modal);
     });
     window->action("actionSet_View")->trigger();
     EXPECT_EQ(view->axisTranslation(), QVector3D(0, 0, 7.5f));
@@ -310,14 +177,13 @@ TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
 
     // Lighting page: a second lamp at radius 100, and the first one switched off.
     TestSupport::answerNextModal([](QWidget *modal) {
-        EXPECT_EQ(modal->findChild<QTabWidget *>("tabPages")->currentIndex(), 1);
-        EXPECT_NEAR(modal->findChild<QDoubleSpinBox *>("dbxLampTheta")->value(), 60.0, 1e-3);
-        modal->findChild<QCheckBox *>("chkLampEnabled")->setChecked(false);
-        modal->findChild<QPushButton *>("btnAddLamp")->click();
-        EXPECT_EQ(modal->findChild<QComboBox *>("cbxLamp")->currentIndex(), 1);
-        modal->findChild<QDoubleSpinBox *>("dbxLampRadius")->setValue(100.0);
-        modal->findChild<QDoubleSpinBox *>("dbxLampPhi")->setValue(30.0);
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        EXPECT_EQ(child<QTabWidget>(*modal, "tabPages")->currentIndex(), 1);
+        EXPECT_NEAR(child<QDoubleSpinBox>(*modal, "dbxLampTheta")->value(), 60.0, 1e-3);
+        set(*modal, "chkLampEnabled", 0);
+        child<QPushButton>(*modal, "btnAddLamp")->click();
+        EXPECT_EQ(child<QComboBox>(*modal, "cbxLamp")->currentIndex(), 1);
+        fill(*modal, {{"dbxLampRadius", 100.0}, {"dbxLampPhi", 30.0}});
+        pressOk(*modal);
     });
     window->action("actionSet_Lighting")->trigger();
     ASSERT_EQ(view->lampCount(), 2);
@@ -335,10 +201,7 @@ TEST(MainWindow, ViewDialogAppliesItsValuesOnOk)
     window->action("actionSet_View")->trigger();
     EXPECT_FLOAT_EQ(view->zoom(), 0.25f);
 
-    TestSupport::answerNextModal([](QWidget *modal) {
-        modal->findChild<QDoubleSpinBox *>("dbxGridSpacing")->setValue(25.0);
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
+    fillNextModal({{"dbxGridSpacing", 25.0}});
     window->action("actionGrid_Spacing")->trigger();
     EXPECT_DOUBLE_EQ(view->gridSpacing(), 25.0);
 }
@@ -349,8 +212,8 @@ TEST(MainWindow, ColourSchemesAndHandPickedColours)
     auto window = makeWindow();
     TestSupport::answerNextModal([](QWidget *modal) {
         EXPECT_EQ(modal->windowTitle(), "Change Default Colors");
-        modal->findChild<QPushButton *>("btnLoadLowColorScheme")->click();
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        child<QPushButton>(*modal, "btnLoadLowColorScheme")->click();
+        pressOk(*modal);
     });
     window->action("actionConfigure_Window_Colors")->trigger();
     EXPECT_EQ(table.currentSet(), Model::ColorTable::kLowColorSet);
@@ -370,10 +233,6 @@ TEST(MainWindow, ColourSchemesAndHandPickedColours)
     EXPECT_EQ(table.color(Model::ColorTable::BackgroundColor), Util::Vector4D(1, 1, 1, 0));
     table.restoreDefaults();
 }
-
-// What makes the main window feel finished: the console stays with its window, the status bar
-// carries the running operation's prompt, undo and redo say what they did, menus answer
-// Alt+letter, and documents open from the command line.
 
 TEST(MainWindow, ConsoleIsAToolWindowOfItsMainWindowThatShowsTheNewestLine)
 {
@@ -455,24 +314,18 @@ TEST(MainWindow, CommandLineDocumentsOpenInWindowsOfTheirOwn)
     {
         auto source = makeWindow();
         auto &model = source->presenter().applicationModel();
-        model.scene().addObject(smallVolume());
+        model.scene().addObject(flatVolume(4, 4, 2, 2, 1));
         ASSERT_TRUE(Core::Operations::writeDocument(model, first, nullptr));
-        model.scene().addObject(smallVolume());
+        model.scene().addObject(flatVolume(4, 4, 2, 2, 1));
         ASSERT_TRUE(Core::Operations::writeDocument(model, second, nullptr));
     }
     QFile garbage(broken);
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write("not a document");
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly) && garbage.write("not a document") > 0);
     garbage.close();
 
-    QString asked;
-    TestSupport::answerNextModal([&asked](QWidget *modal) {
-        asked = modal->windowTitle();
-        if (auto *box = qobject_cast<QMessageBox *>(modal))
-            box->button(QMessageBox::Ok)->click();
-    });
+    const auto asked = answerNextBox();
     QList<Ui::MainWindow *> windows = Ui::MainWindow::windowsForDocuments({first, broken, second});
-    EXPECT_EQ(asked, "Error reading from file");
+    EXPECT_EQ(asked->title, "Error reading from file");
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[0]->presenter().scene().objects().size(), 1);
     EXPECT_EQ(windows[1]->presenter().scene().objects().size(), 2);

@@ -1,22 +1,22 @@
 // The option dialogs of the process steps: the values they hand on under their process-list names
-// and take back from a list step, the list steps they make, the fields that limit each other, and
-// each step run from the main window's menu through its modal dialog.
+// (in SI units where they show laboratory ones) and take back from a list step, the list steps
+// they make, the fields that limit each other, and each step run from the main window's menu
+// through its modal dialog.
+
+#include "UiTestSupport.h"
 
 #include "Core/ApplicationModel.h"
-#include "Core/Operations/AnisotropicFilmDeposition/SimplePhysicalVaporDeposition.h"
-#include "Core/Operations/AnisotropicFilmDeposition/SimpleReactiveIonEtching.h"
 #include "Core/Operations/CreateSubstrate/CreateSubstrateOperation.h"
 #include "Core/Operations/Doping/DopableMaterials.h"
 #include "Core/Operations/GlueSubstrate/GlueLayout.h"
 #include "Core/Operations/IsotropicFilmDeposition/IsotropicFilmDepositionOperation.h"
+#include "Core/Operations/RandomWalkDoping/RandomWalkDopingOperation.h"
 #include "Core/Operations/SiWetEtching/AtomisticSiWetEtchingOperation.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "Model/Process/ProcessFactory.h"
 #include "UI/BatchRun/Dialog/ProcessEditors.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 #include "UI/Observers/ProcessOptionsObservers.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -24,78 +24,33 @@
 #include "UI/Operations/CreateSubstrateDialog.h"
 #include "UI/Operations/DopingDialog.h"
 #include "UI/Operations/ElectrodepositionDialog.h"
-#include "UI/Operations/ExtractFilmDialog.h"
 #include "UI/Operations/GlueSubstrateDialog.h"
 #include "UI/Operations/IonImplantationDialog.h"
 #include "UI/Operations/IsotropicDepositionDialog.h"
-#include "UI/Operations/IsotropicEtchingDialog.h"
-#include "UI/Operations/MaterialChooser.h"
 #include "UI/Operations/MooreOptionsDialog.h"
 #include "UI/Operations/PVDOptionsDialog.h"
 #include "UI/Operations/PlanarizationOptionsDialog.h"
+#include "UI/Operations/RandomWalkDopingDialog.h"
 #include "UI/Operations/SiOxidationDialog.h"
 #include "UI/Operations/SimpleRIEDialog.h"
 #include "UI/Operations/SpinCoatingOptionsDialog.h"
 #include "UI/Operations/WetEtchingDialog.h"
 #include "common/Cells.h"
 #include "common/Materials.h"
-#include "common/TestSupport.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSpinBox>
-#include <gtest/gtest.h>
 
 using namespace Ui::Operations;
 using namespace TestSupport;
+using namespace UiTest;
 namespace P = Engine::Parameters;
-using Core::Operations::SimplePhysicalVaporDeposition;
-using Core::Operations::SimpleReactiveIonEtching;
 
 namespace {
 
 constexpr uint32_t kNDoped = Model::Materials::kNDopedSiliconMaterial;
 constexpr uint32_t kPDoped = Model::Materials::kPDopedSiliconMaterial;
-
-template <class T>
-T *child(QWidget &dialog, const char *name)
-{
-    T *widget = dialog.findChild<T *>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-// Sets a field the way a user would: a spin box's value, a chooser's material, a button's check.
-void set(QWidget &dialog, const char *name, double value)
-{
-    QObject *field = dialog.findChild<QObject *>(name);
-    ASSERT_NE(field, nullptr) << name;
-    if (auto *box = qobject_cast<QDoubleSpinBox *>(field)) {
-        box->setValue(value);
-    } else if (auto *count = qobject_cast<QSpinBox *>(field)) {
-        count->setValue(int(value));
-    } else if (auto *chooser = qobject_cast<QComboBox *>(field)) {
-        ASSERT_TRUE(chooseMaterial(chooser, uint32_t(value))) << name << " " << value;
-    } else if (auto *button = qobject_cast<QAbstractButton *>(field)) {
-        button->setChecked(value != 0.0);
-    } else {
-        FAIL() << name << " is no field";
-    }
-}
-
-using Fields = std::vector<std::pair<const char *, double>>;
-
-void fill(QWidget &dialog, const Fields &fields)
-{
-    for (const auto &field : fields)
-        set(dialog, field.first, field.second);
-}
 
 QString labelText(QWidget &dialog, const char *name)
 {
@@ -127,11 +82,37 @@ std::vector<uint32_t> materialsOfProcess(uint32_t process)
 
 using DialogMaker = std::function<std::unique_ptr<ProcessOptionsDialog>()>;
 
+// Makes the dialog and prepares it with `setUp`, as the step's observer would.
 template <class Dialog>
-DialogMaker maker()
+DialogMaker maker(std::function<void(Dialog &)> setUp = nullptr)
 {
-    return [] { return std::unique_ptr<ProcessOptionsDialog>(new Dialog); };
+    return [setUp] {
+        auto dialog = std::make_unique<Dialog>();
+        if (setUp)
+            setUp(*dialog);
+        return std::unique_ptr<ProcessOptionsDialog>(std::move(dialog));
+    };
 }
+
+// A step that asks for its options when it runs, one of another kind, and a dialog for the latter.
+class AskingStep : public Core::Operations::Operation {
+public:
+    explicit AskingStep(Core::ApplicationModel *model) : Operation(model, "Asking Step", 0) {}
+    void execute() override { askForOptions(); }
+    void cancel() override {}
+    void finish() override {}
+    double thickness = -1.0;
+};
+
+class OtherStep : public AskingStep {
+    using AskingStep::AskingStep;
+};
+
+struct OtherStepDialog : QDialog {
+    explicit OtherStepDialog(QWidget *parent) : QDialog(parent) {}
+    void offerChoicesFor(const OtherStep &) {}
+    void applyTo(OtherStep &step) const { step.thickness = 1.0; }
+};
 
 } // namespace
 
@@ -139,16 +120,6 @@ DialogMaker maker()
 // a dialog filled from those values hands on the same values again.
 TEST(ProcessDialogs, ValuesGoOutUnderTheirListNamesAndComeBackFromAListStep)
 {
-    const auto mooreEtching = [] {
-        auto dialog = std::make_unique<MooreOptionsDialog>();
-        dialog->showAsEtching();
-        return std::unique_ptr<ProcessOptionsDialog>(std::move(dialog));
-    };
-    const auto substrate = [] {
-        auto dialog = std::make_unique<CreateSubstrateDialog>();
-        dialog->setMaterials(Model::Materials::MaterialFactory::instance()->materials());
-        return std::unique_ptr<ProcessOptionsDialog>(std::move(dialog));
-    };
     struct Row {
         const char *name;
         DialogMaker make;
@@ -181,13 +152,15 @@ TEST(ProcessDialogs, ValuesGoOutUnderTheirListNamesAndComeBackFromAListStep)
         {"Si wet etching", maker<WetEtchingDialog>(), {{"dblDepth", 3.5}}, {{P::kDepth, 3.5}}, {P::kDepth}, {}},
         {"continuous wet etching", maker<ContinuousWetEtchingDialog>(), {{"dbxEtchDepth", 3.25}},
          {{P::kDepth, 3.25}}, {P::kDepth}, {}},
-        {"Moore etching", mooreEtching, {{"sbxValue", 4}, {"cbxMaterial", kAluminium}},
+        {"Moore etching", maker<MooreOptionsDialog>([](MooreOptionsDialog &d) { d.showAsEtching(); }), {{"sbxValue", 4}, {"cbxMaterial", kAluminium}},
          {{"Depth", 4u}, {"Material_Id", kAluminium}}, {"Depth", "Material_Id"}, {}},
         {"planarization", maker<PlanarizationOptionsDialog>(), {{"sbxMaximumHeight", 7}, {"sbxMinimumHeight", 5}},
          {{"Maximum Height", 7u}, {"Minimum Height", 5u}}, {"Maximum Height", "Minimum Height"}, {}},
         {"pour material", maker<SpinCoatingOptionsDialog>(), {{"sbxHeight", 12}, {"cbxMaterial", 12}},
          {{"Maximum Height", 12u}, {"Material_Id", 12u}}, {"Material_Id", "Maximum Height"}, {}},
-        {"create substrate", substrate,
+        {"create substrate", maker<CreateSubstrateDialog>([](CreateSubstrateDialog &d) {
+             d.setMaterials(Model::Materials::MaterialFactory::instance()->materials());
+         }),
          {{"sbxVolumeSizeX", 30}, {"sbxVolumeSizeZ", 12}, {"sbxSubstrateSizeZ", 4}, {"sbxDeltaZ", 3},
           {"dblCornerX", -2.5}, {"cbxMaterial", 4}},
          {{"Volume Size X", 30u}, {"Substrate Delta Z", 3u}, {"Material_Id", 4u}, {"Material", "Al (bulk)"},
@@ -211,12 +184,9 @@ TEST(ProcessDialogs, ValuesGoOutUnderTheirListNamesAndComeBackFromAListStep)
         EXPECT_EQ(copy->parameters(), values);
     }
 
-    // One form serves both Moore steps, and names the layer count after the step it shows.
+    // One form serves both Moore steps (its label follows the step: see the menu runs below).
     MooreOptionsDialog moore;
-    moore.showAsEtching();
-    EXPECT_EQ(labelText(moore, "lblValue"), "Etch Depth");
     moore.showAsDeposition();
-    EXPECT_EQ(labelText(moore, "lblValue"), "Film Thickness");
     EXPECT_EQ(moore.parameters().keys(), (QStringList{"Material_Id", "Thickness"}));
 }
 
@@ -239,6 +209,9 @@ TEST(ProcessDialogs, ListStepsShowTheNamesAndHideTheChoiceCodes)
          {"Doped Material_Color"}},
         {Engine::SiOxidationType, maker<SiOxidationDialog>(), {P::kMicronConversion, P::kOxidationTemperature},
          {P::kOxidationThickness, P::kOxidationTimeSet}},
+        // Grown to a thickness, an oxidation lists the thickness, not the time.
+        {Engine::SiOxidationType, maker<SiOxidationDialog>([](SiOxidationDialog &d) { set(d, "rbtGrowToThickness", 1); }),
+         {P::kOxidationThickness}, {P::kOxidationTime, P::kOxidationThicknessSet}},
         {Engine::SiWetEtchingType, maker<WetEtchingDialog>(), {P::kDepth}, {}},
         {Engine::SiWetEtchingCcaType, maker<ContinuousWetEtchingDialog>(), {P::kDepth}, {}},
     };
@@ -259,38 +232,30 @@ TEST(ProcessDialogs, ListStepsShowTheNamesAndHideTheChoiceCodes)
                   .getProcessParameter("Etch Direction")
                   .toString(),
               "From top");
-
-    // An oxidation grown to a thickness lists the thickness, not the time.
-    SiOxidationDialog oxidation;
-    child<QRadioButton>(oxidation, "rbtGrowToThickness")->setChecked(true);
-    const Engine::ProcessData toThickness = Ui::makeProcessStep(
-        *Ui::processEditor(Engine::SiOxidationType), Engine::SiOxidationType, oxidation.parameters());
-    EXPECT_TRUE(toThickness.getParameterVisibility(P::kOxidationThickness));
-    EXPECT_FALSE(toThickness.getParameterVisibility(P::kOxidationTime));
-    EXPECT_FALSE(toThickness.getParameterVisibility(P::kOxidationThicknessSet));
 }
 
 TEST(ProcessDialogs, ChoosersOfferTheMaterialsTheirProcessAllows)
 {
     const auto all = idsOf(ProcessOptionsDialog::allMaterials());
-    AnisotropicDepositionDialog deposition;
-    EXPECT_EQ(offeredIds(deposition, "cbxMaterial"), materialsOfProcess(16));
-    AnisotropicEtchingDialog etching;
-    EXPECT_EQ(offeredIds(etching, "cbxMaterial"), materialsOfProcess(17));
-    PVDOptionsDialog pvd;
-    EXPECT_EQ(offeredIds(pvd, "cbxMaterial"), materialsOfProcess(4));
-    SimpleRIEDialog rie;
-    EXPECT_EQ(offeredIds(rie, "cbxMaterial"), all);
-    DopingDialog doping;
-    EXPECT_EQ(offeredIds(doping, "cbxDopedMaterial"), materialsOfProcess(Core::Operations::kSimpleDopingProcess));
-    EXPECT_EQ(offeredIds(doping, "cbxDopedMaterial"), (std::vector<uint32_t>{kSilicon, kNDoped, kPDoped, 16}));
-    IonImplantationDialog implantation;
-    EXPECT_EQ(offeredIds(implantation, "cbxDopedMaterial"),
-              materialsOfProcess(Core::Operations::kIonImplantationProcess));
-    MooreOptionsDialog moore;
-    EXPECT_EQ(offeredIds(moore, "cbxMaterial"), all);
-    ElectrodepositionDialog plating;
-    EXPECT_EQ(offeredIds(plating, "cbxConductingMaterial"), all);
+    const struct {
+        DialogMaker make;
+        const char *chooser;
+        std::vector<uint32_t> offered;
+    } rows[] = {
+        {maker<AnisotropicDepositionDialog>(), "cbxMaterial", materialsOfProcess(16)},
+        {maker<AnisotropicEtchingDialog>(), "cbxMaterial", materialsOfProcess(17)},
+        {maker<PVDOptionsDialog>(), "cbxMaterial", materialsOfProcess(4)},
+        {maker<SimpleRIEDialog>(), "cbxMaterial", all},
+        {maker<DopingDialog>(), "cbxDopedMaterial", materialsOfProcess(Core::Operations::kSimpleDopingProcess)},
+        {maker<DopingDialog>(), "cbxDopedMaterial", {kSilicon, kNDoped, kPDoped, 16}},
+        {maker<IonImplantationDialog>(), "cbxDopedMaterial", materialsOfProcess(Core::Operations::kIonImplantationProcess)},
+        {maker<MooreOptionsDialog>(), "cbxMaterial", all},
+        {maker<ElectrodepositionDialog>(), "cbxConductingMaterial", all},
+    };
+    for (const auto &row : rows) {
+        auto dialog = row.make();
+        EXPECT_EQ(offeredIds(*dialog, row.chooser), row.offered) << dialog->objectName().toStdString();
+    }
 
     // Isotropic deposition serves several steps: the observer offers the materials of the step's
     // own process before the dialog shows.
@@ -365,6 +330,61 @@ TEST(ProcessDialogs, FieldsThatLimitEachOther)
         EXPECT_FALSE(child<QDoubleSpinBox>(oxidation, name)->isEnabled()) << name;
 }
 
+TEST(RandomWalkDopingDialog, ShowsLaboratoryUnitsAndHandsOnSIUnits)
+{
+    RandomWalkDopingDialog dialog;
+    fill(dialog, {{"dbxDiffusionCoefficient", 1e-10}, // cm²/s
+                  {"dbxCellSize", 0.1},               // µm
+                  {"dbxTimeStepDuration", 0.08},      // s
+                  {"dbxSurfaceConcentration", 1e20},  // cm⁻³
+                  {"dbxDopingTime", 2.5},             // minutes
+                  {"dbxThreshold", 10.0},             // % of Cs
+                  {"cbxMaterial", 15}});
+    const QVariantMap values = dialog.parameters();
+    EXPECT_DOUBLE_EQ(values.value("Diffusion Coefficient").toDouble(), 1e-14);
+    EXPECT_DOUBLE_EQ(values.value("Cell Size").toDouble(), 1e-7);
+    EXPECT_DOUBLE_EQ(values.value("Time Step Duration").toDouble(), 0.08);
+    EXPECT_DOUBLE_EQ(values.value("Surface Concentration").toDouble(), 1e26);
+    EXPECT_DOUBLE_EQ(values.value("Doping Time").toDouble(), 150.0);
+    EXPECT_DOUBLE_EQ(values.value("Doping Threshold").toDouble(), 1e25);
+    EXPECT_EQ(values.value("Material_Id").toUInt(), 15u);
+
+    // Filled from a list step: the threshold follows the concentration loaded before it.
+    RandomWalkDopingDialog again;
+    QVariantMap loaded = values;
+    loaded["Surface Concentration"] = 2e26;
+    loaded["Doping Threshold"] = 5e25;
+    again.loadParameters(loaded);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxSurfaceConcentration")->value(), 2e20);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxThreshold")->value(), 25.0);
+    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(again, "dbxDopingTime")->value(), 2.5);
+    EXPECT_EQ(again.parameters().value("Material_Id").toUInt(), 15u);
+
+    Core::ApplicationModel model;
+    Core::Operations::RandomWalkDopingOperation op(&model);
+    dialog.applyTo(op);
+    EXPECT_DOUBLE_EQ(op.parameters().diffusionCoefficient, 1e-14);
+    EXPECT_DOUBLE_EQ(op.parameters().threshold, 1e25);
+    EXPECT_EQ(op.parameters().dopedMaterial, 15u);
+}
+
+TEST(RandomWalkDopingDialog, RefusesAnUnstableTimeStepAndSaysWhichIsStable)
+{
+    RandomWalkDopingDialog dialog;
+    fill(dialog, {{"dbxDiffusionCoefficient", 1e-10}, {"dbxCellSize", 0.1}, {"dbxTimeStepDuration", 0.2}});
+    auto *message = child<QLabel>(dialog, "lblStability");
+    EXPECT_TRUE(message->text().endsWith("A time step of at most 0.166666 s is stable.")) << message->text().toStdString();
+    dialog.show();
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Rejected));
+    EXPECT_TRUE(dialog.isVisible());
+
+    set(dialog, "dbxTimeStepDuration", 0.1);
+    EXPECT_TRUE(message->text().isEmpty());
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+}
+
 // The oxidation dialog shows Celsius and hands on kelvin.
 TEST(ProcessDialogs, OxidationListValuesCarryKelvin)
 {
@@ -396,17 +416,10 @@ TEST(ProcessDialogs, CreateSubstrateRefusesAVolumeThisComputerCannotHold)
     CreateSubstrateDialog dialog;
     for (const char *name : {"sbxVolumeSizeX", "sbxVolumeSizeY", "sbxVolumeSizeZ"})
         set(dialog, name, 10000);
-    QString title, text;
-    answerNextModal([&](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ASSERT_TRUE(box);
-        title = box->windowTitle();
-        text = box->text();
-        box->accept();
-    });
+    const auto shown = answerNextBox();
     dialog.accept();
-    EXPECT_EQ(title, "Volume too large");
-    EXPECT_TRUE(text.contains("1000000000000 cells")) << text.toStdString();
+    EXPECT_EQ(shown->title, "Volume too large");
+    EXPECT_TRUE(shown->text.contains("1000000000000 cells")) << shown->text.toStdString();
     EXPECT_EQ(dialog.result(), QDialog::Rejected); // still open, nothing accepted
 }
 
@@ -433,13 +446,8 @@ TEST(ProcessDialogs, CreateSubstrateObserverHandsTheAcceptedSphereToTheOperation
     auto op = std::make_shared<Core::Operations::CreateSubstrateOperation>(&model);
     auto observer = std::make_shared<Ui::Observers::CreateSubstrateObserver>(&model, nullptr);
     observer->setDialogRunner([](CreateSubstrateDialog &dialog) {
-        const std::pair<const char *, int> fields[] = {{"sbxVolumeSizeX", 10}, {"sbxVolumeSizeY", 8},
-                                                       {"sbxVolumeSizeZ", 6},  {"sbxCenterX", 5},
-                                                       {"sbxCenterY", 4},      {"sbxCenterZ", 3},
-                                                       {"sbxRadius", 2}};
-        child<QCheckBox>(dialog, "chkSpherical")->setChecked(true);
-        for (const auto &field : fields)
-            set(dialog, field.first, field.second);
+        fill(dialog, {{"chkSpherical", 1}, {"sbxVolumeSizeX", 10}, {"sbxVolumeSizeY", 8}, {"sbxVolumeSizeZ", 6},
+                      {"sbxCenterX", 5}, {"sbxCenterY", 4}, {"sbxCenterZ", 3}, {"sbxRadius", 2}});
         return true;
     });
     op->setOptionsObserver(observer);
@@ -532,10 +540,9 @@ TEST(ProcessDialogs, EachStepRunsFromTheSimulationMenuThroughItsDialog)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.id);
-        Ui::MainWindow window;
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto window = makeWindow();
         auto volume = row.volume();
-        window.presenter().applicationModel().scene().addObject(volume);
+        window->presenter().applicationModel().scene().addObject(volume);
         bool answered = false;
         answerNextModal([&](QWidget *widget) {
             auto *dialog = qobject_cast<QDialog *>(widget);
@@ -552,9 +559,9 @@ TEST(ProcessDialogs, EachStepRunsFromTheSimulationMenuThroughItsDialog)
             answered = true;
             dialog->accept();
         });
-        window.presenter().operationActivated(row.id);
+        window->presenter().operationActivated(row.id);
         ASSERT_TRUE(answered);
-        const QString console = window.presenter().commandConsole().output()->toPlainText();
+        const QString console = consoleText(*window);
         EXPECT_TRUE(console.contains(row.finished)) << console.toStdString();
         for (const Cell &cell : row.cells) {
             if (cell.z >= 0)
@@ -571,9 +578,8 @@ TEST(ProcessDialogs, GlueAndExtractFilmRunFromTheMenuOnTheSelectedVolumes)
     QList<std::shared_ptr<Model::Object>> scene;
     const auto run = [&](const char *id, const std::vector<std::shared_ptr<TotalVolume>> &volumes,
                          std::function<void(QDialog &)> answer) {
-        Ui::MainWindow window;
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
-        Core::ApplicationModel &model = window.presenter().applicationModel();
+        auto window = makeWindow();
+        Core::ApplicationModel &model = window->presenter().applicationModel();
         for (const auto &volume : volumes)
             model.scene().addObject(volume);
         for (const auto &volume : volumes)
@@ -584,9 +590,9 @@ TEST(ProcessDialogs, GlueAndExtractFilmRunFromTheMenuOnTheSelectedVolumes)
             answer(*dialog);
             dialog->accept();
         });
-        window.presenter().operationActivated(id);
+        window->presenter().operationActivated(id);
         scene = model.scene().objects();
-        return window.presenter().commandConsole().output()->toPlainText();
+        return consoleText(*window);
     };
     auto base = flatVolume(10, 8, 6, 3, kSilicon);
     auto top = flatVolume(4, 3, 5, 2, kOxide);
@@ -621,4 +627,17 @@ TEST(ProcessDialogs, GlueAndExtractFilmRunFromTheMenuOnTheSelectedVolumes)
     EXPECT_EQ(materialAt(*film, 9, 0, 0), kOxide);
     EXPECT_EQ(countInColumn(*film, 9, 7, kOxide), 0u);
     EXPECT_EQ(countInColumn(*film, 5, 0, kOxide), 0u);
+}
+
+TEST(ProcessOptionsObserver, ShowsNothingWhenTheCurrentOperationIsNotItsOwn)
+{
+    Core::ApplicationModel model;
+    bool shown = false;
+    auto observer = std::make_shared<Ui::Observers::ProcessOptionsObserver<OtherStepDialog, OtherStep>>(&model, nullptr);
+    observer->setDialogRunner([&](OtherStepDialog &) { return shown = true; });
+    auto step = std::make_shared<AskingStep>(&model);
+    step->setOptionsObserver(observer);
+    model.startOperation(step);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(step->thickness, -1.0);
 }

@@ -2,33 +2,20 @@
 // grid spacing and lamps. The test main points QSettings at a temporary folder and clears it
 // after every test.
 
+#include "UiTestSupport.h"
+
 #include "Model/ColorTable.h"
 #include "UI/GLWidget.h"
 #include "UI/LastFolders.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 #include "UI/UserSettings.h"
-#include "common/TestSupport.h"
 
 #include <QDir>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using Model::ColorTable;
 using Ui::FileKind;
-
-namespace {
-
-std::unique_ptr<Ui::MainWindow> makeWindow()
-{
-    auto window = std::make_unique<Ui::MainWindow>();
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    return window;
-}
-
-} // namespace
+using UiTest::makeWindow;
 
 TEST(UserSettings, NeverTouchTheUsersOwnSettings)
 {

@@ -1,15 +1,12 @@
 // Views that frame the work: the first volume of an empty scene, an opened document and the
 // named views are centred and zoomed so that the volumes fill about two thirds of the view.
 
-#include "Core/ApplicationModel.h"
+#include "UiTestSupport.h"
+
 #include "Model/Automaton/TotalVolume.h"
 #include "UI/GLWidget.h"
-#include "UI/MainWindow.h"
-#include "UI/MainWindowPresenter.h"
 
-#include <QAction>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,8 +22,7 @@ class ViewFraming : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<Ui::MainWindow>();
-        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window = UiTest::makeWindow();
         window->resize(800, 600);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -1,7 +1,8 @@
 // The "Change Volume Visualization Options" dialog, its observer and the operation that carries
 // the chosen options to a volume's painter.
 
-#include "Core/ApplicationModel.h"
+#include "UiTestSupport.h"
+
 #include "Core/Operations/Visualization/ChangeTotalVolumeVisualizationOptions.h"
 #include "Model/Automaton/TotalVolumePainter.h"
 #include "Model/Materials/MaterialFactory.h"
@@ -10,33 +11,19 @@
 #include "common/Cells.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
-#include <QPushButton>
-#include <gtest/gtest.h>
 
 using Model::Rendering::VisualizationOptions;
 using Ui::Operations::ChangeVolumeVisualizationDialog;
+using UiTest::child;
 
 namespace {
-
-template <class T>
-T *child(QWidget &dialog, const char *name)
-{
-    T *widget = dialog.findChild<T *>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
 
 VisualizationOptions everyOptionSet()
 {
     VisualizationOptions o;
-    o.renderSiAtoms = true;
-    o.renderSurfaceAtomsOnly = true;
-    o.renderAtomLinks = true;
-    o.renderUnitCells = true;
-    o.renderUnitCellOutlines = true;
-    o.showEmptyVoxelOutlines = true;
+    o.renderSiAtoms = o.renderSurfaceAtomsOnly = o.renderAtomLinks = true;
+    o.renderUnitCells = o.renderUnitCellOutlines = o.showEmptyVoxelOutlines = true;
     o.surfaceAlgorithm = 3;
     o.particleDistribution = 2;
     o.colorScale = 1;
@@ -152,10 +139,15 @@ TEST(ChangeTotalVolumeVisualizationOptions, CarriesTheDialogsOptionsAndColoursTo
         return accept;
     });
 
+    const auto run = [&] {
+        auto op = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
+        op->setOptionsObserver(observer);
+        model.startOperation(op);
+        return op;
+    };
+
     // Declined: the painter and the catalogue stay as they were.
-    auto declined = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
-    declined->setOptionsObserver(observer);
-    model.startOperation(declined);
+    run();
     EXPECT_EQ(shown, VisualizationOptions());
     EXPECT_EQ(volume->painter().surfaceAlgorithm(), 0);
     EXPECT_EQ(catalogue->material(1).color(), siColor);
@@ -163,10 +155,7 @@ TEST(ChangeTotalVolumeVisualizationOptions, CarriesTheDialogsOptionsAndColoursTo
     EXPECT_EQ(model.currentOperation(), nullptr);
 
     accept = true;
-    auto op = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
-    op->setOptionsObserver(observer);
-    model.startOperation(op);
-    EXPECT_EQ(op->kind(), 6u);
+    EXPECT_EQ(run()->kind(), 6u);
     const VisualizationOptions applied = volume->painter().visualizationOptions();
     EXPECT_EQ(applied.surfaceAlgorithm, 2u);
     EXPECT_TRUE(applied.showEmptyVoxelOutlines);
@@ -175,13 +164,11 @@ TEST(ChangeTotalVolumeVisualizationOptions, CarriesTheDialogsOptionsAndColoursTo
     EXPECT_EQ(catalogue->material(1).color(), (Model::Materials::Color{0.0f, 1.0f, 0.0f, 1.0f}));
     EXPECT_EQ(model.inputRequest().message(), "Change Visualization: Options changed.");
     EXPECT_EQ(model.currentOperation(), nullptr);
-    EXPECT_FALSE(model.undoRedo().undoDepth() != 0);
+    EXPECT_EQ(model.undoRedo().undoDepth(), 0u);
 
     // The next dialog starts from what the painter now holds.
     accept = false;
-    auto again = std::make_shared<Core::Operations::ChangeTotalVolumeVisualizationOptions>(&model);
-    again->setOptionsObserver(observer);
-    model.startOperation(again);
+    run();
     EXPECT_EQ(shown, applied);
 
     Model::Materials::Material si = catalogue->material(1);

@@ -1,9 +1,12 @@
 // The cell volume painter drawing into the real view: surfaces of every algorithm, translucency,
-// masks, the move preview, picking, and drawing while another thread rebuilds.
+// masks, the move preview, picking, drawing while another thread rebuilds, and cuts: the
+// columns a masked cut hides and the cells outside the cut box let the background through.
 
 #include "ViewFixture.h"
 
 #include "Core/ApplicationModel.h"
+#include "Core/Operations/Cuts/CutCellVolumeOperation.h"
+#include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
 #include "Model/Automaton/CellLock.h"
 #include "Model/Automaton/ParticleCountField.h"
 #include "Model/Automaton/TotalVolume.h"
@@ -11,10 +14,13 @@
 #include "Model/Materials/Material.h"
 #include "Model/Materials/MaterialFactory.h"
 #include "UI/MainWindowPresenter.h"
+#include "common/Masks.h"
+#include "common/Observers.h"
 
 #include <QAction>
 #include <QBitArray>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -38,12 +44,10 @@ protected:
         GlTest::ViewTest::SetUp();
         if (HasFatalFailure())
             return;
-        auto factory = Model::Materials::MaterialFactory::instance();
-        factory->setMaterial(Model::Materials::Material(kRed, "Painter red", 1, 1, 0.3f, {0.9f, 0.1f, 0.1f, 1.0f}));
-        factory->setMaterial(
-            Model::Materials::Material(kClearBlue, "Painter clear blue", 1, 1, 0.3f, {0.1f, 0.1f, 0.9f, 0.3f}));
-        factory->setMaterial(
-            Model::Materials::Material(kClearGreen, "Painter clear green", 1, 1, 0.3f, {0.1f, 0.9f, 0.1f, 0.3f}));
+        for (const auto &material : {Model::Materials::Material(kRed, "Red", 1, 1, 0.3f, {0.9f, 0.1f, 0.1f, 1.0f}),
+                                     Model::Materials::Material(kClearBlue, "Blue", 1, 1, 0.3f, {0.1f, 0.1f, 0.9f, 0.3f}),
+                                     Model::Materials::Material(kClearGreen, "Green", 1, 1, 0.3f, {0.1f, 0.9f, 0.1f, 0.3f})})
+            Model::Materials::MaterialFactory::instance()->setMaterial(material);
         // Only the volume is drawn.
         window->presenter().scene().removeObject(box);
     }
@@ -51,16 +55,26 @@ protected:
     // Cells below `split` (in z) hold `lower`, the others `upper`.
     std::shared_ptr<TotalVolume> addVolume(uint32_t lower, uint32_t upper = 0, uint32_t split = kSizeZ)
     {
-        std::vector<uint32_t> materials(size_t(kSizeX) * kSizeY * kSizeZ);
-        for (uint32_t x = 0; x < kSizeX; ++x)
-            for (uint32_t y = 0; y < kSizeY; ++y)
-                for (uint32_t z = 0; z < kSizeZ; ++z)
-                    materials[(size_t(x) * kSizeY + y) * kSizeZ + z] = z < split ? lower : upper;
+        std::vector<uint32_t> materials(size_t(kSizeX) * kSizeY * kSizeZ, upper);
+        for (size_t cell = 0; cell < materials.size(); ++cell)
+            if (cell % kSizeZ < split) // z is the fastest index
+                materials[cell] = lower;
         auto volume = std::make_shared<TotalVolume>(kSizeX, kSizeY, kSizeZ, kCell, kCell, kCell,
                                                     Util::Vector3D(-40.0, -40.0, -40.0), materials);
         // No rebuild: the first frame builds the surfaces.
         window->presenter().scene().addObject(volume);
         return volume;
+    }
+
+    // Runs the operation, its options set by `dialog`.
+    template <class Op>
+    void run(std::function<void(Op &)> dialog)
+    {
+        auto &model = window->presenter().applicationModel();
+        auto op = std::make_shared<Op>(&model);
+        Op *raw = op.get();
+        op->setOptionsObserver(std::make_shared<TestSupport::CallObserver>([raw, dialog] { dialog(*raw); }));
+        model.startOperation(op);
     }
 
     static bool isBackground(QRgb pixel) { return pixel == kWhite; }
@@ -70,8 +84,6 @@ protected:
         return !isBackground(pixel) && qRed(pixel) > qGreen(pixel) + 20 && qRed(pixel) > qBlue(pixel) + 20;
     }
 };
-
-// ---- faces and their absence -----------------------------------------------------------------
 
 // Every surface algorithm shows the volume's square and the background around it, and a colour
 // edited in the catalogue (as "Manage Materials" stores it, nobody asking the painter for
@@ -91,15 +103,13 @@ TEST_F(PainterDrawingTest, EverySurfaceShowsTheVolumeInItsCurrentColour)
         SCOPED_TRACE(algorithm);
         volume->painter().applyOptions(false, algorithm);
         const QImage image = frame();
-        EXPECT_TRUE(isReddish(image.pixel(centre()))) << std::hex << image.pixel(centre());
-        EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(35, 35))));
-        EXPECT_TRUE(isReddish(image.pixel(centre() - QPoint(35, 35))));
+        for (const QPoint inside : {centre(), centre() + QPoint(35, 35), centre() - QPoint(35, 35)})
+            EXPECT_TRUE(isReddish(image.pixel(inside))) << std::hex << image.pixel(inside);
         // The square ends 40 pixels from the centre.
-        EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(45, 0))));
-        EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(0, 45))));
         const int w = image.width() - 1, h = image.height() - 1;
-        for (const QPoint corner : {QPoint(0, 0), QPoint(w, 0), QPoint(0, h), QPoint(w, h)})
-            EXPECT_TRUE(isBackground(image.pixel(corner))) << corner.x() << "," << corner.y();
+        for (const QPoint outside : {centre() + QPoint(45, 0), centre() - QPoint(0, 45), QPoint(0, 0), QPoint(w, 0),
+                                     QPoint(0, h), QPoint(w, h)})
+            EXPECT_TRUE(isBackground(image.pixel(outside))) << outside.x() << "," << outside.y();
 
         factory->setMaterial(green);
         QRgb pixel = frame().pixel(centre());
@@ -117,10 +127,8 @@ TEST_F(PainterDrawingTest, TheFrameAfterTheCellsChangedShowsThem)
     {
         // As a process step changes cells: nobody asks the painter for anything.
         const Model::Automaton::CellLock lock(*volume);
-        for (uint32_t x = 0; x < kSizeX / 2; ++x)
-            for (uint32_t y = 0; y < kSizeY; ++y)
-                for (uint32_t z = 0; z < kSizeZ; ++z)
-                    lock.cells()[volume->cellIndex(x, y, z)].setMaterial(0);
+        for (uint32_t cell = 0; cell < volume->cellCount() / 2; ++cell) // x is the slowest index
+            lock.cells()[cell].setMaterial(0);
     }
     const QImage image = frame();
     EXPECT_TRUE(isBackground(image.pixel(centre() - QPoint(20, 0)))) << "the half at low x is gone";
@@ -166,8 +174,6 @@ TEST_F(PainterDrawingTest, DrawingLeavesTheMatrixAndStateAsItFoundThem)
     EXPECT_TRUE(isReddish(image.pixel(centre() + QPoint(154, -4))));
     EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(164, -4))));
 }
-
-// ---- translucency and masks ------------------------------------------------------------------
 
 // Blending with depth writes off: the face drawn last weighs most, so the nearer of two stacked
 // translucent bodies must dominate from either side, and an opaque body shows through a
@@ -239,8 +245,6 @@ TEST_F(PainterDrawingTest, TopMaskTintsOnlyTheMaskedColumnsGreen)
     EXPECT_TRUE(isBackground(clipped.pixel(centre() - QPoint(0, 45))));
 }
 
-// ---- move preview ----------------------------------------------------------------------------
-
 TEST_F(PainterDrawingTest, TemporaryVolumeIsDrawnAtItsPreviewDisplacement)
 {
     auto volume = addVolume(kRed);
@@ -268,8 +272,6 @@ TEST_F(PainterDrawingTest, TemporaryVolumeIsDrawnAtItsPreviewDisplacement)
     EXPECT_TRUE(isBackground(image.pixel(centre() + QPoint(130, 0))));
 }
 
-// ---- particle counts ------------------------------------------------------------------------
-
 TEST_F(PainterDrawingTest, ParticleFieldViewDrawsCountedCellsOnTheColourScale)
 {
     auto volume = addVolume(kRed);
@@ -290,8 +292,6 @@ TEST_F(PainterDrawingTest, ParticleFieldViewDrawsCountedCellsOnTheColourScale)
     const QRgb pixel = frame().pixel(centre());
     EXPECT_TRUE(qBlue(pixel) > qRed(pixel) + 20 && qBlue(pixel) > qGreen(pixel) + 20) << std::hex << pixel;
 }
-
-// ---- picking ---------------------------------------------------------------------------------
 
 TEST_F(PainterDrawingTest, PickingTheVolumeTogglesItsSelectionAndHighlight)
 {
@@ -326,8 +326,6 @@ TEST_F(PainterDrawingTest, PickingTheVolumeTogglesItsSelectionAndHighlight)
     EXPECT_FALSE(volume->isSelected());
 }
 
-// ---- concurrency -----------------------------------------------------------------------------
-
 TEST_F(PainterDrawingTest, FramesDrawWhileAnotherThreadRebuilds)
 {
     auto volume = addVolume(kRed, kClearBlue, kSizeZ / 2);
@@ -347,6 +345,37 @@ TEST_F(PainterDrawingTest, FramesDrawWhileAnotherThreadRebuilds)
     }
     builder.join();
     EXPECT_GE(frames, 3);
+}
+
+TEST_F(PainterDrawingTest, AMaskedCutOpensTheHiddenColumnsAndUndoClosesThem)
+{
+    addVolume(kRed);
+    const QPoint left = centre() - QPoint(20, 0), right = centre() + QPoint(20, 0);
+    ASSERT_TRUE(isReddish(frame().pixel(right)));
+    const auto keepLeft = TestSupport::maskOf(kSizeX, kSizeY, [](uint32_t x, uint32_t) { return x < kSizeX / 2; });
+    run<Core::Operations::MaskedCutCellVolumeOperation>(
+        [&](Core::Operations::MaskedCutCellVolumeOperation &op) { op.setMask(keepLeft); });
+
+    const QImage image = frame();
+    EXPECT_TRUE(isReddish(image.pixel(left))) << std::hex << image.pixel(left);
+    EXPECT_TRUE(isBackground(image.pixel(right))) << std::hex << image.pixel(right);
+
+    window->presenter().applicationModel().undoRedo().undo();
+    EXPECT_TRUE(isReddish(frame().pixel(right)));
+}
+
+TEST_F(PainterDrawingTest, CellsOutsideTheCutBoxAreNotDrawn)
+{
+    addVolume(kRed);
+    run<Core::Operations::CutCellVolumeOperation>([&](Core::Operations::CutCellVolumeOperation &op) {
+        op.setCutPlanes(Core::Operations::CutBox{{15, 0, 0}, {20, 20, 10}}, true);
+    });
+    const QImage image = frame();
+    // Probed through the view's own matrices: the view may have framed the volume.
+    EXPECT_TRUE(isBackground(image.pixel(screenPointOf(Util::Vector3D(-20.0, 0.0, 0.0)))));
+    // x from 15 to 20 cells lies 20 to 40 length units right of the volume's centre.
+    const QPoint kept = screenPointOf(Util::Vector3D(30.0, 0.0, 0.0));
+    EXPECT_TRUE(isReddish(image.pixel(kept))) << std::hex << image.pixel(kept);
 }
 
 } // namespace

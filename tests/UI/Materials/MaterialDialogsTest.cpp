@@ -1,19 +1,25 @@
-// The "Manage Materials" dialog: its table model, the colour editor and "Add Material".
+// The material dialogs: "Manage Materials" (its table model, the colour editor, "Add Material"
+// and the refusal of unphysical constants) and "Edit Compatible Materials", which edits a working
+// copy of the process catalogue.
+
+#include "../UiTestSupport.h"
+
 #include "Model/Materials/MaterialFactory.h"
+#include "Model/Process/ProcessFactory.h"
 #include "UI/Materials/ColorItemDelegate.h"
+#include "UI/Materials/EditCompatibleMaterialsDialog.h"
 #include "UI/Materials/ManageMaterialsDialog.h"
 #include "UI/Materials/MaterialTableViewItem.h"
-#include "common/TestSupport.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QListWidget>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 using Model::Materials::Material;
 using Model::Materials::MaterialFactory;
+using Model::Process::Process;
+using Model::Process::ProcessFactory;
 using Ui::MaterialTableViewItem;
 
 namespace {
@@ -28,6 +34,53 @@ protected:
     QModelIndex cell(int row, int column) const { return model.index(row, column); }
 };
 
+class EditCompatibleMaterials : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Model::Materials::MaterialFactory::instance()->createDefaultMaterials();
+        ProcessFactory::instance()->createDefaultProcesses();
+        dialog = std::make_unique<Ui::EditCompatibleMaterialsDialog>();
+        processChooser = dialog->findChild<QComboBox *>(QStringLiteral("cbxProcess"));
+        available = dialog->findChild<QListWidget *>(QStringLiteral("lstAvailableMaterials"));
+        compatible = dialog->findChild<QListWidget *>(QStringLiteral("lstCompatibleMaterials"));
+        insert = dialog->findChild<QPushButton *>(QStringLiteral("btnInsert"));
+        remove = dialog->findChild<QPushButton *>(QStringLiteral("btnRemove"));
+        ASSERT_TRUE(processChooser && available && compatible && insert && remove);
+    }
+
+    void chooseProcess(uint32_t id) { processChooser->setCurrentIndex(processChooser->findData(id)); }
+
+    static QStringList names(const QListWidget *list)
+    {
+        QStringList result;
+        for (int row = 0; row < list->count(); ++row)
+            result << list->item(row)->text();
+        return result;
+    }
+
+    static void select(QListWidget *list, const QStringList &names)
+    {
+        for (const QString &name : names)
+            list->findItems(name, Qt::MatchExactly).first()->setSelected(true);
+    }
+
+    std::vector<uint32_t> workingList(uint32_t processId) const
+    {
+        for (const Process &process : dialog->processes())
+            if (process.processId() == processId)
+                return process.compatibleMaterials();
+        return {};
+    }
+
+    std::unique_ptr<Ui::EditCompatibleMaterialsDialog> dialog;
+    QComboBox *processChooser = nullptr;
+    QListWidget *available = nullptr;
+    QListWidget *compatible = nullptr;
+    QPushButton *insert = nullptr;
+    QPushButton *remove = nullptr;
+};
+
 } // namespace
 
 TEST_F(MaterialTable, OnlyUserMaterialsHaveEditableNamesAndIdsNeverAre)
@@ -35,14 +88,9 @@ TEST_F(MaterialTable, OnlyUserMaterialsHaveEditableNamesAndIdsNeverAre)
     const auto editable = [this](int row, int column) {
         return model.flags(cell(row, column)).testFlag(Qt::ItemIsEditable);
     };
-    EXPECT_FALSE(editable(0, 0));
-    EXPECT_FALSE(editable(1, 0));
-    EXPECT_FALSE(editable(0, 1));
-    EXPECT_TRUE(editable(1, 1));
-    for (int column = 2; column < 6; ++column) {
-        EXPECT_TRUE(editable(0, column));
-        EXPECT_TRUE(editable(1, column));
-    }
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 6; ++column)
+            EXPECT_EQ(editable(row, column), column > 1 || (column == 1 && row == 1)) << row << " " << column;
     EXPECT_FALSE(model.setData(cell(0, 1), QStringLiteral("Silicon")));
     EXPECT_FALSE(model.setData(cell(1, 0), 2200u));
     EXPECT_EQ(model.materials()[0], kSilicon);
@@ -155,28 +203,55 @@ TEST(ManageMaterialsDialog, UnphysicalConstantsAreRefusedWithAMessageAndTheDialo
         {MaterialTableViewItem::PoissonRatioColumn, -0.2, true}, // auxetic materials exist
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.column);
-        SCOPED_TRACE(c.value);
+        SCOPED_TRACE(std::to_string(c.column) + " " + std::to_string(c.value));
         Ui::ManageMaterialsDialog fresh;
         fresh.show();
         ASSERT_TRUE(fresh.tableModel()->setData(fresh.tableModel()->index(silicon, c.column), c.value, Qt::EditRole));
-        QString text;
-        if (!c.accepted) {
-            TestSupport::answerNextModal([&text](QWidget *modal) {
-                auto *box = qobject_cast<QMessageBox *>(modal);
-                ASSERT_TRUE(box);
-                text = box->text();
-                box->button(QMessageBox::Ok)->click();
-            });
-        }
+        const auto told = c.accepted ? nullptr : UiTest::answerNextBox();
         fresh.accept();
         EXPECT_EQ(fresh.result() == QDialog::Accepted, c.accepted);
         EXPECT_EQ(fresh.isVisible(), !c.accepted);
-        if (!c.accepted) {
-            EXPECT_TRUE(text.contains(QStringLiteral("\"Si\" (id 1)"))) << text.toStdString();
+        if (told) {
+            EXPECT_TRUE(told->text.contains(QStringLiteral("\"Si\" (id 1)"))) << told->text.toStdString();
         }
     }
     // A new row must be given its constants before the table is accepted.
     dialog.findChild<QPushButton *>(QStringLiteral("btnAddMaterial"))->click();
     EXPECT_FALSE(Ui::ManageMaterialsDialog::propertyProblem(dialog.materials().back()).isEmpty());
+}
+
+// Each process splits the catalogue into its compatible materials and the others; insert and
+// remove move materials between them in a working copy only.
+TEST_F(EditCompatibleMaterials, InsertAndRemoveChangeOnlyTheWorkingCopy)
+{
+    ASSERT_EQ(processChooser->count(), 18);
+    EXPECT_EQ(processChooser->itemText(2), QStringLiteral("CVD"));
+    chooseProcess(3);
+    EXPECT_EQ(names(compatible), (QStringList{"Thermal Si02", "Poly-Si"}));
+    EXPECT_EQ(compatible->item(1)->data(Qt::UserRole).toUInt(), 16u);
+    EXPECT_EQ(available->count(), 13);
+    EXPECT_TRUE(available->findItems(QStringLiteral("Poly-Si"), Qt::MatchExactly).isEmpty());
+
+    select(available, {"Au (bulk)", "Si"});
+    insert->click();
+    EXPECT_EQ(workingList(3), (std::vector<uint32_t>{3, 16, 1, 9}));
+    EXPECT_EQ(names(compatible), (QStringList{"Thermal Si02", "Poly-Si", "Si", "Au (bulk)"}));
+    EXPECT_EQ(available->count(), 11);
+    EXPECT_TRUE(available->selectedItems().isEmpty());
+
+    select(compatible, {"Thermal Si02", "Si"});
+    remove->click();
+    EXPECT_EQ(workingList(3), (std::vector<uint32_t>{16, 9}));
+    EXPECT_EQ(names(compatible), (QStringList{"Poly-Si", "Au (bulk)"}));
+    EXPECT_TRUE(compatible->selectedItems().isEmpty());
+
+    // Another process is untouched, and coming back shows the edited list.
+    chooseProcess(7);
+    EXPECT_EQ(compatible->count(), 0);
+    EXPECT_EQ(available->count(), 15);
+    chooseProcess(3);
+    EXPECT_EQ(names(compatible), (QStringList{"Poly-Si", "Au (bulk)"}));
+
+    EXPECT_EQ(ProcessFactory::instance()->process(3).compatibleMaterials(), (std::vector<uint32_t>{3, 16}));
+    EXPECT_EQ(dialog->processes().size(), 18u);
 }
