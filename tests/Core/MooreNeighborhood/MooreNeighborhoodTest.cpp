@@ -147,6 +147,9 @@ TEST(MooreSteps, EveryThreadCountGivesTheCellsOfTheLaw)
     for (uint32_t sizeX : {5u, 15u, 16u, 29u})
         volumes.push_back(scrambledVolume(sizeX, 7, 10, sizeX));
     volumes.push_back(scrambledVolume(11, 4, 150, 3));
+    // Flat volumes: a single z layer, and a single y row.
+    volumes.push_back(scrambledVolume(9, 6, 1, 5));
+    volumes.push_back(scrambledVolume(7, 1, 70, 6));
     volumes.push_back(volumeOf(17, 9, 140, [](uint32_t x, uint32_t y, uint32_t z) {
         const bool seed = (x == 2 && y == 1 && z == 63) || (x == 14 && y == 7 && z == 64) || (x == 8 && y == 4 && z == 0)
                           || (x == 16 && y == 0 && z == 139);
