@@ -57,6 +57,25 @@ void applyFile(QWidget &dialog, const char *side, const QString &path)
     child<QPushButton>(dialog, QString("btn%1MaskApply").arg(side))->click();
 }
 
+// What a mask dialog showed: its warnings, and the caption and filter of its file chooser, which
+// answers `chosen`.
+struct MaskDialogSeen {
+    QStringList warnings;
+    QString caption;
+    QString filter;
+};
+
+template <typename Dialog>
+void seeMaskDialog(Dialog &dialog, MaskDialogSeen &shown, const QString &chosen = QString())
+{
+    dialog.setWarning([&shown](QWidget *, const QString &text) { shown.warnings << text; });
+    dialog.setFileChooser([&shown, chosen](QWidget *, const QString &caption, const QString &, const QString &filter) {
+        shown.caption = caption;
+        shown.filter = filter;
+        return chosen;
+    });
+}
+
 } // namespace
 
 TEST(CutCellVolumeDialog, RangesFollowTheVolumeAndLimitsPushEachOtherAlong)
@@ -110,18 +129,12 @@ TEST(MaskedCutOptionsDialog, ApplyReadsRemoveEmptiesAndBadFilesWarnAndKeepTheMas
     QTemporaryDir dir;
     MaskedCutOptionsDialog dialog;
     dialog.setVolumeColumns(5, 3);
-    QStringList warnings;
-    dialog.setWarning([&](QWidget *, const QString &text) { warnings << text; });
-    QString caption, filter;
-    dialog.setFileChooser([&](QWidget *, const QString &c, const QString &, const QString &f) {
-        caption = c;
-        filter = f;
-        return writeMask(dir, "mask.png", 5, 3, 2);
-    });
+    MaskDialogSeen shown;
+    seeMaskDialog(dialog, shown, writeMask(dir, "mask.png", 5, 3, 2));
 
     child<QPushButton>(dialog, "btnMaskChoose")->click();
-    EXPECT_EQ(caption, "Choose Mask File");
-    EXPECT_EQ(filter, "Image Files (*.png *.jpg *.bmp)");
+    EXPECT_EQ(shown.caption, "Choose Mask File");
+    EXPECT_EQ(shown.filter, "Image Files (*.png *.jpg *.bmp)");
     EXPECT_FALSE(dialog.hasMask()) << "choosing a file does not apply it";
     child<QPushButton>(dialog, "btnMaskApply")->click();
     EXPECT_TRUE(dialog.hasMask());
@@ -135,7 +148,7 @@ TEST(MaskedCutOptionsDialog, ApplyReadsRemoveEmptiesAndBadFilesWarnAndKeepTheMas
     notes.close();
     for (const QString &bad : {dir.filePath("missing.png"), dir.filePath("notes.png"), QString()})
         applyFile(dialog, "", bad);
-    EXPECT_EQ(warnings, (QStringList{kTopFailure, kTopFailure, kTopFailure}));
+    EXPECT_EQ(shown.warnings, (QStringList{kTopFailure, kTopFailure, kTopFailure}));
     EXPECT_EQ(dialog.mask().width, 5u) << "a failed load keeps the mask applied before";
 
     applyFile(dialog, "", writeMask(dir, "small.bmp", 2, 3, 0));
@@ -153,12 +166,12 @@ TEST(MaskedCutOptionsDialog, OkAppliesANamedFileFirstAndStaysOpenWhenItCannotBeR
 {
     QTemporaryDir dir;
     MaskedCutOptionsDialog dialog;
-    QStringList warnings;
-    dialog.setWarning([&](QWidget *, const QString &text) { warnings << text; });
+    MaskDialogSeen shown;
+    seeMaskDialog(dialog, shown);
 
     child<QLineEdit>(dialog, "txtMaskFile")->setText(dir.filePath("missing.png"));
     dialog.accept();
-    EXPECT_EQ(warnings, QStringList{kTopFailure});
+    EXPECT_EQ(shown.warnings, QStringList{kTopFailure});
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     EXPECT_FALSE(dialog.hasMask());
 
@@ -218,18 +231,12 @@ TEST(PhotolithographyDialog, ApplyReadsTheImageRemoveEmptiesAndUnreadableFilesWa
 {
     QTemporaryDir dir;
     PhotolithographyDialog dialog;
-    QStringList warnings;
-    dialog.setWarning([&](QWidget *, const QString &text) { warnings << text; });
-    QString caption, filter;
-    dialog.setFileChooser([&](QWidget *, const QString &c, const QString &, const QString &f) {
-        caption = c;
-        filter = f;
-        return writeMask(dir, "top.png", 5, 3, 2);
-    });
+    MaskDialogSeen shown;
+    seeMaskDialog(dialog, shown, writeMask(dir, "top.png", 5, 3, 2));
 
     child<QPushButton>(dialog, "btnTopMaskChoose")->click();
-    EXPECT_EQ(caption, "Choose Mask File");
-    EXPECT_EQ(filter, "Image Files (*.png *.jpg *.bmp)");
+    EXPECT_EQ(shown.caption, "Choose Mask File");
+    EXPECT_EQ(shown.filter, "Image Files (*.png *.jpg *.bmp)");
     EXPECT_EQ(child<QLineEdit>(dialog, "txtTopMaskFile")->text(), dir.filePath("top.png"));
     EXPECT_TRUE(dialog.topMask().isEmpty()) << "choosing a file does not apply it";
     child<QPushButton>(dialog, "btnTopMaskApply")->click();
@@ -240,7 +247,7 @@ TEST(PhotolithographyDialog, ApplyReadsTheImageRemoveEmptiesAndUnreadableFilesWa
 
     applyFile(dialog, "Top", dir.filePath("missing.png"));
     applyFile(dialog, "Bottom", dir.filePath("missing.bmp"));
-    EXPECT_EQ(warnings, (QStringList{kTopFailure, kBottomFailure}));
+    EXPECT_EQ(shown.warnings, (QStringList{kTopFailure, kBottomFailure}));
     EXPECT_EQ(dialog.topMask().width, 5u) << "a failed load keeps the previous mask";
     EXPECT_TRUE(dialog.bottomMask().isEmpty());
 
