@@ -51,7 +51,9 @@ void MooreFront::run(uint32_t layers)
     cells = lock.cells();
     // `reached` holds the seeding cells until the first step reuses it.
     Util::runSlabs(slabs, [this](size_t, Util::Slab bounds) { readSlab(bounds, reached); });
-    Util::runSlabs(slabs, [this](size_t k, Util::Slab bounds) { growSlab(bounds, unsigned(k), Pass::Seed, reached, front); });
+    Util::runSlabs(slabs, [this](size_t k, Util::Slab bounds) {
+        growSlab(bounds, unsigned(k), Pass::Seed, reached, front);
+    });
     uint32_t changedLayers = 0;
     for (; changedLayers < layers; ++changedLayers) {
         // With every front empty the remaining steps change nothing; stopping keeps a huge
@@ -62,7 +64,9 @@ void MooreFront::run(uint32_t layers)
         if (!grew)
             break;
         const Pass pass = changedLayers + 1 == layers ? Pass::LastStep : Pass::Step;
-        Util::runSlabs(slabs, [this, pass](size_t k, Util::Slab bounds) { growSlab(bounds, unsigned(k), pass, front, reached); });
+        Util::runSlabs(slabs, [this, pass](size_t k, Util::Slab bounds) {
+            growSlab(bounds, unsigned(k), pass, front, reached);
+        });
         std::swap(front, reached);
     }
     if (changedLayers > 0)
