@@ -339,6 +339,7 @@ TEST_F(UnsavedWork, NewWithChangesAsksFirstAndTheNewDocumentHasNoFile)
     EXPECT_EQ(window->windowTitle(), "Voxfab");
     EXPECT_FALSE(model.isModified());
     EXPECT_TRUE(closesWithoutAsking(window));
+    waiting.reset(); // an operation must not outlive the model it points to
     TestSupport::closeWindow(window);
 }
 
