@@ -5,6 +5,7 @@
 #include "GLWidget.h"
 #include "Core/Operations/Document/DocumentFiles.h"
 #include "GridSpacingDialog.h"
+#include "FileDialogTexts.h"
 #include "LastFolders.h"
 #include "MainWindowActions.h"
 #include "MainWindowPresenter.h"
@@ -398,9 +399,9 @@ void MainWindow::on_actionManage_Compatible_Materials_triggered()
 
 void MainWindow::on_actionOpen_Process_List_triggered()
 {
-    const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("Process List File"),
+    const QString name = QFileDialog::getOpenFileName(this, FileDialogTexts::processListCaption(),
                                                       lastFolder(FileKind::ProcessLists),
-                                                      QStringLiteral("Process List (*.plst)"));
+                                                      FileDialogTexts::processListFilter());
     rememberFolder(FileKind::ProcessLists, name);
     windowPresenter->runProcesses(name);
 }

@@ -2,6 +2,7 @@
 
 #include "Core/Operations/Cuts/MaskedCutCellVolumeOperation.h"
 #include "Model/Automaton/TotalVolume.h"
+#include "UI/FileDialogTexts.h"
 #include "ui_MaskedCutOptionsDialog.h"
 
 #include <QDir>
@@ -17,8 +18,6 @@ using Model::Masks::ImageMask;
 
 namespace {
 
-const QString kChooserCaption = QStringLiteral("Choose Mask File");
-const QString kImageFilter = QStringLiteral("Image Files (*.png *.jpg *.bmp)");
 const QString kFailure = QStringLiteral(
     "Top Mask file not found!<br/>Please verify the filename is correct and you have the correct permissions.");
 
@@ -75,7 +74,7 @@ void MaskedCutOptionsDialog::browse()
 {
     const QString current = ui->txtMaskFile->text();
     const QString start = current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
-    const QString file = chooseFile(this, kChooserCaption, start, kImageFilter);
+    const QString file = chooseFile(this, FileDialogTexts::maskCaption(), start, FileDialogTexts::imageFilter());
     if (!file.isEmpty())
         ui->txtMaskFile->setText(file);
 }

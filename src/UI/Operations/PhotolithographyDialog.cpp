@@ -4,6 +4,7 @@
 #include "Core/Operations/Photolithography/PhotolithographyOperation.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessValueCodec.h"
+#include "UI/FileDialogTexts.h"
 #include "UI/LastFolders.h"
 #include "ui_PhotolithographyDialog.h"
 
@@ -22,8 +23,6 @@ namespace Parameters = Engine::Parameters;
 
 namespace {
 
-const QString kChooserCaption = QStringLiteral("Choose Mask File");
-const QString kImageFilter = QStringLiteral("Image Files (*.png *.jpg *.bmp)");
 const QString kTopFailure = QStringLiteral(
     "Top Mask file not found!<br/>Please verify the filename is correct and you have the correct permissions.");
 const QString kBottomFailure = QStringLiteral(
@@ -142,7 +141,7 @@ void PhotolithographyDialog::browse(MaskRow &row)
 {
     const QString current = row.file->text();
     const QString start = current.isEmpty() ? lastFolder(FileKind::Masks) : QFileInfo(current).absolutePath();
-    const QString chosen = chooseFile(this, kChooserCaption, start, kImageFilter);
+    const QString chosen = chooseFile(this, FileDialogTexts::maskCaption(), start, FileDialogTexts::imageFilter());
     rememberFolder(FileKind::Masks, chosen);
     if (!chosen.isEmpty())
         row.file->setText(chosen);

@@ -4,6 +4,7 @@
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessParameters.h"
 #include "Engine/ProcessTypes.h"
+#include "UI/FileDialogTexts.h"
 #include "UI/LastFolders.h"
 #include "UI/Operations/AnisotropicDepositionDialog.h"
 #include "UI/Operations/AnisotropicEtchingDialog.h"
@@ -80,7 +81,7 @@ bool editSaveImage(ProcessEditContext &context, uint32_t, QVariantMap &values)
         start = lastFolder(FileKind::Images);
     const QString name = context.chooseFile(context.parent, ProcessEditContext::FileMode::Save,
                                             QStringLiteral("Save Image"), start,
-                                            QStringLiteral("Image Files (*.png *.jpg *.bmp)"));
+                                            FileDialogTexts::imageFilter());
     rememberFolder(FileKind::Images, name);
     if (name.isEmpty())
         return false;

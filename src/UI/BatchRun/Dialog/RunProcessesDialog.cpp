@@ -4,6 +4,7 @@
 #include "Model/Automaton/TotalVolume.h"
 #include "Model/Persistence/MaterialConflict.h"
 #include "UI/BatchRun/Dialog/MoveProcessDialog.h"
+#include "UI/FileDialogTexts.h"
 #include "Engine/ProcessListRun.h"
 #include "Engine/ProcessParameterNames.h"
 #include "Engine/ProcessTypes.h"
@@ -31,9 +32,6 @@ namespace {
 constexpr int kProgressInterval = 500; // ms
 constexpr int kColorIconSize = 25;     // pixels
 constexpr int kShutdownPoll = 20;      // ms between looks at the run guard while the dialog is destroyed
-
-const char *const kListCaption = "Process List File";
-const char *const kListFilter = "Process List (*.plst)";
 
 struct ProcessChoice {
     const char *text;
@@ -382,8 +380,8 @@ bool RunProcessesDialog::writeList(const QString &name)
 
 void RunProcessesDialog::on_btnLoadList_clicked()
 {
-    const QString name = editContext.chooseFile(this, ProcessEditContext::FileMode::Open, QString::fromLatin1(kListCaption),
-                                                lastFolder(FileKind::ProcessLists), QString::fromLatin1(kListFilter));
+    const QString name = editContext.chooseFile(this, ProcessEditContext::FileMode::Open, FileDialogTexts::processListCaption(),
+                                                lastFolder(FileKind::ProcessLists), FileDialogTexts::processListFilter());
     rememberFolder(FileKind::ProcessLists, name);
     if (!name.isEmpty())
         loadList(name);
@@ -409,8 +407,8 @@ bool RunProcessesDialog::saveList()
 bool RunProcessesDialog::saveListAs()
 {
     const QString start = fileName.isEmpty() ? lastFolder(FileKind::ProcessLists) : fileName;
-    const QString name = editContext.chooseFile(this, ProcessEditContext::FileMode::Save, QString::fromLatin1(kListCaption),
-                                                start, QString::fromLatin1(kListFilter));
+    const QString name = editContext.chooseFile(this, ProcessEditContext::FileMode::Save, FileDialogTexts::processListCaption(),
+                                                start, FileDialogTexts::processListFilter());
     rememberFolder(FileKind::ProcessLists, name);
     if (name.isEmpty() || !writeList(name))
         return false;
