@@ -36,13 +36,20 @@ inline std::shared_ptr<TotalVolume> flatVolume(uint32_t sx, uint32_t sy, uint32_
 }
 
 // Every cell's material in cell-index order.
-inline std::vector<uint32_t> materialsOf(TotalVolume &volume)
+// One field of every cell, in cell index order: field(cell) for each cell.
+template <typename Field>
+auto fieldOf(TotalVolume &volume, Field field) -> std::vector<decltype(field(Model::Automaton::Cell()))>
 {
     const Model::Automaton::CellReadLock lock(volume);
-    std::vector<uint32_t> out(volume.cellCount());
+    std::vector<decltype(field(Model::Automaton::Cell()))> out(volume.cellCount());
     for (size_t i = 0; i < out.size(); ++i)
-        out[i] = lock.cells()[i].material();
+        out[i] = field(lock.cells()[i]);
     return out;
+}
+
+inline std::vector<uint32_t> materialsOf(TotalVolume &volume)
+{
+    return fieldOf(volume, [](const Model::Automaton::Cell &cell) { return cell.material(); });
 }
 
 inline uint32_t materialAt(TotalVolume &volume, uint32_t x, uint32_t y, uint32_t z)

@@ -26,11 +26,7 @@ namespace {
 
 std::vector<uint32_t> cutCountsOf(TotalVolume &volume)
 {
-    const Model::Automaton::CellReadLock lock(volume);
-    std::vector<uint32_t> counts(volume.cellCount());
-    for (size_t i = 0; i < counts.size(); ++i)
-        counts[i] = lock.cells()[i].cutCount();
-    return counts;
+    return fieldOf(volume, [](const Model::Automaton::Cell &cell) { return cell.cutCount(); });
 }
 
 constexpr uint32_t kMixed = 999; // a column whose cells have different counts

@@ -35,11 +35,7 @@ double distance(const Util::Vector3D &a, const Util::Vector3D &b)
 // Atoms per cell of the volume's cells, from the cells' atom counts.
 std::vector<int32_t> atomCountsOf(TotalVolume &volume)
 {
-    const Model::Automaton::CellReadLock lock(volume);
-    std::vector<int32_t> out(volume.cellCount());
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = lock.cells()[i].atomCount();
-    return out;
+    return fieldOf(volume, [](const Model::Automaton::Cell &cell) { return cell.atomCount(); });
 }
 
 } // namespace
